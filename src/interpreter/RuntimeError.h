@@ -1,0 +1,47 @@
+#pragma once
+// The one error type for run-time failures inside commands. It carries a number and a
+// description in the manner of the original platform; only the interpreter's trap catches it.
+
+#include <QString>
+#include <exception>
+
+class RuntimeError : public std::exception
+{
+public:
+    RuntimeError(int number, QString description)
+        : m_number(number), m_description(std::move(description)),
+          m_what(QStringLiteral("%1 (%2)").arg(m_description).arg(number).toStdString())
+    {
+    }
+
+    int number() const { return m_number; }
+    const QString &description() const { return m_description; }
+    const char *what() const noexcept override { return m_what.c_str(); }
+
+    // The failures the program raises, numbered as users of the original know them.
+    static RuntimeError invalidProcedureCall() { return {5, QStringLiteral("Invalid procedure call or argument")}; }
+    static RuntimeError overflow() { return {6, QStringLiteral("Overflow")}; }
+    static RuntimeError outOfMemory() { return {7, QStringLiteral("Out of memory")}; }
+    static RuntimeError subscriptOutOfRange() { return {9, QStringLiteral("Subscript out of range")}; }
+    static RuntimeError typeMismatch() { return {13, QStringLiteral("Type mismatch")}; }
+    static RuntimeError outOfStringSpace() { return {14, QStringLiteral("Out of string space")}; }
+    static RuntimeError badFileName() { return {52, QStringLiteral("Bad file name or number")}; }
+    static RuntimeError fileNotFound() { return {53, QStringLiteral("File not found")}; }
+    static RuntimeError deviceIoError() { return {57, QStringLiteral("Device I/O error")}; }
+    static RuntimeError fileAlreadyExists() { return {58, QStringLiteral("File already exists")}; }
+    static RuntimeError inputPastEndOfFile() { return {62, QStringLiteral("Input past end of file")}; }
+    static RuntimeError permissionDenied() { return {70, QStringLiteral("Permission denied")}; }
+    static RuntimeError pathFileAccessError() { return {75, QStringLiteral("Path/File access error")}; }
+    static RuntimeError pathNotFound() { return {76, QStringLiteral("Path not found")}; }
+    static RuntimeError invalidPicture() { return {481, QStringLiteral("Invalid picture")}; }
+    // A file that claims a known layout but breaks it (a damaged archive or store file).
+    static RuntimeError badFileFormat(const QString &detail)
+    {
+        return {321, QStringLiteral("Invalid file format: %1").arg(detail)};
+    }
+
+private:
+    int m_number;
+    QString m_description;
+    std::string m_what;
+};
