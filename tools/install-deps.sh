@@ -7,7 +7,7 @@ packages=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-image-formats-plugins
   libmpv-dev
-  fonts-liberation fontconfig
+  fonts-liberation fonts-dejavu-core fontconfig
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 

@@ -5,14 +5,22 @@
 
 #include <QString>
 
+// Errors common to the readers: a missing path raises "File not found (53)"; a folder, pipe
+// or device, or a file that cannot be opened, raises "Path/File access error (75)".
 class Archive
 {
 public:
+    // True for an existing regular file (or a link to one); false for folders.
     bool FileExists(const QString &path) const;
     // The content of the occurrence-th entry (1 = first) named entryName (compared without
-    // regard to case), decoded as text.
-    QString ReadEntry(const QString &archivePath, const QString &entryName, qint16 occurrence = 1) const;
-    // length bytes from the 0-based byte offset of the file, decoded as text.
+    // regard to case), decoded as text. Only the header, the directory and that entry are
+    // read. occurrence < 1 raises "Invalid procedure call (5)"; a wrong magic, version or
+    // size, or a missing entry, raises "Invalid file format (321)".
+    QString ReadEntry(const QString &archivePath, const QString &entryName,
+                      qint16 occurrence = 1) const;
+    // length bytes from the 0-based byte offset of the file, decoded as text; only that range
+    // is read. A negative argument raises "Invalid procedure call (5)" (checked before the
+    // file), a range past the end "Input past end of file (62)".
     QString ReadRange(const QString &path, qint32 offset, qint32 length) const;
     // The whole file as text.
     QString ReadAll(const QString &path) const;

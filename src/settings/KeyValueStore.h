@@ -2,7 +2,8 @@
 // A keyed store of texts, filled from a file or a text and written back to a file.
 // Two instances live in a session: the settings store (aliases, variables, key bindings)
 // and the index of the loaded music database. Keys compare without regard to letter case
-// and are kept as first written; values may hold any text, line breaks included.
+// (by Unicode case folding) and keep the spelling they were first written with; values may
+// hold any text, line breaks included. The file layout is described in docs/formats.md.
 
 #include <QHash>
 #include <QString>
@@ -15,17 +16,24 @@ public:
 
     // Replace the content by the pairs in the file or text. A missing file raises
     // "File not found (53)"; a text that breaks the layout raises "Invalid file format"
-    // and leaves the content as it was.
+    // naming the line, and leaves the content as it was. When a key appears twice (in any
+    // letter case), the later line wins, spelling and value.
     void LoadFile(const QString &path);
     void LoadText(const QString &text);
-    // Write every pair so that LoadFile restores them; written atomically.
+    // Write every pair, in key order, so that LoadFile restores each key and value exactly;
+    // written atomically.
     void SaveFile(const QString &path) const;
 
+    // The value, or kNotFound when the key is absent.
     QString GetValue(const QString &key) const;
+    // Setting a key that exists in another letter case replaces its value and keeps the
+    // stored spelling of the key.
     void SetValue(const QString &key, const QString &value);
+    // Removing an absent key does nothing.
     void DeleteKey(const QString &key);
-    // Every pair, one per line, sorted by key: the key as stored, " = ", the value with
-    // its line breaks shown as "\r" and "\n".
+    // Every pair, one per line, sorted by the case-folded key: the key as stored, " = ",
+    // the value, with CR shown as "\r" and LF as "\n" in both so that each pair stays on its
+    // line. Lines end with CR LF, the last one too; an empty store lists as an empty text.
     QString ListAll() const;
 
     qsizetype count() const { return m_entries.size(); }

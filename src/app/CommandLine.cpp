@@ -1,0 +1,63 @@
+#include "app/CommandLine.h"
+
+CommandLine CommandLine::parse(const QStringList &arguments)
+{
+    CommandLine line;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &option = arguments[i];
+        const auto value = [&]() -> QString {
+            if (i + 1 >= arguments.size()) {
+                line.error = QStringLiteral("%1 needs a value").arg(option);
+                return {};
+            }
+            return arguments[++i];
+        };
+        if (option == u"--home") {
+            line.home = value();
+        } else if (option == u"--exec") {
+            line.steps.append({Step::Kind::Exec, value()});
+        } else if (option == u"--wait") {
+            const QString ms = value();
+            bool ok = false;
+            const int wait = ms.toInt(&ok);
+            if (line.error.isEmpty() && (!ok || wait < 0))
+                line.error = QStringLiteral("--wait needs a number of milliseconds, not '%1'").arg(ms);
+            line.steps.append({Step::Kind::Wait, ms});
+        } else if (option == u"--screen-text") {
+            line.screenText = value();
+        } else if (option == u"--screenshot") {
+            line.screenshot = value();
+        } else if (option == u"--quit") {
+            line.quit = true;
+        } else if (option == u"--help" || option == u"-h") {
+            line.help = true;
+        } else if (option == u"--version") {
+            line.version = true;
+        } else {
+            line.error = QStringLiteral("unknown option '%1'").arg(option);
+        }
+        if (!line.error.isEmpty())
+            break;
+    }
+    return line;
+}
+
+QString CommandLine::usage()
+{
+    return QStringLiteral(
+        "Usage: i2kCmd [--home DIR] [--exec LINE]... [--wait MS]... [--screen-text FILE|-]\n"
+        "              [--screenshot FILE.png] [--quit] [--help] [--version]\n"
+        "\n"
+        "  --home DIR            keep set.cf, playlist.dat and eventlog.txt in DIR\n"
+        "  --exec LINE           run a command line, as if typed (repeatable)\n"
+        "  --wait MS             let timers and events run for MS milliseconds (repeatable)\n"
+        "  --screen-text FILE    write the console text (37 lines of 94 characters) to FILE, or - for\n"
+        "                        standard output, after the steps\n"
+        "  --screenshot FILE.png write the console picture after the steps\n"
+        "  --quit                close through the normal shut-down after the steps\n"
+        "  --help                show this text\n"
+        "  --version             show the version\n"
+        "\n"
+        "--exec and --wait run in the order given. With --screen-text or --screenshot the program\n"
+        "quits after writing them. Qt's own options (such as -platform offscreen) are accepted too.\n");
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The command-line entry that tests, benchmarks and users' scripts drive the program with.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct CommandLine
+{
+    struct Step
+    {
+        enum class Kind { Exec, Wait };
+        Kind kind;
+        QString value;
+    };
+
+    QString home;
+    QList<Step> steps; // --exec and --wait, in the order given
+    QString screenText; // file name, or "-" for standard output
+    QString screenshot;
+    bool quit = false;
+    bool help = false;
+    bool version = false;
+    QString error; // not empty when the arguments could not be understood
+
+    // Arguments after the program name, with Qt's own options already taken out.
+    static CommandLine parse(const QStringList &arguments);
+    static QString usage();
+    // Whether the program ends once the steps have run.
+    bool quitsAfterSteps() const { return quit || !screenText.isEmpty() || !screenshot.isEmpty(); }
+};

@@ -1,0 +1,46 @@
+#include "app/Session.h"
+
+#include "interpreter/SimpleCommands.h"
+#include "settings/Colours.h"
+#include "settings/EventLogCommand.h"
+#include "settings/OptionCommands.h"
+
+#include <QSettings>
+
+Session::Session(Config cfg)
+    : config(std::move(cfg)), console(opt, players), pager(console),
+      log(config.folder.programFolder(QStringLiteral("eventlog.txt")), opt), interpreter(*this)
+{
+    registerSimpleCommands(commands);
+    registerOptionCommands(commands);
+    registerEventLogCommands(commands);
+}
+
+Session::~Session() = default;
+
+void Session::exe(const QString &line)
+{
+    QString cmd = line;
+    interpreter.exe(cmd);
+}
+
+void Session::ErorMsg(const QString &msg, int lne)
+{
+    console.DrawText(msg, lne, Colours::kRed, 0);
+    log.EventLog(msg, true);
+}
+
+std::unique_ptr<QSettings> Session::optionSettings() const
+{
+    if (!config.optionsFile.isEmpty())
+        return std::make_unique<QSettings>(config.optionsFile, QSettings::IniFormat);
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("Idrisk Tovar"), QStringLiteral("Idrisk Tovar"));
+}
+
+void Session::requestClose()
+{
+    m_closeRequested = true;
+    if (m_onCloseRequested)
+        m_onCloseRequested();
+}

@@ -1,0 +1,83 @@
+#pragma once
+// The character-cell console: three 1024 x 768 surfaces, the record of what each cell
+// shows, the command-line cursor and the display mode, and the operations that draw text.
+
+#include "console/CellRecord.h"
+#include "console/GlyphCache.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <functional>
+
+class Options;
+class NowPlaying;
+
+class Console
+{
+public:
+    // dispMode values.
+    enum DisplayMode { Prompt = 0, Pager = 1, AliasExpansion = 2, ConfirmationAwaited = 4, ExternalCommand = 7 };
+    static constexpr int kHomeColumn = 13;
+    static constexpr int kHomeRow = 33;
+
+    Console(const Options &options, const NowPlaying &nowPlaying);
+
+    // picMain(0), the visible console; picMain(1), what lies behind the text; picMain(2),
+    // a working surface for the drawing commands.
+    QImage &surface() { return m_surfaces[0]; }
+    const QImage &surface() const { return m_surfaces[0]; }
+    QImage &backgroundSurface() { return m_surfaces[1]; }
+    QImage &drawingSurface() { return m_surfaces[2]; }
+    const CellRecord &scrCells() const { return m_cells; }
+
+    // One character into one cell; colour -1 is replaced by the text colour. A cell
+    // outside columns 1..94 or rows 1..37 raises "Subscript out of range (9)" after the
+    // background copy, without printing the glyph.
+    void DrawChar(QChar character, int column, int row, qint32 &colour);
+    // Text from column xpos + 1 of the row, wrapping after column 93 back to xpos + 1.
+    // Returns the row of the last character drawn.
+    int DrawText(const QString &text, int row, qint32 colour = -1, int xpos = 0);
+    // Types at the cursor into the command line; what falls past row 36 is dropped.
+    void TypeText(const QString &text);
+    // The background copied over everything, the record emptied, the prompt redrawn.
+    void ClScreen();
+    // Fills one cell with a colour without touching the record.
+    void ColourBlock(int row, int column, qint32 colour);
+    // The chart of the sixteen built-in colours from the row given.
+    void ColourText(double startline);
+
+    // The font the next characters are drawn in.
+    void setFace(GlyphCache::Face face) { m_face = face; }
+    // Back to the console font, as after any failed command.
+    void resetFont() { m_face = GlyphCache::Face::Console; }
+
+    // Pixel rows moved within the console surface (the pager scrolls this way).
+    void scrollPixels(const QRect &source, QPoint target);
+    // The cell record follows a scroll of whole rows.
+    void moveRecordRows(int fromRow, int count, int toRow) { m_cells.moveRows(fromRow, count, toRow); }
+
+    // The window is told once when the surface starts to differ from what it painted.
+    void setOnDirty(std::function<void()> onDirty) { m_onDirty = std::move(onDirty); }
+    QRect takeDirty();
+
+    int curCol = kHomeColumn;
+    int curRow = kHomeRow;
+    QString cmdText;
+    int dispMode = Prompt;
+
+private:
+    void markDirty(const QRect &rect);
+    void copyFromBackground(const QRect &rect);
+    void fill(const QRect &rect, qint32 colour);
+    void blendGlyph(const GlyphCache::Mask &mask, QPoint origin, qint32 colour);
+
+    const Options &m_options;
+    const NowPlaying &m_nowPlaying;
+    QImage m_surfaces[3];
+    CellRecord m_cells;
+    GlyphCache m_glyphs;
+    GlyphCache::Face m_face = GlyphCache::Face::Console;
+    QRect m_dirty;
+    std::function<void()> m_onDirty;
+};

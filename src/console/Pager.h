@@ -1,0 +1,41 @@
+#pragma once
+// The pager: long output kept as lines of at most 92 characters and shown 36 rows at a
+// time, with scroll arrows in column 93.
+
+#include <QString>
+#include <QStringList>
+
+class Console;
+
+class Pager
+{
+public:
+    static constexpr int kCapacity = 64001;
+    static constexpr int kLineWidth = 92;
+    static constexpr int kPageRows = 36;
+
+    explicit Pager(Console &console);
+
+    // Shows text split at CR LF, each line cut into 92-character pieces, from the top.
+    // More than 64001 pieces raise "Subscript out of range (9)" before anything is shown.
+    void mline(const QString &text);
+    // 0 first page, 1 line down, 2 line up, 3 page down, 4 page up, 5 last page,
+    // 6 current track page, 7 redraw.
+    void mLineDisp(int operation);
+
+    // Line i of the buffer; past the lines stored it is empty.
+    QString pageLine(int index) const { return index >= 0 && index < m_lines.size() ? m_lines[index] : QString(); }
+    int pageTop = 0;
+    int pageCount() const { return static_cast<int>(m_lines.size()); }
+    // The pager shows the playlist: its two header lines are grey.
+    bool plView = false;
+
+private:
+    void drawPage();
+    void drawLine(int index, int row);
+    void drawArrows();
+    bool isHeader(int index) const { return plView && index <= 1; }
+
+    Console &m_console;
+    QStringList m_lines;
+};

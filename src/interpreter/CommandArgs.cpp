@@ -1,0 +1,37 @@
+#include "interpreter/CommandArgs.h"
+
+CommandArgs CommandArgs::split(const QString &line)
+{
+    CommandArgs args;
+    const qsizetype first = line.indexOf(u' ');
+    if (first < 0) {
+        args.word = line;
+        return args;
+    }
+    args.word = line.left(first);
+    const qsizetype second = line.indexOf(u' ', first + 1);
+    if (second < 0) {
+        args.arg1 = line.mid(first + 1);
+    } else {
+        args.arg1 = line.mid(first + 1, second - first - 1);
+        args.rest = line.mid(second + 1);
+    }
+    args.allArgs = trimBlanks(args.arg1 + u' ' + args.rest);
+    return args;
+}
+
+QStringList splitCommas(const QString &text)
+{
+    return text.split(u',');
+}
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}

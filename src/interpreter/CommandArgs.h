@@ -1,0 +1,21 @@
+#pragma once
+// A command line split the way every handler receives it, and the shared argument rules.
+
+#include <QString>
+#include <QStringList>
+
+struct CommandArgs
+{
+    QString word; // the command word as typed
+    QString arg1; // the second blank-separated word
+    QString rest; // everything after the second blank, blanks kept
+    QString allArgs; // arg1, a blank and rest, trimmed of blanks
+
+    // Splits at single blanks into at most three parts; no quoting.
+    static CommandArgs split(const QString &line);
+};
+
+// Splits at every comma, keeping empty pieces.
+QStringList splitCommas(const QString &text);
+// Removes leading and trailing blanks (only blanks, as the original's trim does).
+QString trimBlanks(const QString &text);

@@ -1,0 +1,116 @@
+#include "interpreter/Interpreter.h"
+
+#include "app/Session.h"
+#include "interpreter/CommandArgs.h"
+#include "interpreter/Messages.h"
+#include "interpreter/RuntimeError.h"
+
+#include <QSet>
+
+namespace {
+
+// Commands that draw over, or leave alone, what the console shows.
+const QSet<QString> kKeepScreen = {
+    QStringLiteral("at"),      QStringLiteral("audio"), QStringLiteral("batch"),
+    QStringLiteral("block"),   QStringLiteral("box"),   QStringLiteral("circle"),
+    QStringLiteral("end"),     QStringLiteral("export"), QStringLiteral("line"),
+    QStringLiteral("picture"), QStringLiteral("pixel"), QStringLiteral("text"),
+    QStringLiteral("text2"),   QStringLiteral("video"),
+};
+
+bool startsWithLastcmd(const QString &line)
+{
+    return line.left(7).toLower() == u"lastcmd";
+}
+
+} // namespace
+
+Interpreter::Interpreter(Session &session) : m_session(session) {}
+
+QString Interpreter::expandVariables(QString cmd) const
+{
+    // Positions are 0-based here; the search resumes one past where the closing "%" stood
+    // before the replacement, whatever the value's length.
+    qsizetype p1 = -1;
+    int expansions = 0;
+    for (;;) {
+        const qsizetype p0 = cmd.indexOf(u'%', p1 + 1);
+        if (p0 < 0)
+            break;
+        p1 = cmd.indexOf(u'%', p0 + 1);
+        if (p1 < 0)
+            break;
+        const QString value = m_session.CF.GetValue(cmd.mid(p0 + 1, p1 - p0 - 1));
+        if (value == KeyValueStore::kNotFound)
+            continue;
+        if (++expansions > kMaxExpansions ||
+            cmd.size() - (p1 - p0 + 1) + value.size() > kMaxExpandedLength)
+            throw RuntimeError::outOfStringSpace();
+        cmd.replace(p0, p1 - p0 + 1, value);
+    }
+    return cmd;
+}
+
+void Interpreter::exe(QString &cmd)
+{
+    try {
+        run(cmd);
+    } catch (const RuntimeError &error) {
+        trap(error.description(), error.number());
+    } catch (const std::bad_alloc &) {
+        const RuntimeError error = RuntimeError::outOfMemory();
+        trap(error.description(), error.number());
+    }
+}
+
+void Interpreter::run(QString &cmd)
+{
+    Console &console = m_session.console;
+    const QString received = cmd;
+    if (!startsWithLastcmd(cmd))
+        m_session.opt[Options::LastCommand] = cmd;
+
+    const CommandArgs args = CommandArgs::split(expandVariables(cmd));
+    cmd = args.word;
+    const QString word = args.word.toLower();
+
+    if (console.dispMode == Console::Prompt)
+        m_recDepth = 0;
+    m_session.log.EventLog(received, false);
+    if (!kKeepScreen.contains(word))
+        console.ClScreen();
+
+    if (const CommandHandler handler = m_session.commands.find(word)) {
+        handler(m_session, args);
+    } else {
+        const QString alias = m_session.CF.GetValue(word);
+        if (alias == KeyValueStore::kNotFound) {
+            m_session.ErorMsg(Msg::notDefined(args.word), 1);
+            console.dispMode = Console::Prompt;
+        } else {
+            console.dispMode = Console::AliasExpansion;
+            if (m_recDepth >= kMaxAliasDepth) {
+                m_session.ErorMsg(Msg::infiniteLoop(m_recDepth), 1);
+                console.dispMode = Console::Prompt;
+                return;
+            }
+            ++m_recDepth;
+            QString line = args.allArgs.isEmpty() ? alias : alias + u' ' + args.allArgs;
+            exe(line);
+        }
+    }
+    if (console.dispMode == Console::AliasExpansion)
+        console.dispMode = Console::Prompt;
+}
+
+void Interpreter::trap(const QString &description, int number)
+{
+    Console &console = m_session.console;
+    console.dispMode = Console::Prompt;
+    console.resetFont();
+    // Even the report can fail (an unwritable log); it must never escape the trap.
+    try {
+        m_session.ErorMsg(Msg::errorOccurred(description, number), 2);
+    } catch (const RuntimeError &) {
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The one road every command line takes: recorded, expanded, split, logged, the console
+// cleared, dispatched to its handler or expanded as an alias, and any run-time error trapped.
+
+#include <QString>
+
+class Session;
+
+class Interpreter
+{
+public:
+    // Alias chains stop at this depth.
+    static constexpr int kMaxAliasDepth = 15;
+    // %variable% expansion stops with "Out of string space (14)" past these bounds, so a
+    // variable whose value refers to itself cannot grow the line without end.
+    static constexpr qsizetype kMaxExpandedLength = 65536;
+    static constexpr int kMaxExpansions = 10000;
+
+    explicit Interpreter(Session &session);
+
+    // Runs one command line. On return cmd holds the command word (the Enter key relies
+    // on it to recognise "lastcmd").
+    void exe(QString &cmd);
+
+    // The line with every defined %name% replaced by its value.
+    QString expandVariables(QString cmd) const;
+
+private:
+    void run(QString &cmd);
+    void trap(const QString &description, int number);
+
+    Session &m_session;
+    qint16 m_recDepth = 0;
+};

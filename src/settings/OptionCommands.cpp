@@ -1,0 +1,22 @@
+#include "settings/OptionCommands.h"
+
+#include "app/Session.h"
+#include "interpreter/Messages.h"
+
+namespace {
+
+// opt(18) is left out of the list, as it always was.
+void cmdOptvars(Session &s, const CommandArgs &)
+{
+    QString text = Msg::kOptionHeading + QStringLiteral("\r\n\r\n");
+    for (int i = 0; i <= Options::Version; ++i)
+        text += QStringLiteral("opt(%1): ").arg(i) + s.opt[i] + QStringLiteral("\r\n");
+    s.pager.mline(text);
+}
+
+} // namespace
+
+void registerOptionCommands(CommandTable &table)
+{
+    table.add(QStringLiteral("optvars"), cmdOptvars);
+}

@@ -1,0 +1,6 @@
+#pragma once
+// optvars: the option table listed in the pager.
+
+class CommandTable;
+
+void registerOptionCommands(CommandTable &table);

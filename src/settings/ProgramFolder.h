@@ -1,0 +1,21 @@
+#pragma once
+// The folder whose files live "beside the program": set.cf, playlist.dat, eventlog.txt.
+
+#include <QString>
+
+class ProgramFolder
+{
+public:
+    explicit ProgramFolder(QString folder);
+
+    // In order: the --home folder when given, $I2KCMD_HOME, the executable's folder when
+    // it can be written, else $XDG_DATA_HOME/i2kCmd (made when missing).
+    static ProgramFolder resolve(const QString &homeOption);
+
+    const QString &folder() const { return m_folder; }
+    // The path of a file in the folder, joined with a single "/".
+    QString programFolder(const QString &fileName) const;
+
+private:
+    QString m_folder;
+};

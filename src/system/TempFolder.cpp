@@ -1,0 +1,9 @@
+#include "system/TempFolder.h"
+
+#include <QDir>
+
+QString tempFolder()
+{
+    const QString temp = qEnvironmentVariable("TEMP");
+    return temp.isEmpty() ? QDir::tempPath() : temp;
+}

@@ -1,0 +1,6 @@
+#pragma once
+// The folder for temporary files: $TEMP when set, else the system's.
+
+#include <QString>
+
+QString tempFolder();

@@ -1,0 +1,44 @@
+#pragma once
+// A session in a temporary home, with helpers to read what the console shows.
+
+#include "app/Session.h"
+
+#include <QColor>
+#include <QTemporaryDir>
+#include <memory>
+
+class TestSession
+{
+public:
+    TestSession();
+
+    Session &operator*() { return *m_session; }
+    Session *operator->() { return m_session.get(); }
+
+    // Runs the lines through the interpreter, in order.
+    void exe(std::initializer_list<QString> lines);
+    // The text of a row, blanks for empty cells, trimmed on the right.
+    QString row(int row) const;
+    // The same without column 93, where the pager keeps its arrows.
+    QString pagerRow(int row) const;
+    // The colour value a row's first written cell was drawn in, or -1.
+    qint32 rowColour(int row) const;
+    // Pixel at (x, y) of the console surface.
+    QColor pixel(int x, int y) const;
+    QString home() const { return m_home.path(); }
+    QString file(const QString &name) const { return m_home.filePath(name); }
+    QString optionsFile() const { return m_home.filePath(QStringLiteral("options.ini")); }
+
+    // A fresh session on the same home and options file (a restart).
+    void restart();
+
+private:
+    QTemporaryDir m_home;
+    std::unique_ptr<Session> m_session;
+};
+
+// Readable test failures.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}

@@ -1,0 +1,118 @@
+// The event log file and the eventlog command.
+
+#include "TestSession.h"
+#include "system/TextFile.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList records(TestSession &t)
+{
+    return TextFile::read(t->log.path()).split(QStringLiteral("\r\n"));
+}
+
+TEST(EventLog, NewestRecordComesFirstAndErrorsFollowTheirCommand)
+{
+    TestSession t;
+    t->log.setClock([] { return QDateTime(QDate(2026, 12, 7), QTime(9, 30, 15)); });
+    t.exe({QStringLiteral("write first"), QStringLiteral("write second"), QStringLiteral("nosuch  x")});
+    const QStringList r = records(t);
+    ASSERT_EQ(r.size(), 5); // four records and the empty text after the last CR LF
+    EXPECT_TRUE(r[0].endsWith(QStringLiteral(" - ERROR: The command 'nosuch' has not been defined")));
+    EXPECT_TRUE(r[1].endsWith(QStringLiteral(" - COMMAND: nosuch  x")));
+    EXPECT_TRUE(r[2].endsWith(QStringLiteral(" - COMMAND: write second")));
+    EXPECT_TRUE(r[3].endsWith(QStringLiteral(" - COMMAND: write first")));
+    EXPECT_EQ(r[4], QString());
+    // The general date: the locale's short date, a blank, its long time.
+    const QLocale locale = QLocale::system();
+    EXPECT_TRUE(r[3].startsWith(locale.toString(QDate(2026, 12, 7), QLocale::ShortFormat) + u' ' +
+                                locale.toString(QTime(9, 30, 15), QLocale::LongFormat)));
+    // Midnight exactly shows the date alone.
+    t->log.setClock([] { return QDateTime(QDate(2026, 12, 8), QTime(0, 0)); });
+    t->exe(QStringLiteral("write x"));
+    EXPECT_EQ(records(t)[0], locale.toString(QDate(2026, 12, 8), QLocale::ShortFormat) +
+                                 QStringLiteral(" - COMMAND: write x"));
+}
+
+TEST(EventLog, TheLogIsCutToItsLimitKeepingTheNewestRecords)
+{
+    TestSession t;
+    for (int i = 0; i < 30; ++i)
+        t->exe(QStringLiteral("write a line to fill the log number %1").arg(i));
+    t->exe(QStringLiteral("eventlog 600"));
+    EXPECT_EQ(t.row(2), QString()); // accepted silently
+    EXPECT_EQ(t->opt[Options::LogSize], QStringLiteral("600"));
+    EXPECT_GT(TextFile::read(t->log.path()).size(), 600); // not cut at once
+    t->exe(QStringLiteral("write the newest"));
+    const QString text = TextFile::read(t->log.path());
+    EXPECT_EQ(text.size(), 600);
+    EXPECT_NE(text.indexOf(QStringLiteral(" - COMMAND: write the newest\r\n")), -1);
+    EXPECT_LT(text.indexOf(QStringLiteral("write the newest")), 40);
+
+    // A stored limit that is no usable number never stops the log: the default applies.
+    for (const QString bad : {"abc", "3000000000", "-5"}) {
+        t->opt[Options::LogSize] = bad;
+        EXPECT_EQ(t->log.limit(), 1048576);
+        t->exe(QStringLiteral("write still logged"));
+        EXPECT_TRUE(records(t)[0].endsWith(QStringLiteral(" - COMMAND: write still logged")));
+    }
+}
+
+TEST(EventLog, EventlogCommandChecksTheSizeItIsGiven)
+{
+    TestSession t;
+    t->exe(QStringLiteral("eventlog 513"));
+    EXPECT_EQ(t->opt[Options::LogSize], QStringLiteral("513"));
+    EXPECT_EQ(t.row(2), QString());
+    for (const QString small : {"512", "100", "0", "-5"}) {
+        t->exe(QStringLiteral("eventlog ") + small);
+        EXPECT_EQ(t.row(2), QStringLiteral("Max event log size argument must be greater than 512 bytes"));
+        EXPECT_EQ(t.rowColour(2), 255);
+    }
+    for (const QString bad : {"abc", "12x", "3000000000"}) {
+        t->exe(QStringLiteral("eventlog ") + bad);
+        EXPECT_EQ(t.row(2), QStringLiteral("Max event log size argument must be numeric"));
+    }
+    EXPECT_EQ(t->opt[Options::LogSize], QStringLiteral("513"));
+    EXPECT_TRUE(records(t)[0].endsWith(QStringLiteral(" - ERROR: Max event log size argument must be numeric")));
+    // Accepted as typed, in any numeric form.
+    t->exe(QStringLiteral("eventlog &h800"));
+    EXPECT_EQ(t->opt[Options::LogSize], QStringLiteral("&h800"));
+    EXPECT_EQ(t->log.limit(), 2048);
+}
+
+TEST(EventLog, EventlogAloneShowsSizeLimitAndContentInThePager)
+{
+    TestSession t;
+    t->exe(QStringLiteral("eventlog 2048"));
+    t->exe(QStringLiteral("eventlog"));
+    const qint64 size = QFile(t->log.path()).size();
+    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    QLocale locale = QLocale::system();
+    locale.setNumberOptions({});
+    EXPECT_EQ(t.row(1), QStringLiteral("Event Log.  Size: %1 bytes.  Max size: %2 bytes.")
+                            .arg(locale.toString(size), locale.toString(2048)));
+    EXPECT_EQ(t.row(2), QString());
+    // The record of this very command is already in the log shown.
+    EXPECT_TRUE(t.row(3).endsWith(QStringLiteral(" - COMMAND: eventlog")));
+    EXPECT_TRUE(t.row(4).endsWith(QStringLiteral(" - COMMAND: eventlog 2048")));
+}
+
+TEST(EventLog, LogsFromTheOriginalPlatformAreReadAsWindows1252)
+{
+    TestSession t;
+    QFile file(t->log.path());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("old - COMMAND: write caf\xe9 \x80\r\n");
+    file.close();
+    t->exe(QStringLiteral("write new"));
+    const QStringList r = records(t);
+    EXPECT_EQ(r[1], QStringLiteral("old - COMMAND: write caf\u00e9 \u20ac"));
+    // Written back as UTF-8.
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("caf\xc3\xa9 \xe2\x82\xac"));
+}
+
+} // namespace

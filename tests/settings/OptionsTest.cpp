@@ -1,0 +1,102 @@
+// The option table: defaults, repair, persistence, the program folder and optvars.
+
+#include "TestSession.h"
+#include "interpreter/RuntimeError.h"
+
+#include <QRegularExpression>
+#include <QSettings>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Options, ResetOptsSetsTheDefaultsAndKeepsTheRest)
+{
+    Options opt;
+    for (int i = 0; i < Options::kCount; ++i)
+        opt[i] = QStringLiteral("stored%1").arg(i);
+    opt.ResetOpts();
+    const std::map<int, QString> defaults = {{0, "0"},  {6, "6"},         {7, "-1"},     {8, "0"},
+                                             {9, "1"},  {12, "0"},        {13, "0"},     {15, "16777215"},
+                                             {16, "1048576"}, {17, Options::CV()}};
+    for (int i = 0; i < Options::kCount; ++i) {
+        const auto it = defaults.find(i);
+        EXPECT_EQ(opt[i], it != defaults.end() ? it->second : QStringLiteral("stored%1").arg(i)) << i;
+    }
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+$")).match(Options::CV()).hasMatch());
+    EXPECT_THROW(opt[19], RuntimeError);
+    EXPECT_THROW(opt[-1], RuntimeError);
+}
+
+TEST(Options, TextColourRepairReplacesWhatIsNoColour)
+{
+    const std::pair<const char *, const char *> table[] = {
+        {"-5", "16777215"}, {"abc", "16777215"}, {"16777216", "16777215"}, {"", "16777215"},
+        {"0", "0"},         {"255", "255"},      {"16777215", "16777215"}, {"&hFF", "&hFF"},
+    };
+    for (const auto &[stored, repaired] : table) {
+        Options opt;
+        opt[Options::TextColour] = QString::fromUtf8(stored);
+        opt.repairTextColour();
+        EXPECT_EQ(opt[Options::TextColour], QString::fromUtf8(repaired)) << stored;
+    }
+}
+
+TEST(Options, SavedOptionsLoadBackAndAbsentOnesReadEmpty)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("o.ini"));
+    {
+        QSettings settings(file, QSettings::IniFormat);
+        settings.setValue(QStringLiteral("i2kCmd/Opt4"), QStringLiteral("/music/a b.vld"));
+    }
+    Options opt;
+    {
+        QSettings settings(file, QSettings::IniFormat);
+        opt.load(settings);
+    }
+    EXPECT_EQ(opt[4], QStringLiteral("/music/a b.vld"));
+    EXPECT_EQ(opt[0], QString());
+    opt[3] = QStringLiteral("write a=b; c, \"d\"");
+    opt[18] = QStringLiteral("8388608");
+    {
+        QSettings settings(file, QSettings::IniFormat);
+        opt.save(settings);
+    }
+    Options again;
+    QSettings settings(file, QSettings::IniFormat);
+    again.load(settings);
+    for (int i = 0; i < Options::kCount; ++i)
+        EXPECT_EQ(again[i], opt[i]) << i;
+}
+
+TEST(Options, OptvarsListsOptionsZeroToSeventeen)
+{
+    TestSession t;
+    t->opt[3] = QStringLiteral("write hello");
+    t->opt[18] = QStringLiteral("255");
+    t->exe(QStringLiteral("optvars"));
+    EXPECT_EQ(t.row(1), QStringLiteral("Internal 'option' variables:"));
+    EXPECT_EQ(t.row(2), QString());
+    EXPECT_EQ(t.row(3), QStringLiteral("opt(0): 0"));
+    EXPECT_EQ(t.row(6), QStringLiteral("opt(3): optvars"));
+    EXPECT_EQ(t.row(7), QStringLiteral("opt(4):"));
+    EXPECT_EQ(t.row(20), QStringLiteral("opt(17): ") + Options::CV());
+    EXPECT_EQ(t.row(21), QString());
+    EXPECT_EQ(t->pager.pageCount(), 21);
+    EXPECT_EQ(t->pager.pageLine(6), QStringLiteral("opt(4): "));
+}
+
+TEST(Options, ProgramFolderJoinsWithASingleSlash)
+{
+    EXPECT_EQ(ProgramFolder(QStringLiteral("/")).programFolder(QStringLiteral("set.cf")), QStringLiteral("/set.cf"));
+    EXPECT_EQ(ProgramFolder(QStringLiteral("/opt/i2k")).programFolder(QStringLiteral("/set.cf")),
+              QStringLiteral("/opt/i2k/set.cf"));
+    EXPECT_EQ(ProgramFolder(QStringLiteral("/opt/i2k/")).programFolder(QStringLiteral("eventlog.txt")),
+              QStringLiteral("/opt/i2k/eventlog.txt"));
+    QTemporaryDir dir;
+    const QString home = dir.filePath(QStringLiteral("made/here"));
+    EXPECT_EQ(ProgramFolder::resolve(home).folder(), home);
+    EXPECT_TRUE(QFileInfo(home).isDir());
+}
+
+} // namespace
