@@ -68,14 +68,28 @@ void Console::fill(const QRect &rect, qint32 colour)
     markDirty(r);
 }
 
-void Console::blendGlyph(const GlyphCache::Mask &mask, QPoint origin, qint32 colour)
+void Console::paintCell(const QRect &cell, const GlyphCache::Mask *mask, qint32 colour)
 {
-    const QRect r = QRect(origin, QSize(Cell::kWidth, Cell::kHeight)) & kSurfaceRect;
+    const QRect r = cell & kSurfaceRect;
+    if (r.isEmpty())
+        return;
+    // One pass per pixel row: background, optional text background, then the glyph.
+    const bool filled = m_options.hasTextBackground();
+    const QRgb fillPixel = filled ? Colours::toRgb(m_options.textBackground()) : 0;
     const QRgb pen = Colours::toRgb(colour);
+    const qsizetype stride = m_surfaces[0].bytesPerLine() / sizeof(QRgb);
+    QRgb *to = reinterpret_cast<QRgb *>(m_surfaces[0].bits());
+    const QRgb *from = reinterpret_cast<const QRgb *>(m_surfaces[1].constBits());
     for (int y = r.top(); y <= r.bottom(); ++y) {
-        QRgb *line = reinterpret_cast<QRgb *>(m_surfaces[0].scanLine(y));
-        const uchar *coverage = mask.data() + (y - origin.y()) * Cell::kWidth - origin.x();
-        for (int x = r.left(); x <= r.right(); ++x) {
+        QRgb *line = to + y * stride + r.left();
+        if (filled)
+            std::fill(line, line + r.width(), fillPixel);
+        else
+            std::memcpy(line, from + y * stride + r.left(), r.width() * sizeof(QRgb));
+        if (!mask)
+            continue;
+        const uchar *coverage = mask->data() + (y - cell.top()) * Cell::kWidth + (r.left() - cell.left());
+        for (int x = 0; x < r.width(); ++x) {
             const quint32 a = coverage[x];
             if (a == 0)
                 continue;
@@ -84,23 +98,24 @@ void Console::blendGlyph(const GlyphCache::Mask &mask, QPoint origin, qint32 col
                 continue;
             }
             const QRgb under = line[x];
-            line[x] = qRgb(blendChannel(qRed(under), qRed(pen), a),
-                           blendChannel(qGreen(under), qGreen(pen), a),
+            line[x] = qRgb(blendChannel(qRed(under), qRed(pen), a), blendChannel(qGreen(under), qGreen(pen), a),
                            blendChannel(qBlue(under), qBlue(pen), a));
         }
     }
+    markDirty(r);
 }
 
 void Console::DrawChar(QChar character, int column, int row, qint32 &colour)
 {
     const QRect cell = Cell::rect(column, row);
-    copyFromBackground(cell);
-    if (m_options.hasTextBackground())
-        fill(cell, m_options.textBackground());
     if (colour == -1)
         colour = m_options.textColour();
+    if (column < 1 || column > Cell::kRecordColumns || row < 1 || row > Cell::kRecordRows) {
+        // Outside the record: the cell is cleared as usual, then the record refuses it.
+        paintCell(cell, nullptr, colour);
+    }
     m_cells.set(column, row, character, colour);
-    blendGlyph(m_glyphs.mask(m_face, character), cell.topLeft(), colour);
+    paintCell(cell, &m_glyphs.mask(m_face, character), colour);
 }
 
 int Console::DrawText(const QString &text, int row, qint32 colour, int xpos)

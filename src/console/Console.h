@@ -70,7 +70,8 @@ private:
     void markDirty(const QRect &rect);
     void copyFromBackground(const QRect &rect);
     void fill(const QRect &rect, qint32 colour);
-    void blendGlyph(const GlyphCache::Mask &mask, QPoint origin, qint32 colour);
+    // The background (or text background) of one cell, with a glyph over it when given.
+    void paintCell(const QRect &cell, const GlyphCache::Mask *mask, qint32 colour);
 
     const Options &m_options;
     const NowPlaying &m_nowPlaying;
