@@ -2,6 +2,7 @@
 
 #include "BenchSession.h"
 
+#include <QPainter>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -25,6 +26,31 @@ void BM_FullPageDrawChar(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * 93 * 36);
 }
 BENCHMARK(BM_FullPageDrawChar)->Unit(benchmark::kMillisecond);
+
+// Reference: the same page drawn the naive way, one QPainter::drawText per cell.
+void BM_FullPageNaiveDrawText(benchmark::State &state)
+{
+    QImage surface(1024, 768, QImage::Format_RGB32);
+    surface.fill(Qt::black);
+    const QFont font = GlyphCache::font(GlyphCache::Face::Console);
+    int shift = 0;
+    for (auto _ : state) {
+        QPainter painter(&surface);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        for (int row = 1; row <= 36; ++row) {
+            for (int column = 1; column <= 93; ++column) {
+                const QRect cell = Cell::rect(column, row);
+                painter.fillRect(cell, Qt::black);
+                painter.drawText(cell, Qt::AlignLeft | Qt::AlignTop,
+                                 QString(QChar(u'!' + (row * 93 + column + shift) % 94)));
+            }
+        }
+        ++shift;
+        benchmark::DoNotOptimize(surface.constBits());
+    }
+}
+BENCHMARK(BM_FullPageNaiveDrawText)->Unit(benchmark::kMillisecond);
 
 // The same page with a text background colour behind every cell.
 void BM_FullPageDrawCharWithTextBackground(benchmark::State &state)
