@@ -5,8 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkg-config
-  qt6-base-dev qt6-image-formats-plugins
-  libmpv-dev
+  qt6-base-dev
   fonts-liberation fonts-dejavu-core fontconfig
   libgtest-dev libgmock-dev libbenchmark-dev
 )
