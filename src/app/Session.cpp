@@ -1,6 +1,7 @@
 #include "app/Session.h"
 
 #include "interpreter/SimpleCommands.h"
+#include "settings/AliasCommands.h"
 #include "settings/Colours.h"
 #include "settings/EventLogCommand.h"
 #include "settings/OptionCommands.h"
@@ -14,6 +15,7 @@ Session::Session(Config cfg)
     registerSimpleCommands(commands);
     registerOptionCommands(commands);
     registerEventLogCommands(commands);
+    registerAliasCommands(commands);
 }
 
 Session::~Session() = default;

@@ -30,4 +30,37 @@ inline QString logHeading(const QString &size, const QString &limit)
     return QStringLiteral("Event Log.  Size: %1 bytes.  Max size: %2 bytes.").arg(size, limit);
 }
 
+inline const QString kInvalidNotSign = QStringLiteral("Invalid character: '\u00ac'");
+inline const QString kAltUsage = QStringLiteral("Usage: Alt <letter>");
+inline const QString kSeeAssignments = QStringLiteral("Type 'set' to see current assignments");
+inline const QString kSetUsage = QStringLiteral(
+    "Usage: set <word> <command/variable>\r\n"
+    "E.g. 'set 123 help' would call the help command when 123 is entered; 'set windir "
+    "C:\\WINDOWS'would result in '%windir%' being replaced with 'C:\\WINDOWS' in a command\r\n\r\n"
+    "Current assignments:\r\n--------------------\r\n");
+inline QString commandDeleted(const QString &word)
+{
+    return QStringLiteral("Command '%1' has been deleted").arg(word);
+}
+inline QString commandSet(const QString &word, const QString &value)
+{
+    return QStringLiteral("Command '%1' set to '%2'").arg(word, value);
+}
+inline QString functionKeySet(const QString &key, const QString &command)
+{
+    return QStringLiteral("The %1 key has been set to the command '%2'").arg(key, command);
+}
+inline QString functionKeyUnbound(const QString &key)
+{
+    return QStringLiteral("The %1 key has been unbound").arg(key);
+}
+inline QString altKeySet(const QString &letter, const QString &command)
+{
+    return QStringLiteral("The Alt+%1 key combination has been set to '%2'").arg(letter, command);
+}
+inline QString altKeyUnbound(const QString &letter)
+{
+    return QStringLiteral("The Alt+%1 key combination has been unbound").arg(letter);
+}
+
 } // namespace Msg

@@ -1,0 +1,81 @@
+#include "settings/AliasCommands.h"
+
+#include "app/Session.h"
+#include "interpreter/Messages.h"
+
+namespace {
+
+// The store's list with binding keys turned into the names of their keys.
+QString assignments(const KeyValueStore &store)
+{
+    QString text = Msg::kSetUsage + store.ListAll();
+    text.replace(QString(kBindingMark) + u'F', QStringLiteral("Key: F"));
+    text.replace(QString(kBindingMark), QStringLiteral("Key combination: Alt+"));
+    return text;
+}
+
+void cmdSet(Session &s, const CommandArgs &args)
+{
+    if (args.allArgs.isEmpty()) {
+        s.pager.mline(assignments(s.CF));
+        return;
+    }
+    if (args.allArgs.contains(kBindingMark)) {
+        s.ErorMsg(Msg::kInvalidNotSign, 1);
+        return;
+    }
+    if (args.rest.isEmpty()) {
+        s.CF.DeleteKey(args.arg1);
+        s.console.DrawText(Msg::commandDeleted(args.arg1), 1);
+        return;
+    }
+    s.CF.SetValue(args.arg1.toLower(), args.rest);
+    s.console.DrawText(Msg::commandSet(args.arg1, args.rest), 1);
+}
+
+// f1..f12 bind the whole argument text.
+void cmdFunctionKey(Session &s, const CommandArgs &args)
+{
+    const QString key = args.word.toUpper();
+    const QString storeKey = QString(kBindingMark) + key;
+    if (!args.allArgs.isEmpty()) {
+        s.CF.SetValue(storeKey, args.allArgs);
+        s.console.DrawText(Msg::functionKeySet(key, args.allArgs), 1);
+        return;
+    }
+    s.CF.DeleteKey(storeKey);
+    s.console.DrawText(Msg::functionKeyUnbound(key), 1);
+    s.console.DrawText(Msg::kSeeAssignments, 2);
+}
+
+// alt takes the letter from the first argument and binds the rest.
+void cmdAlt(Session &s, const CommandArgs &args)
+{
+    if (args.allArgs.isEmpty()) {
+        s.ErorMsg(Msg::kAltUsage, 1);
+        return;
+    }
+    const QChar first = args.arg1.isEmpty() ? QChar() : args.arg1[0].toLower();
+    if (first < u'a' || first > u'z')
+        return;
+    const QString letter = args.arg1.toUpper();
+    const QString storeKey = QString(kBindingMark) + letter;
+    if (!args.rest.isEmpty()) {
+        s.CF.SetValue(storeKey, args.rest);
+        s.console.DrawText(Msg::altKeySet(letter, args.rest), 1);
+        return;
+    }
+    s.CF.DeleteKey(storeKey);
+    s.console.DrawText(Msg::altKeyUnbound(letter), 1);
+    s.console.DrawText(Msg::kSeeAssignments, 2);
+}
+
+} // namespace
+
+void registerAliasCommands(CommandTable &table)
+{
+    table.add(QStringLiteral("set"), cmdSet);
+    table.add(QStringLiteral("alt"), cmdAlt);
+    for (int n = 1; n <= 12; ++n)
+        table.add(QStringLiteral("f%1").arg(n), cmdFunctionKey);
+}
