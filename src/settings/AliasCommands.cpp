@@ -33,19 +33,26 @@ void cmdSet(Session &s, const CommandArgs &args)
     s.console.DrawText(Msg::commandSet(args.arg1, args.rest), 1);
 }
 
+// Binds a command to a key, or unbinds the key when the command is empty.
+void bindKey(Session &s, const QString &storeKey, const QString &command, const QString &boundMessage,
+             const QString &unboundMessage)
+{
+    if (!command.isEmpty()) {
+        s.CF.SetValue(storeKey, command);
+        s.console.DrawText(boundMessage, 1);
+        return;
+    }
+    s.CF.DeleteKey(storeKey);
+    s.console.DrawText(unboundMessage, 1);
+    s.console.DrawText(Msg::kSeeAssignments, 2);
+}
+
 // f1..f12 bind the whole argument text.
 void cmdFunctionKey(Session &s, const CommandArgs &args)
 {
     const QString key = args.word.toUpper();
-    const QString storeKey = QString(kBindingMark) + key;
-    if (!args.allArgs.isEmpty()) {
-        s.CF.SetValue(storeKey, args.allArgs);
-        s.console.DrawText(Msg::functionKeySet(key, args.allArgs), 1);
-        return;
-    }
-    s.CF.DeleteKey(storeKey);
-    s.console.DrawText(Msg::functionKeyUnbound(key), 1);
-    s.console.DrawText(Msg::kSeeAssignments, 2);
+    bindKey(s, QString(kBindingMark) + key, args.allArgs, Msg::functionKeySet(key, args.allArgs),
+            Msg::functionKeyUnbound(key));
 }
 
 // alt takes the letter from the first argument and binds the rest.
@@ -59,15 +66,8 @@ void cmdAlt(Session &s, const CommandArgs &args)
     if (first < u'a' || first > u'z')
         return;
     const QString letter = args.arg1.toUpper();
-    const QString storeKey = QString(kBindingMark) + letter;
-    if (!args.rest.isEmpty()) {
-        s.CF.SetValue(storeKey, args.rest);
-        s.console.DrawText(Msg::altKeySet(letter, args.rest), 1);
-        return;
-    }
-    s.CF.DeleteKey(storeKey);
-    s.console.DrawText(Msg::altKeyUnbound(letter), 1);
-    s.console.DrawText(Msg::kSeeAssignments, 2);
+    bindKey(s, QString(kBindingMark) + letter, args.rest, Msg::altKeySet(letter, args.rest),
+            Msg::altKeyUnbound(letter));
 }
 
 } // namespace
