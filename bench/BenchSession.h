@@ -8,6 +8,6 @@
 struct BenchSession
 {
     QTemporaryDir home;
-    Session session{Session::Config{ProgramFolder(home.path()), home.filePath(QStringLiteral("options.ini"))}};
+    Session session{Session::Config{ProgramFolder(home.path()), home.filePath(QStringLiteral("options.ini")), {}}};
     BenchSession() { session.opt.ResetOpts(); }
 };

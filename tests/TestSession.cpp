@@ -1,6 +1,11 @@
 #include "TestSession.h"
 
-TestSession::TestSession()
+#include "app/KeyScript.h"
+
+#include <gtest/gtest.h>
+
+TestSession::TestSession(std::function<std::unique_ptr<PlaylistPlayers>()> makePlayers)
+    : m_makePlayers(std::move(makePlayers))
 {
     restart();
 }
@@ -8,7 +13,7 @@ TestSession::TestSession()
 void TestSession::restart()
 {
     m_session.reset();
-    m_session = std::make_unique<Session>(Session::Config{ProgramFolder(m_home.path()), optionsFile()});
+    m_session = std::make_unique<Session>(Session::Config{ProgramFolder(m_home.path()), optionsFile(), m_makePlayers});
     m_session->opt.ResetOpts();
 }
 
@@ -47,4 +52,12 @@ qint32 TestSession::rowColour(int row) const
 QColor TestSession::pixel(int x, int y) const
 {
     return m_session->console.surface().pixelColor(x, y);
+}
+
+void TestSession::keys(const QString &sequence)
+{
+    QString error;
+    const std::optional<QList<KeyAction>> actions = KeyScript::parse(sequence, &error);
+    ASSERT_TRUE(actions.has_value()) << error.toStdString();
+    KeyScript::deliver(*m_session, *actions);
 }

@@ -10,13 +10,17 @@
 class TestSession
 {
 public:
-    TestSession();
+    explicit TestSession(std::function<std::unique_ptr<PlaylistPlayers>()> makePlayers = {});
 
     Session &operator*() { return *m_session; }
     Session *operator->() { return m_session.get(); }
 
     // Runs the lines through the interpreter, in order.
     void exe(std::initializer_list<QString> lines);
+    // Presses keys as --keys names them ("text:abc,Enter,F5"), queued keystrokes included.
+    void keys(const QString &sequence);
+    // Answers the next modal question.
+    void answer(const QString &text) { m_session->scripted.addAnswer(text); }
     // The text of a row, blanks for empty cells, trimmed on the right.
     QString row(int row) const;
     // The same without column 93, where the pager keeps its arrows.
@@ -34,6 +38,7 @@ public:
 
 private:
     QTemporaryDir m_home;
+    std::function<std::unique_ptr<PlaylistPlayers>()> m_makePlayers;
     std::unique_ptr<Session> m_session;
 };
 

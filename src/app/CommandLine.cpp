@@ -15,14 +15,23 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         if (option == u"--home") {
             line.home = value();
         } else if (option == u"--exec") {
-            line.steps.append({Step::Kind::Exec, value()});
+            line.steps.append({Step::Kind::Exec, value(), {}});
+        } else if (option == u"--keys") {
+            const QString sequence = value();
+            QString error;
+            const std::optional<QList<KeyAction>> keys = KeyScript::parse(sequence, &error);
+            if (line.error.isEmpty() && !keys)
+                line.error = error;
+            line.steps.append({Step::Kind::Keys, sequence, keys.value_or(QList<KeyAction>())});
+        } else if (option == u"--answer") {
+            line.answers.append(value());
         } else if (option == u"--wait") {
             const QString ms = value();
             bool ok = false;
             const int wait = ms.toInt(&ok);
             if (line.error.isEmpty() && (!ok || wait < 0))
                 line.error = QStringLiteral("--wait needs a number of milliseconds, not '%1'").arg(ms);
-            line.steps.append({Step::Kind::Wait, ms});
+            line.steps.append({Step::Kind::Wait, ms, {}});
         } else if (option == u"--screen-text") {
             line.screenText = value();
         } else if (option == u"--screenshot") {
@@ -45,11 +54,18 @@ CommandLine CommandLine::parse(const QStringList &arguments)
 QString CommandLine::usage()
 {
     return QStringLiteral(
-        "Usage: i2kCmd [--home DIR] [--exec LINE]... [--wait MS]... [--screen-text FILE|-]\n"
-        "              [--screenshot FILE.png] [--quit] [--help] [--version]\n"
+        "Usage: i2kCmd [--home DIR] [--exec LINE]... [--keys SEQ]... [--answer TEXT]... [--wait MS]...\n"
+        "              [--screen-text FILE|-] [--screenshot FILE.png] [--quit] [--help] [--version]\n"
         "\n"
         "  --home DIR            keep set.cf, playlist.dat and eventlog.txt in DIR\n"
         "  --exec LINE           run a command line, as if typed (repeatable)\n"
+        "  --keys SEQ            press keys (repeatable): comma-separated names such as F5, Alt+Q,\n"
+        "                        Ctrl+V, Escape, Enter, Backspace, PageDown, PageUp, Home, End, Up,\n"
+        "                        Down, Break, Menu; Menu:ENTRY picks a popup menu entry (\"Menu:Copy\n"
+        "                        text\"); text:... types characters; \\, is a comma, \\\\ a backslash\n"
+        "  --answer TEXT         answer the next question (repeatable, used in order): yes or no for a\n"
+        "                        yes/no box, the text for an input box, the path for the file dialog;\n"
+        "                        with no answer left a question counts as No or cancelled\n"
         "  --wait MS             let timers and events run for MS milliseconds (repeatable)\n"
         "  --screen-text FILE    write the console text (37 lines of 94 characters) to FILE, or - for\n"
         "                        standard output, after the steps\n"
@@ -58,6 +74,6 @@ QString CommandLine::usage()
         "  --help                show this text\n"
         "  --version             show the version\n"
         "\n"
-        "--exec and --wait run in the order given. With --screen-text or --screenshot the program\n"
+        "--exec, --keys and --wait run in the order given. With --screen-text or --screenshot the program\n"
         "quits after writing them. Qt's own options (such as -platform offscreen) are accepted too.\n");
 }

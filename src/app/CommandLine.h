@@ -1,6 +1,8 @@
 #pragma once
 // The command-line entry that tests, benchmarks and users' scripts drive the program with.
 
+#include "app/KeyScript.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,13 +11,15 @@ struct CommandLine
 {
     struct Step
     {
-        enum class Kind { Exec, Wait };
+        enum class Kind { Exec, Keys, Wait };
         Kind kind;
         QString value;
+        QList<KeyAction> keys; // for Keys
     };
 
     QString home;
-    QList<Step> steps; // --exec and --wait, in the order given
+    QList<Step> steps;   // --exec, --keys and --wait, in the order given
+    QStringList answers; // --answer, in the order given
     QString screenText; // file name, or "-" for standard output
     QString screenshot;
     bool quit = false;

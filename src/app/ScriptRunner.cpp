@@ -16,6 +16,8 @@ void runSteps(Session &session, const CommandLine &line)
             return;
         if (step.kind == CommandLine::Step::Kind::Exec) {
             session.exe(step.value);
+        } else if (step.kind == CommandLine::Step::Kind::Keys) {
+            KeyScript::deliver(session, step.keys);
         } else {
             QEventLoop loop;
             QTimer::singleShot(step.value.toInt(), &loop, &QEventLoop::quit);

@@ -1,5 +1,7 @@
 #include "app/Session.h"
 
+#include "interpreter/Messages.h"
+#include "interpreter/RuntimeError.h"
 #include "interpreter/SimpleCommands.h"
 #include "settings/AliasCommands.h"
 #include "settings/Colours.h"
@@ -9,8 +11,11 @@
 #include <QSettings>
 
 Session::Session(Config cfg)
-    : config(std::move(cfg)), console(opt, players), pager(console),
-      log(config.folder.programFolder(QStringLiteral("eventlog.txt")), opt), interpreter(*this)
+    : config(std::move(cfg)),
+      players(config.makePlayers ? config.makePlayers() : std::make_unique<IdlePlayers>()), console(opt, *players),
+      pager(console),
+      log(config.folder.programFolder(QStringLiteral("eventlog.txt")), opt), interpreter(*this),
+      keyboard(*this), cursorTimer(*this), m_windowTitle(Msg::kWindowTitle)
 {
     registerSimpleCommands(commands);
     registerOptionCommands(commands);
@@ -45,4 +50,26 @@ void Session::requestClose()
     m_closeRequested = true;
     if (m_onCloseRequested)
         m_onCloseRequested();
+}
+
+void Session::handleEvent(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const RuntimeError &error) {
+        console.dispMode = Console::Prompt;
+        try {
+            ErorMsg(Msg::errorOccurred(error.description(), error.number()), 2);
+        } catch (const RuntimeError &) {
+        }
+    }
+}
+
+void Session::setWindowTitle(const QString &title)
+{
+    if (title == m_windowTitle)
+        return;
+    m_windowTitle = title;
+    if (m_onTitleChanged)
+        m_onTitleChanged(title);
 }

@@ -29,11 +29,17 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    Session session({ProgramFolder::resolve(line.home), QString()});
+    Session session({ProgramFolder::resolve(line.home), QString(), {}});
+    for (const QString &answer : line.answers)
+        session.scripted.addAnswer(answer);
     MainWindow window(session);
     window.show();
     startUp(session);
     runSteps(session, line);
+    // Once the script has run, a person at a real display answers the questions.
+    const QString platform = QGuiApplication::platformName();
+    if (platform != u"offscreen" && platform != u"minimal")
+        session.dialogs = &window.dialogs();
 
     if (line.quitsAfterSteps() || session.closeRequested()) {
         const bool written = writeOutputs(session, line);

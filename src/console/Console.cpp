@@ -148,6 +148,14 @@ void Console::TypeText(const QString &text)
     }
 }
 
+void Console::redrawPrompt()
+{
+    DrawText(QString(cmdText.size() + kHomeColumn, u' '), kHomeRow, -1, 0);
+    DrawText(kPrompt, kHomeRow, -1, 3);
+    curCol = kHomeColumn;
+    curRow = kHomeRow;
+}
+
 void Console::ClScreen()
 {
     copyFromBackground(kSurfaceRect);

@@ -40,6 +40,9 @@ public:
     int DrawText(const QString &text, int row, qint32 colour = -1, int xpos = 0);
     // Types at the cursor into the command line; what falls past row 36 is dropped.
     void TypeText(const QString &text);
+    // Blanks over the command line as typed so far, "COMMAND: " again and the cursor home;
+    // cmdText is left to the caller.
+    void redrawPrompt();
     // The background copied over everything, the record emptied, the prompt redrawn.
     void ClScreen();
     // Fills one cell with a colour without touching the record.

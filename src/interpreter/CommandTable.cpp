@@ -1,8 +1,8 @@
 #include "interpreter/CommandTable.h"
 
-void CommandTable::add(const QString &word, CommandHandler handler)
+void CommandTable::add(const QString &word, CommandHandler handler, Confirm confirm)
 {
     Q_ASSERT(word == word.toLower());
     Q_ASSERT(!m_entries.contains(word));
-    m_entries.insert(word, handler);
+    m_entries.insert(word, {handler, confirm});
 }

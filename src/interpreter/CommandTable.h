@@ -14,11 +14,19 @@ using CommandHandler = void (*)(Session &, const CommandArgs &);
 class CommandTable
 {
 public:
+    // Commands that could do harm from a batch file ask the user first while one runs.
+    enum class Confirm { No, WhileBatchRuns };
+    struct Entry
+    {
+        CommandHandler handler = nullptr;
+        Confirm confirm = Confirm::No;
+    };
+
     // word is lower case; registering a word twice is a programming error.
-    void add(const QString &word, CommandHandler handler);
-    // The handler of a lower-case word, or null.
-    CommandHandler find(const QString &lowerWord) const { return m_entries.value(lowerWord); }
+    void add(const QString &word, CommandHandler handler, Confirm confirm = Confirm::No);
+    // The entry of a lower-case word; its handler is null when the word is not a command.
+    Entry find(const QString &lowerWord) const { return m_entries.value(lowerWord); }
 
 private:
-    QHash<QString, CommandHandler> m_entries;
+    QHash<QString, Entry> m_entries;
 };

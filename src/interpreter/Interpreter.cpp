@@ -80,8 +80,11 @@ void Interpreter::run(QString &cmd)
     if (!kKeepScreen.contains(word))
         console.ClScreen();
 
-    if (const CommandHandler handler = m_session.commands.find(word)) {
-        handler(m_session, args);
+    if (const CommandTable::Entry entry = m_session.commands.find(word); entry.handler) {
+        if (entry.confirm == CommandTable::Confirm::WhileBatchRuns &&
+            !m_session.batch.batchconfirm(received, *m_session.dialogs))
+            return;
+        entry.handler(m_session, args);
     } else {
         const QString alias = m_session.CF.GetValue(word);
         if (alias == KeyValueStore::kNotFound) {
@@ -108,6 +111,7 @@ void Interpreter::trap(const QString &description, int number)
     Console &console = m_session.console;
     console.dispMode = Console::Prompt;
     console.resetFont();
+    m_session.batch.resumetimed();
     // Even the report can fail (an unwritable log); it must never escape the trap.
     try {
         m_session.ErorMsg(Msg::errorOccurred(description, number), 2);

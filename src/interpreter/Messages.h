@@ -63,4 +63,23 @@ inline QString altKeyUnbound(const QString &letter)
     return QStringLiteral("The Alt+%1 key combination has been unbound").arg(letter);
 }
 
+inline const QString kBatchWarningTitle = QStringLiteral("Batch File Warning");
+inline QString batchWarning(const QString &cmd)
+{
+    return QStringLiteral("The below command could potentially cause damage to your system:\r\n\r\n%1\r\n\r\n"
+                          "Are you sure you want to execute it?")
+        .arg(cmd);
+}
+
+inline QString functionKeyNotDefined(int n)
+{
+    return QStringLiteral("The F%1 key has not been defined").arg(n);
+}
+inline QString altKeyNotDefined(QChar letter)
+{
+    return QStringLiteral("The Alt+%1 key combination has not been defined").arg(letter);
+}
+
+inline const QString kWindowTitle = QStringLiteral("idrisk2k Command");
+
 } // namespace Msg

@@ -74,8 +74,8 @@ void cmdAlt(Session &s, const CommandArgs &args)
 
 void registerAliasCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("set"), cmdSet);
-    table.add(QStringLiteral("alt"), cmdAlt);
+    table.add(QStringLiteral("set"), cmdSet, CommandTable::Confirm::WhileBatchRuns);
+    table.add(QStringLiteral("alt"), cmdAlt, CommandTable::Confirm::WhileBatchRuns);
     for (int n = 1; n <= 12; ++n)
-        table.add(QStringLiteral("f%1").arg(n), cmdFunctionKey);
+        table.add(QStringLiteral("f%1").arg(n), cmdFunctionKey, CommandTable::Confirm::WhileBatchRuns);
 }

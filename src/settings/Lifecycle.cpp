@@ -2,6 +2,7 @@
 
 #include "app/Session.h"
 #include "interpreter/RuntimeError.h"
+#include "player/PlayerControl.h"
 #include "system/TempFolder.h"
 
 #include <QFile>
@@ -60,21 +61,32 @@ void startUp(Session &s)
         qint32 colour = -1;
         console.DrawChar(u'_', console.curCol, console.curRow, colour);
     });
+    tryStep([&] { WMPreset(s); });
     tryStep([&] {
         if (s.opt[Options::Version] != Options::CV())
             s.opt.ResetOpts();
     });
+    tryStep([&] {
+        if (!s.opt[Options::Database].isEmpty())
+            s.exe(QStringLiteral("loadvld ") + s.opt[Options::Database]);
+    });
     tryStep([&] { s.opt.repairTextColour(); });
+    tryStep([&] { RestorePlaylist(s); });
+    tryStep([&] { s.exe(QStringLiteral("background ") + s.opt[Options::Background]); });
+    tryStep([&] { s.genres.FillGenres(); });
     tryStep([&] { s.exe(QStringLiteral("about")); });
+    s.cursorTimer.timFlash.start();
 }
 
 void shutDown(Session &s)
 {
     tryStep([&] { s.CF.SaveFile(s.config.folder.programFolder(kSettingsFile)); });
+    tryStep([&] { SavePlaylistFile(s); });
     tryStep([&] {
         for (const QString &name : s.opt[Options::TemporaryFiles].split(u'|'))
             deleteIfExists(s, name);
     });
+    tryStep([&] { SavePlaylistState(s); });
     s.opt[Options::TemporaryFiles].clear();
     tryStep([&] {
         const auto settings = s.optionSettings();

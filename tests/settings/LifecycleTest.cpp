@@ -17,7 +17,7 @@ protected:
     QString optionsFile() const { return home.filePath(QStringLiteral("options.ini")); }
     std::unique_ptr<Session> start()
     {
-        auto session = std::make_unique<Session>(Session::Config{ProgramFolder(home.path()), optionsFile()});
+        auto session = std::make_unique<Session>(Session::Config{ProgramFolder(home.path()), optionsFile(), {}});
         startUp(*session);
         return session;
     }
@@ -36,7 +36,12 @@ TEST_F(Lifecycle, FirstStartAppliesDefaultsAndShowsTheBanner)
                                             Options::CV()));
     EXPECT_TRUE(cells.rowText(11).startsWith(QStringLiteral("Type 'help' for help.")));
     EXPECT_TRUE(cells.rowText(33).startsWith(QStringLiteral("   COMMAND: ")));
-    EXPECT_TRUE(TextFile::read(s->log.path()).endsWith(QStringLiteral(" - COMMAND: about\r\n")));
+    // Newest first: "background " with no argument ran before "about", and no loadvld.
+    const QStringList log = TextFile::read(s->log.path()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_GE(log.size(), 2);
+    EXPECT_TRUE(log.first().endsWith(QStringLiteral(" - COMMAND: about")));
+    EXPECT_TRUE(log.last().endsWith(QStringLiteral(" - COMMAND: background ")));
+    EXPECT_FALSE(log.join(u'\n').contains(QStringLiteral("loadvld")));
 }
 
 TEST_F(Lifecycle, ShutDownWritesOptionsAndStoreAndAStartReadsThemBack)

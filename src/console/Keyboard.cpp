@@ -1,0 +1,312 @@
+#include "console/Keyboard.h"
+
+#include "app/Session.h"
+#include "console/PopupMenus.h"
+#include "console/VirtualKeys.h"
+#include "interpreter/Messages.h"
+#include "interpreter/RuntimeError.h"
+#include "settings/AliasCommands.h"
+#include "system/FileOps.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <algorithm>
+
+namespace {
+
+bool startsWithLastcmd(const QString &text)
+{
+    return text.left(7).toLower() == u"lastcmd";
+}
+
+} // namespace
+
+void Keyboard::keystroke(int code, int shift, int character)
+{
+    keyDown(code, shift);
+    if (character != 0)
+        keyPress(character);
+}
+
+void Keyboard::keyDown(int code, int shift)
+{
+    Console &console = m_session.console;
+    switch (console.dispMode) {
+    case Console::Prompt:
+        if (!m_session.batch.batchRunning)
+            promptKeyDown(code, shift);
+        break;
+    case Console::Pager:
+        pagerKeyDown(code);
+        break;
+    case Console::ConfirmationAwaited:
+        answerDeletion(code);
+        break;
+    case Console::ExternalCommand:
+        if (code == Vk::Escape) {
+            console.dispMode = Console::Prompt;
+            m_session.batch.resumetimed();
+            console.ClScreen();
+        }
+        break;
+    default:
+        if (code == Vk::Menu)
+            openScreenMenu(m_session, cursorPoint());
+        break;
+    }
+    if (m_session.batch.batchRunning && code == Vk::Pause)
+        m_session.batch.stopbatch();
+}
+
+void Keyboard::promptKeyDown(int code, int shift)
+{
+    // F10 would start the window system's menu activation; the Escape cancels it.
+    if (code == Vk::F10)
+        sendKeystroke(Vk::Escape, Vk::Escape);
+
+    if (shift == Vk::AltMask && code >= Vk::A && code <= Vk::Z) {
+        const QChar letter(code);
+        runBinding(QString(kBindingMark) + letter, Msg::altKeyNotDefined(letter));
+        return;
+    }
+    if (shift == Vk::CtrlMask) {
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        if (code == Vk::V) {
+            m_session.console.TypeText(clipboard->text());
+        } else if (code == Vk::C) {
+            clipboard->clear();
+            clipboard->setText(m_session.console.cmdText);
+        } else if (code == Vk::X) {
+            clipboard->clear();
+            clipboard->setText(m_session.console.cmdText);
+            resetCommandLine();
+            m_session.console.ClScreen();
+        }
+    }
+    if (code >= Vk::F1 && code <= Vk::F12) {
+        const int n = code - Vk::F1 + 1;
+        runBinding(QString(kBindingMark) + u'F' + QString::number(n), Msg::functionKeyNotDefined(n));
+    } else if (code == Vk::Menu) {
+        clickX = 0;
+        clickY = 0;
+        openScreenMenu(m_session, cursorPoint());
+    }
+}
+
+void Keyboard::runBinding(const QString &storeKey, const QString &notDefinedMessage)
+{
+    const QString binding = m_session.CF.GetValue(storeKey);
+    resetCommandLine();
+    if (binding == KeyValueStore::kNotFound) {
+        m_session.console.ClScreen();
+        m_session.ErorMsg(notDefinedMessage, 1);
+        return;
+    }
+    if (startsWithLastcmd(binding))
+        m_session.console.TypeText(m_session.opt[Options::LastCommand]);
+    else
+        m_session.exe(binding);
+}
+
+void Keyboard::pagerKeyDown(int code)
+{
+    Session &s = m_session;
+    Pager &pager = s.pager;
+    switch (code) {
+    case Vk::Escape:
+        pager.plView = false;
+        s.setWindowTitle(Msg::kWindowTitle);
+        s.console.dispMode = Console::Prompt;
+        s.console.ClScreen();
+        s.batch.resumetimed();
+        return;
+    case Vk::Down:
+        pager.mLineDisp(1);
+        return;
+    case Vk::Up:
+        pager.mLineDisp(2);
+        return;
+    case Vk::PageDown:
+        pager.mLineDisp(3);
+        return;
+    case Vk::PageUp:
+        pager.mLineDisp(4);
+        return;
+    case Vk::End:
+        pager.mLineDisp(5);
+        return;
+    case Vk::Home:
+        s.console.ClScreen();
+        pager.mLineDisp(0);
+        return;
+    case Vk::Menu:
+        openPagerMenu(s, QPoint(0, 0));
+        return;
+    default:
+        break;
+    }
+    if (!pager.plView)
+        return;
+    Playlist &playlist = s.playlist;
+    PlaylistPlayers &players = *s.players;
+    switch (code) {
+    case Vk::Enter:
+        playlist.plIndex = static_cast<qint16>(pager.pageTop >= 2 ? pager.pageTop - 2 : 0);
+        players.reducevol(s);
+        players.PlayWMP(s);
+        break;
+    case Vk::F9:
+        if (players.playState() == PlaylistPlayers::kPaused) {
+            players.play();
+        } else if (players.playState() == PlaylistPlayers::kPlaying) {
+            players.pause();
+        } else if (players.playState() == PlaylistPlayers::kClosed) {
+            playlist.plIndex = 0;
+            players.PlayWMP(s);
+        }
+        break;
+    case Vk::F11:
+        if (playlist.plIndex > 0) {
+            --playlist.plIndex;
+            players.reducevol(s);
+            players.PlayWMP(s);
+            pager.mLineDisp(6);
+        }
+        break;
+    case Vk::F12:
+        if (playlist.plIndex < Playlist::kCapacity - 1) {
+            ++playlist.plIndex;
+            players.reducevol(s);
+            players.PlayWMP(s);
+            pager.mLineDisp(6);
+        }
+        break;
+    case Vk::BracketLeft:
+        players.setPosition(std::max(0.0, players.position() - 10));
+        break;
+    case Vk::BracketRight:
+        players.setPosition(std::min(players.duration(), players.position() + 10));
+        break;
+    default:
+        break;
+    }
+}
+
+void Keyboard::answerDeletion(int code)
+{
+    Session &s = m_session;
+    std::optional<RuntimeError> failure;
+    try {
+        if (code == Vk::Y)
+            FileOps::Kill(s.opt[Options::PendingDeletion]);
+    } catch (const RuntimeError &error) {
+        failure = error;
+    }
+    s.opt[Options::PendingDeletion].clear();
+    // The answering key is about to arrive as a character; this takes it back off the line.
+    sendKeystroke(Vk::Backspace, Vk::Backspace);
+    s.console.dispMode = Console::Prompt;
+    s.console.ClScreen();
+    s.batch.resumetimed();
+    if (failure)
+        s.ErorMsg(Msg::errorOccurred(failure->description(), failure->number()), 2);
+}
+
+void Keyboard::keyPress(int &character)
+{
+    Console &console = m_session.console;
+    if (m_session.batch.batchRunning || console.dispMode != Console::Prompt)
+        return;
+    switch (character) {
+    case Vk::Backspace:
+        if (!console.cmdText.isEmpty()) {
+            qint32 colour = -1;
+            console.DrawChar(u' ', console.curCol, console.curRow, colour);
+            if (--console.curCol == 0 && console.curRow > 1) {
+                console.curCol = Cell::kTextColumns;
+                --console.curRow;
+            }
+            console.cmdText.chop(1);
+        }
+        break;
+    case Vk::Enter:
+        enter();
+        break;
+    case Vk::Escape:
+        character = 0;
+        console.redrawPrompt();
+        resetCommandLine();
+        break;
+    case Vk::CtrlC:
+    case Vk::CtrlV:
+    case Vk::CtrlX:
+        character = 0;
+        break;
+    default:
+        console.TypeText(QString(QChar(character)));
+        break;
+    }
+}
+
+void Keyboard::enter()
+{
+    Console &console = m_session.console;
+    console.redrawPrompt();
+    if (!console.cmdText.isEmpty()) {
+        QString line = console.cmdText;
+        m_session.interpreter.exe(line);
+        console.cmdText = line;
+    }
+    if (startsWithLastcmd(console.cmdText)) {
+        console.cmdText.clear();
+        console.TypeText(m_session.opt[Options::LastCommand]);
+    } else {
+        console.cmdText.clear();
+    }
+}
+
+void Keyboard::resetCommandLine()
+{
+    Console &console = m_session.console;
+    console.curCol = Console::kHomeColumn;
+    console.curRow = Console::kHomeRow;
+    console.cmdText.clear();
+}
+
+void Keyboard::mouseUp(int button, int, int x, int y)
+{
+    if (button != Vk::RightButton)
+        return;
+    if (m_session.console.dispMode == Console::Pager) {
+        openPagerMenu(m_session, QPoint(x, y));
+        return;
+    }
+    clickX = static_cast<qint16>(std::clamp(x, -32768, 32767));
+    clickY = static_cast<qint16>(std::clamp(y, -32768, 32767));
+    openScreenMenu(m_session, QPoint(x, y));
+}
+
+void Keyboard::gotFocus()
+{
+    m_session.cursorTimer.timFlash.start();
+    qint32 colour = -1;
+    m_session.console.DrawChar(u'_', m_session.console.curCol, m_session.console.curRow, colour);
+}
+
+void Keyboard::lostFocus()
+{
+    m_session.cursorTimer.timFlash.stop();
+    qint32 colour = -1;
+    m_session.console.DrawChar(u' ', m_session.console.curCol, m_session.console.curRow, colour);
+}
+
+QPoint Keyboard::cursorPoint() const
+{
+    return Cell::origin(m_session.console.curCol, m_session.console.curRow);
+}
+
+void Keyboard::sendKeystroke(int code, int character)
+{
+    QMetaObject::invokeMethod(&m_queue, [this, code, character] { keystroke(code, 0, character); },
+                              Qt::QueuedConnection);
+}

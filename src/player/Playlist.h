@@ -1,0 +1,40 @@
+#pragma once
+// The playlist: up to 32001 tracks, each an artist number and a track number kept as the
+// text they were added with. The first entry with an empty artist ends the list.
+
+#include <QString>
+#include <vector>
+
+class Playlist
+{
+public:
+    static constexpr int kCapacity = 32001;
+    struct Entry
+    {
+        QString artist;
+        QString track;
+    };
+
+    Playlist() { clear(); }
+
+    // A fresh table of empty entries.
+    void clear() { m_entries.assign(kCapacity, Entry{}); }
+    // The entries in use, counted from 0 up to the first empty artist.
+    int count() const;
+    // An entry by index; outside 0..32000 it raises "Subscript out of range (9)".
+    Entry &operator[](int index);
+    const Entry &operator[](int index) const;
+
+    // The current track, the one PlayWMP plays.
+    qint16 plIndex = 0;
+
+    // playlist.dat: one line per entry in use, "artist","track" and CR LF, written through
+    // a temporary file so a failed save never leaves half a list.
+    void save(const QString &path) const;
+    // Reads the fields back in pairs; quoted or bare fields separated by commas or line
+    // ends. A missing file leaves the list as it is; entries past the table are dropped.
+    void restore(const QString &path);
+
+private:
+    std::vector<Entry> m_entries;
+};

@@ -1,0 +1,306 @@
+// The command-line editor and the keys, driven through the real keyboard handler.
+
+#include "FakePlayers.h"
+#include "TestSession.h"
+#include "console/VirtualKeys.h"
+#include "settings/Colours.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString typed(TestSession &t)
+{
+    return t->console.cmdText;
+}
+
+TEST(Keyboard, TypingWrapsAfterColumn93AndStopsAtTheEndOfRow36)
+{
+    TestSession t;
+    Console &c = t->console;
+    c.ClScreen();
+    // 81 characters fill row 33 from column 13 to 93.
+    t.keys(QStringLiteral("text:") + QString(81, u'a'));
+    EXPECT_EQ(c.curCol, 1);
+    EXPECT_EQ(c.curRow, 34);
+    EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND: ") + QString(81, u'a'));
+    t.keys(QStringLiteral("text:b"));
+    EXPECT_EQ(c.scrCells().character(1, 34), u'b');
+    // Backspace at column 2 of row 34 takes the b; at column 1 it wraps back to column 93.
+    t.keys(QStringLiteral("Backspace"));
+    EXPECT_EQ(c.curCol, 1);
+    EXPECT_EQ(c.curRow, 34);
+    t.keys(QStringLiteral("Backspace"));
+    EXPECT_EQ(c.curCol, 93);
+    EXPECT_EQ(c.curRow, 33);
+    EXPECT_EQ(typed(t).size(), 80);
+
+    // Everything past column 93 of row 36 is dropped.
+    t.keys(QStringLiteral("text:") + QString(400, u'z'));
+    EXPECT_EQ(typed(t).size(), 81 + 3 * 93);
+    EXPECT_EQ(c.curRow, 37);
+    EXPECT_EQ(c.curCol, 1);
+    EXPECT_EQ(t.row(36), QString(93, u'z'));
+    EXPECT_EQ(t.row(37), QString());
+    // Enter blanks the whole command line it spans before running it.
+    t.keys(QStringLiteral("Escape"));
+    EXPECT_EQ(typed(t), QString());
+    EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND:"));
+    EXPECT_EQ(t.row(34), QString());
+    EXPECT_EQ(t.row(36), QString());
+    EXPECT_EQ(c.curCol, 13);
+    EXPECT_EQ(c.curRow, 33);
+}
+
+TEST(Keyboard, BackspaceOnAnEmptyLineAndEnterOnAnEmptyLineChangeNothing)
+{
+    TestSession t;
+    t.exe({QStringLiteral("write still here")});
+    t.keys(QStringLiteral("Backspace,Enter"));
+    EXPECT_EQ(t.row(1), QStringLiteral("still here"));
+    EXPECT_EQ(t->console.curCol, 13);
+    EXPECT_EQ(t->opt[Options::LastCommand], QStringLiteral("write still here"));
+}
+
+TEST(Keyboard, EnterRunsTheLineAndLastcmdPutsThePreviousLineBack)
+{
+    TestSession t;
+    t.keys(QStringLiteral("text:write one,Enter"));
+    EXPECT_EQ(t.row(1), QStringLiteral("one"));
+    EXPECT_EQ(typed(t), QString());
+    EXPECT_EQ(t->console.curCol, 13);
+
+    t.keys(QStringLiteral("text:LastCmd,Enter"));
+    EXPECT_EQ(typed(t), QStringLiteral("write one"));
+    EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND: write one"));
+    EXPECT_EQ(t->console.curCol, 13 + 9);
+    // The line brought back can be edited and run.
+    t.keys(QStringLiteral("Backspace,text:ne,Enter"));
+    EXPECT_EQ(t.row(1), QStringLiteral("onne"));
+}
+
+TEST(Keyboard, BoundKeysRunOnceAndUnboundKeysSayWhichKey)
+{
+    TestSession t;
+    t.keys(QStringLiteral("text:half typed,F5"));
+    EXPECT_EQ(t.row(1), QStringLiteral("The F5 key has not been defined"));
+    EXPECT_EQ(t.rowColour(1), Colours::kRed);
+    EXPECT_EQ(typed(t), QString());
+    t.keys(QStringLiteral("Alt+Q"));
+    EXPECT_EQ(t.row(1), QStringLiteral("The Alt+Q key combination has not been defined"));
+    EXPECT_EQ(t.rowColour(1), Colours::kRed);
+
+    t.exe({QStringLiteral("f5 write hi"), QStringLiteral("alt q write %greeting%"),
+           QStringLiteral("set greeting hello"), QStringLiteral("f3 lastcmd")});
+    t.keys(QStringLiteral("Ctrl+F5"));
+    EXPECT_EQ(t.row(1), QStringLiteral("hi"));
+    EXPECT_EQ(t.row(2), QString());
+    t.keys(QStringLiteral("Alt+Q"));
+    EXPECT_EQ(t.row(1), QStringLiteral("hello"));
+    // Alt with a letter types nothing.
+    EXPECT_EQ(typed(t), QString());
+
+    // A lastcmd binding puts the last line on the command line without running anything.
+    t.exe({QStringLiteral("write x")});
+    t.keys(QStringLiteral("F3"));
+    EXPECT_EQ(typed(t), QStringLiteral("write x"));
+    EXPECT_EQ(t->opt[Options::LastCommand], QStringLiteral("write x"));
+    EXPECT_EQ(t.row(1), QStringLiteral("x"));
+}
+
+TEST(Keyboard, ClipboardKeysCopyCutAndPasteTheWholeLine)
+{
+    TestSession t;
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    t.keys(QStringLiteral("text:write abc,Ctrl+C"));
+    EXPECT_EQ(clipboard->text(), QStringLiteral("write abc"));
+    EXPECT_EQ(typed(t), QStringLiteral("write abc"));
+    t.keys(QStringLiteral("Backspace,Ctrl+X"));
+    EXPECT_EQ(clipboard->text(), QStringLiteral("write ab"));
+    EXPECT_EQ(typed(t), QString());
+    EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND:"));
+
+    // A paste with line breaks is typed whole into the one line and runs as one command.
+    clipboard->setText(QStringLiteral("write a\r\nb"));
+    t.keys(QStringLiteral("Ctrl+V"));
+    EXPECT_EQ(typed(t), QStringLiteral("write a\r\nb"));
+    t.keys(QStringLiteral("Enter"));
+    EXPECT_EQ(t->opt[Options::LastCommand], QStringLiteral("write a\r\nb"));
+
+    // A paste longer than the space left is cut at the end of row 36.
+    clipboard->setText(QString(500, u'p'));
+    t.keys(QStringLiteral("Ctrl+V"));
+    EXPECT_EQ(typed(t).size(), 81 + 3 * 93);
+}
+
+TEST(Keyboard, PagerKeysPageAndEscapeLeaves)
+{
+    TestSession t;
+    QStringList lines;
+    for (int i = 0; i < 100; ++i)
+        lines.append(QStringLiteral("line %1").arg(i));
+    t->pager.mline(lines.join(QStringLiteral("\r\n")));
+    t->console.dispMode = Console::Pager;
+    t.keys(QStringLiteral("Down,Down,Up"));
+    EXPECT_EQ(t->pager.pageTop, 1);
+    EXPECT_EQ(t.pagerRow(1), QStringLiteral("line 1"));
+    t.keys(QStringLiteral("PageDown"));
+    EXPECT_EQ(t->pager.pageTop, 36);
+    t.keys(QStringLiteral("PageUp"));
+    EXPECT_EQ(t->pager.pageTop, 1);
+    t.keys(QStringLiteral("End"));
+    EXPECT_EQ(t->pager.pageTop, 64);
+    EXPECT_EQ(t.pagerRow(36), QStringLiteral("line 99"));
+    // Typing does nothing in the pager.
+    t.keys(QStringLiteral("text:xyz,Home"));
+    EXPECT_EQ(t->pager.pageTop, 0);
+    EXPECT_EQ(typed(t), QString());
+    t->setWindowTitle(QStringLiteral("0:01 / 3:00 - idrisk2k Command"));
+    t->pager.plView = true;
+    t.keys(QStringLiteral("Escape"));
+    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    EXPECT_FALSE(t->pager.plView);
+    EXPECT_EQ(t->windowTitle(), QStringLiteral("idrisk2k Command"));
+    EXPECT_EQ(t.row(1), QString());
+    EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND:"));
+}
+
+TEST(Keyboard, F10SendsAnEscapeThatTheNextModeHandles)
+{
+    TestSession t;
+    // Bound to a command that opens the pager, the queued Escape closes it again.
+    t.exe({QStringLiteral("f10 set")});
+    t.keys(QStringLiteral("F10"));
+    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND:"));
+    // F9 opens the pager and stays there.
+    t.exe({QStringLiteral("f9 set")});
+    t.keys(QStringLiteral("F9"));
+    EXPECT_EQ(t->console.dispMode, Console::Pager);
+}
+
+TEST(Keyboard, WhileABatchRunsOnlyBreakActsAndConfirmationIsAsked)
+{
+    TestSession t;
+    t->batch.batchRunning = true;
+    t.keys(QStringLiteral("text:abc,F5,Enter,Menu"));
+    EXPECT_EQ(typed(t), QString());
+    EXPECT_EQ(t.row(1), QString());
+    EXPECT_TRUE(t->scripted.lastMenu().isEmpty());
+
+    // Risky commands ask first; No skips them, Yes runs them, no answer counts as No.
+    t.answer(QStringLiteral("no"));
+    t.exe({QStringLiteral("set a first")});
+    EXPECT_EQ(t->CF.GetValue(QStringLiteral("a")), KeyValueStore::kNotFound);
+    t.answer(QStringLiteral("Yes"));
+    t.exe({QStringLiteral("set a second")});
+    EXPECT_EQ(t->CF.GetValue(QStringLiteral("a")), QStringLiteral("second"));
+    t.exe({QStringLiteral("f4 write x")});
+    EXPECT_EQ(t->CF.GetValue(QStringLiteral("\u00acF4")), KeyValueStore::kNotFound);
+    ASSERT_EQ(t->scripted.questions().size(), 3);
+    EXPECT_EQ(t->scripted.questions()[0],
+              QStringLiteral("Batch File Warning: The below command could potentially cause damage to your "
+                             "system:\r\n\r\nset a first\r\n\r\nAre you sure you want to execute it?"));
+    // Commands that cannot harm are not questioned.
+    t.exe({QStringLiteral("write fine")});
+    EXPECT_EQ(t.row(1), QStringLiteral("fine"));
+    EXPECT_EQ(t->scripted.questions().size(), 3);
+
+    t.keys(QStringLiteral("Break"));
+    EXPECT_FALSE(t->batch.batchRunning);
+    t.keys(QStringLiteral("text:abc"));
+    EXPECT_EQ(typed(t), QStringLiteral("abc"));
+}
+
+TEST(Keyboard, ADeletionAwaitsItsAnswerKey)
+{
+    TestSession t;
+    const QString victim = t.file(QStringLiteral("victim.txt"));
+    QFile(victim).open(QIODevice::WriteOnly);
+
+    t->opt[Options::PendingDeletion] = victim;
+    t->console.dispMode = Console::ConfirmationAwaited;
+    t.keys(QStringLiteral("N"));
+    EXPECT_TRUE(QFile::exists(victim));
+    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    EXPECT_EQ(t->opt[Options::PendingDeletion], QString());
+    // The answering key does not stay on the command line.
+    EXPECT_EQ(typed(t), QString());
+
+    t->opt[Options::PendingDeletion] = victim;
+    t->console.dispMode = Console::ConfirmationAwaited;
+    t.keys(QStringLiteral("Y"));
+    EXPECT_FALSE(QFile::exists(victim));
+    EXPECT_EQ(typed(t), QString());
+    // The key's character stays drawn in the cursor cell until the cursor blinks over it.
+    EXPECT_EQ(t->console.curCol, 13);
+    EXPECT_EQ(t->console.scrCells().character(13, 33), u'y');
+
+    t->opt[Options::PendingDeletion] = victim;
+    t->console.dispMode = Console::ConfirmationAwaited;
+    t.keys(QStringLiteral("Y"));
+    EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: File not found (53)"));
+    EXPECT_EQ(t.rowColour(2), Colours::kRed);
+    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+
+    // An external command window is left with Escape only.
+    t->console.dispMode = Console::ExternalCommand;
+    t.keys(QStringLiteral("text:q,Enter"));
+    EXPECT_EQ(t->console.dispMode, Console::ExternalCommand);
+    t.keys(QStringLiteral("Escape"));
+    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+}
+
+TEST(Keyboard, PlaylistViewKeysDriveThePlayers)
+{
+    FakePlayers *players = nullptr;
+    TestSession t([&] {
+        auto made = std::make_unique<FakePlayers>();
+        players = made.get();
+        return made;
+    });
+    for (int i = 0; i < 5; ++i)
+        t->playlist[i] = {QString::number(i + 1), QStringLiteral("1")};
+    t->pager.mline(QStringLiteral("h1\r\nh2\r\na\r\nb\r\nc\r\nd\r\ne"));
+    t->console.dispMode = Console::Pager;
+
+    // Without the playlist view these keys do nothing.
+    t.keys(QStringLiteral("F12,Enter"));
+    EXPECT_TRUE(players->started.isEmpty());
+
+    t->pager.plView = true;
+    t.keys(QStringLiteral("Down,Down,Down,Enter"));
+    EXPECT_EQ(t->playlist.plIndex, 1);
+    EXPECT_EQ(players->started, QList<int>({1}));
+    EXPECT_EQ(players->fades, 1);
+    t.keys(QStringLiteral("F12,F11,F11,F11"));
+    EXPECT_EQ(players->started, QList<int>({1, 2, 1, 0}));
+    EXPECT_EQ(t->playlist.plIndex, 0);
+
+    // F9: closed starts the first entry, playing pauses, paused plays.
+    t->playlist.plIndex = 3;
+    t.keys(QStringLiteral("F9"));
+    EXPECT_EQ(players->started.last(), 0);
+    players->state = PlaylistPlayers::kPlaying;
+    t.keys(QStringLiteral("F9"));
+    EXPECT_EQ(players->state, PlaylistPlayers::kPaused);
+    t.keys(QStringLiteral("F9"));
+    EXPECT_EQ(players->state, PlaylistPlayers::kPlaying);
+
+    // [ and ] move 10 seconds, never below 0 or past the end.
+    players->dur = 100;
+    players->pos = 5;
+    t.keys(QStringLiteral("["));
+    EXPECT_EQ(players->pos, 0);
+    players->pos = 95;
+    t.keys(QStringLiteral("]"));
+    EXPECT_EQ(players->pos, 100);
+    players->pos = 50;
+    t.keys(QStringLiteral("],],["));
+    EXPECT_EQ(players->pos, 60);
+}
+
+} // namespace
