@@ -6,7 +6,8 @@
 #include "interpreter/RuntimeError.h"
 #include "player/PlayerControl.h"
 
-#include <QDateTime>
+#include <chrono>
+#include <cmath>
 
 namespace {
 
@@ -80,7 +81,7 @@ void CursorTimer::randomDrawing()
     const double value = Numeric::toDouble(mode);
     if (value <= 0)
         return;
-    m_random.seed(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
+    m_random.seed(static_cast<quint32>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
     const int kind = value == 6 ? rnd(5) : value == std::floor(value) && value <= 5 ? static_cast<int>(value) - 1 : -1;
     const QString command = randomCommand(kind);
     if (!command.isEmpty())

@@ -105,4 +105,54 @@ TEST_F(CommandLineTest, ExitCommandEndsTheRunThroughShutDown)
     EXPECT_EQ(options.value("i2kCmd/Opt3").toString(), "exit");
 }
 
+TEST_F(CommandLineTest, KeysAndAnswersDriveTheConsoleWithoutEverWaiting)
+{
+    ProgramRun r = run({"--keys", "text:write a\\,b,Enter", "--keys", "Menu:Browse for file...", "--answer",
+                        "/tmp/picked file", "--keys", "Menu:Browse for file...", "--screen-text", "-"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QList<QByteArray> lines = r.out.split('\n');
+    ASSERT_EQ(lines.size(), 38);
+    EXPECT_TRUE(lines[0].startsWith("a,b "));
+    // The second dialog had no answer left: cancelled, nothing typed.
+    EXPECT_EQ(lines[32].trimmed(), "COMMAND: /tmp/picked file");
+
+    r = run({"--keys", "F5,Hyper+Q"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains("unknown key 'Hyper+Q' in --keys")) << r.err.toStdString();
+}
+
+TEST_F(CommandLineTest, StartChangeQuitAndStartAgainKeepsEverything)
+{
+    // A person types an alias, a binding and a setting, then quits with the alias.
+    ProgramRun r = run({"--keys", "text:set e exit,Enter", "--keys", "text:f5 write hi,Enter", "--keys",
+                        "text:eventlog 4096,Enter", "--keys", "text:e,Enter", "--wait", "5000"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(QFile::exists(home.filePath("set.cf")));
+    EXPECT_TRUE(QFile::exists(home.filePath("playlist.dat")));
+    const QString ini = config.filePath("Idrisk Tovar/Idrisk Tovar.ini");
+    {
+        QSettings options(ini, QSettings::IniFormat);
+        // The alias ran the line it stands for, which is the last command.
+        EXPECT_EQ(options.value("i2kCmd/Opt3").toString(), "exit");
+        EXPECT_EQ(options.value("i2kCmd/Opt16").toString(), "4096");
+        options.setValue("i2kCmd/Opt14", "my.bat");
+    }
+
+    r = run({"--keys", "F5", "--exec", "write %nothing%", "--keys", "F5", "--screen-text", "-"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("hi "));
+    {
+        QSettings options(ini, QSettings::IniFormat);
+        EXPECT_EQ(options.value("i2kCmd/Opt16").toString(), "4096");
+        // Another program version: the options with defaults go back to them, the rest stay.
+        options.setValue("i2kCmd/Opt17", "0.0.0-older");
+    }
+    r = run({"--quit"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QSettings options(ini, QSettings::IniFormat);
+    EXPECT_EQ(options.value("i2kCmd/Opt16").toString(), "1048576");
+    EXPECT_EQ(options.value("i2kCmd/Opt14").toString(), "my.bat");
+    EXPECT_NE(options.value("i2kCmd/Opt17").toString(), "0.0.0-older");
+}
+
 } // namespace

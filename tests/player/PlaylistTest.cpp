@@ -1,0 +1,104 @@
+// The playlist table, playlist.dat and the playlist steps of start-up and shut-down.
+
+#include "FakePlayers.h"
+#include "TestSession.h"
+#include "interpreter/RuntimeError.h"
+#include "player/PlayerControl.h"
+#include "system/TextFile.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Playlist, SavedEntriesAndStateComeBackAfterARestart)
+{
+    FakePlayers *players = nullptr;
+    TestSession t([&] {
+        auto made = std::make_unique<FakePlayers>();
+        players = made.get();
+        return made;
+    });
+    t->playlist[0] = {QStringLiteral("12"), QStringLiteral("5")};
+    t->playlist[1] = {QStringLiteral("7"), QStringLiteral("3")};
+    t->playlist[2] = {QStringLiteral("1"), QStringLiteral("10")};
+    // Entries after the first empty artist are not part of the list.
+    t->playlist[4] = {QStringLiteral("9"), QStringLiteral("9")};
+    t->playlist.plIndex = 2;
+    players->state = PlaylistPlayers::kPaused;
+    players->pos = 83.25;
+
+    SavePlaylistFile(*t);
+    SavePlaylistState(*t);
+    EXPECT_EQ(TextFile::readBytes(t.file(QStringLiteral("playlist.dat"))),
+              QByteArray("\"12\",\"5\"\r\n\"7\",\"3\"\r\n\"1\",\"10\"\r\n"));
+    EXPECT_EQ(t->opt[Options::PlaylistPosition], QStringLiteral("2"));
+    EXPECT_EQ(t->opt[Options::PlayState], QStringLiteral("1"));
+    EXPECT_EQ(t->opt[Options::PlayPosition], QStringLiteral("83.25"));
+
+    const Options saved = t->opt;
+    t.restart();
+    t->opt = saved;
+    WMPreset(*t);
+    RestorePlaylist(*t);
+    EXPECT_EQ(t->playlist.count(), 3);
+    EXPECT_EQ(t->playlist[1].artist, QStringLiteral("7"));
+    EXPECT_EQ(t->playlist[2].track, QStringLiteral("10"));
+    EXPECT_EQ(t->playlist.plIndex, 2);
+    EXPECT_EQ(players->started, QList<int>({2}));
+    EXPECT_EQ(players->state, PlaylistPlayers::kPaused);
+    EXPECT_EQ(players->pos, 83.25);
+}
+
+TEST(Playlist, RestoreReadsQuotedAndBareFieldsAndSurvivesDamage)
+{
+    TestSession t;
+    const QString path = t.file(QStringLiteral("playlist.dat"));
+    TextFile::writeAtomically(path, "\"3\",\"4\"\r\n 5 , 6\n\"7\"x,8\r\n\r\n\"9\"");
+    t->playlist.restore(path);
+    EXPECT_EQ(t->playlist.count(), 4);
+    EXPECT_EQ(t->playlist[1].artist, QStringLiteral("5"));
+    EXPECT_EQ(t->playlist[1].track, QStringLiteral("6"));
+    EXPECT_EQ(t->playlist[2].artist, QStringLiteral("7"));
+    EXPECT_EQ(t->playlist[2].track, QStringLiteral("8"));
+    EXPECT_EQ(t->playlist[3].artist, QStringLiteral("9"));
+    EXPECT_EQ(t->playlist[3].track, QString());
+
+    // A missing file leaves the list as it was; a bad index option is left alone.
+    TestSession fresh;
+    fresh->opt[Options::PlaylistPosition] = QStringLiteral("not a number");
+    fresh->opt[Options::PlayPosition] = QStringLiteral("x");
+    RestorePlaylist(*fresh);
+    EXPECT_EQ(fresh->playlist.count(), 0);
+    EXPECT_EQ(fresh->playlist.plIndex, 0);
+}
+
+TEST(Playlist, TheTableHoldsAtMost32001Entries)
+{
+    TestSession t;
+    QByteArray text;
+    for (int i = 0; i < Playlist::kCapacity + 5; ++i)
+        text += "\"" + QByteArray::number(i + 1) + "\",\"1\"\r\n";
+    const QString path = t.file(QStringLiteral("playlist.dat"));
+    TextFile::writeAtomically(path, text);
+    t->playlist.restore(path);
+    EXPECT_EQ(t->playlist.count(), Playlist::kCapacity);
+    EXPECT_EQ(t->playlist[32000].artist, QStringLiteral("32001"));
+    EXPECT_THROW(t->playlist[32001], RuntimeError);
+    EXPECT_THROW(t->playlist[-1], RuntimeError);
+    t->playlist.plIndex = 5;
+    WMPreset(*t);
+    EXPECT_EQ(t->playlist.count(), 0);
+    EXPECT_EQ(t->playlist.plIndex, 0);
+}
+
+TEST(Playlist, Num2timeShowsWholeMinutesAndTwoDigitSeconds)
+{
+    EXPECT_EQ(num2time(125.7), QStringLiteral("2:05"));
+    EXPECT_EQ(num2time(3725), QStringLiteral("62:05"));
+    EXPECT_EQ(num2time(59.99), QStringLiteral("0:59"));
+    EXPECT_EQ(num2time(60), QStringLiteral("1:00"));
+    EXPECT_EQ(num2time(0), QStringLiteral("0:00"));
+}
+
+} // namespace
