@@ -2,6 +2,7 @@
 // Playlist players a test controls: what is loaded, the state, the times, and a record of
 // what the program asked of them.
 
+#include "TestSession.h"
 #include "app/Session.h"
 #include "player/PlaylistPlayers.h"
 
@@ -26,4 +27,15 @@ public:
     double dur = 0;
     QList<int> started; // plIndex of each PlayWMP
     int fades = 0;
+};
+
+// A test session whose playlist players are fakes the test holds.
+struct PlayerSession
+{
+    FakePlayers *players = nullptr;
+    TestSession t{[this] {
+        auto made = std::make_unique<FakePlayers>();
+        players = made.get();
+        return made;
+    }};
 };

@@ -10,6 +10,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHash>
 #include <algorithm>
 
 namespace {
@@ -112,6 +113,14 @@ void Keyboard::pagerKeyDown(int code)
 {
     Session &s = m_session;
     Pager &pager = s.pager;
+    // The keys that move through the text, with their pager operations.
+    static const QHash<int, int> moves = {
+        {Vk::Down, 1}, {Vk::Up, 2}, {Vk::PageDown, 3}, {Vk::PageUp, 4}, {Vk::End, 5},
+    };
+    if (const auto move = moves.constFind(code); move != moves.constEnd()) {
+        pager.mLineDisp(*move);
+        return;
+    }
     switch (code) {
     case Vk::Escape:
         pager.plView = false;
@@ -119,21 +128,6 @@ void Keyboard::pagerKeyDown(int code)
         s.console.dispMode = Console::Prompt;
         s.console.ClScreen();
         s.batch.resumetimed();
-        return;
-    case Vk::Down:
-        pager.mLineDisp(1);
-        return;
-    case Vk::Up:
-        pager.mLineDisp(2);
-        return;
-    case Vk::PageDown:
-        pager.mLineDisp(3);
-        return;
-    case Vk::PageUp:
-        pager.mLineDisp(4);
-        return;
-    case Vk::End:
-        pager.mLineDisp(5);
         return;
     case Vk::Home:
         s.console.ClScreen();

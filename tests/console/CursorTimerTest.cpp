@@ -8,16 +8,6 @@
 
 namespace {
 
-struct PlayerSession
-{
-    FakePlayers *players = nullptr;
-    TestSession t{[this] {
-        auto made = std::make_unique<FakePlayers>();
-        players = made.get();
-        return made;
-    }};
-};
-
 TEST(CursorTimer, TheCursorBlinksOnlyAtThePromptWithNoBatch)
 {
     TestSession t;

@@ -256,12 +256,9 @@ TEST(Keyboard, ADeletionAwaitsItsAnswerKey)
 
 TEST(Keyboard, PlaylistViewKeysDriveThePlayers)
 {
-    FakePlayers *players = nullptr;
-    TestSession t([&] {
-        auto made = std::make_unique<FakePlayers>();
-        players = made.get();
-        return made;
-    });
+    PlayerSession p;
+    TestSession &t = p.t;
+    FakePlayers *players = p.players;
     for (int i = 0; i < 5; ++i)
         t->playlist[i] = {QString::number(i + 1), QStringLiteral("1")};
     t->pager.mline(QStringLiteral("h1\r\nh2\r\na\r\nb\r\nc\r\nd\r\ne"));

@@ -13,12 +13,9 @@ namespace {
 
 TEST(Playlist, SavedEntriesAndStateComeBackAfterARestart)
 {
-    FakePlayers *players = nullptr;
-    TestSession t([&] {
-        auto made = std::make_unique<FakePlayers>();
-        players = made.get();
-        return made;
-    });
+    PlayerSession p;
+    TestSession &t = p.t;
+    FakePlayers *&players = p.players;
     t->playlist[0] = {QStringLiteral("12"), QStringLiteral("5")};
     t->playlist[1] = {QStringLiteral("7"), QStringLiteral("3")};
     t->playlist[2] = {QStringLiteral("1"), QStringLiteral("10")};
