@@ -1,9 +1,12 @@
 #include "app/Session.h"
 
+#include "drawing/ShapeCommands.h"
+#include "drawing/TextCommands.h"
 #include "interpreter/Messages.h"
 #include "interpreter/RuntimeError.h"
 #include "interpreter/SimpleCommands.h"
 #include "settings/AliasCommands.h"
+#include "settings/AppearanceCommands.h"
 #include "settings/Colours.h"
 #include "settings/EventLogCommand.h"
 #include "settings/OptionCommands.h"
@@ -21,6 +24,9 @@ Session::Session(Config cfg)
     registerOptionCommands(commands);
     registerEventLogCommands(commands);
     registerAliasCommands(commands);
+    registerAppearanceCommands(commands);
+    registerShapeCommands(commands);
+    registerTextCommands(commands);
 }
 
 Session::~Session() = default;

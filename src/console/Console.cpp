@@ -4,6 +4,7 @@
 #include "settings/Colours.h"
 #include "settings/Options.h"
 
+#include <QPainter>
 #include <cstring>
 
 namespace {
@@ -33,6 +34,17 @@ void Console::markDirty(const QRect &rect)
     m_dirty |= rect & kSurfaceRect;
     if (wasClean && !m_dirty.isEmpty() && m_onDirty)
         m_onDirty();
+}
+
+void Console::setBackground(qint32 colour, const QImage &picture)
+{
+    QImage &background = m_surfaces[1];
+    background.fill(Colours::toRgb(colour));
+    if (!picture.isNull()) {
+        QPainter painter(&background);
+        painter.drawImage(0, 0, picture);
+    }
+    m_backgroundColour = colour;
 }
 
 QRect Console::takeDirty()

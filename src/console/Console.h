@@ -55,6 +55,15 @@ public:
     // Back to the console font, as after any failed command.
     void resetFont() { m_face = GlyphCache::Face::Console; }
 
+    // The background behind the text: a colour, with a picture at the top-left corner at its
+    // natural size when one is given (its transparent parts show the colour). The console
+    // shows it at the next ClScreen.
+    void setBackground(qint32 colour, const QImage &picture = QImage());
+    qint32 backgroundColour() const { return m_backgroundColour; }
+
+    // The drawing commands paint straight onto the console surface and say where.
+    void markDirty(const QRect &rect);
+
     // Pixel rows moved within the console surface (the pager scrolls this way).
     void scrollPixels(const QRect &source, QPoint target);
     // The cell record follows a scroll of whole rows.
@@ -70,7 +79,6 @@ public:
     int dispMode = Prompt;
 
 private:
-    void markDirty(const QRect &rect);
     void copyFromBackground(const QRect &rect);
     void fill(const QRect &rect, qint32 colour);
     // The background (or text background) of one cell, with a glyph over it when given.
@@ -82,6 +90,7 @@ private:
     CellRecord m_cells;
     GlyphCache m_glyphs;
     GlyphCache::Face m_face = GlyphCache::Face::Console;
+    qint32 m_backgroundColour = 0;
     QRect m_dirty;
     std::function<void()> m_onDirty;
 };

@@ -25,6 +25,21 @@ QStringList splitCommas(const QString &text)
     return text.split(u',');
 }
 
+QStringList splitCommas(const QString &text, int limit)
+{
+    QStringList pieces;
+    qsizetype start = 0;
+    while (pieces.size() < limit - 1) {
+        const qsizetype comma = text.indexOf(u',', start);
+        if (comma < 0)
+            break;
+        pieces.append(text.mid(start, comma - start));
+        start = comma + 1;
+    }
+    pieces.append(text.mid(start));
+    return pieces;
+}
+
 QString trimBlanks(const QString &text)
 {
     qsizetype begin = 0;

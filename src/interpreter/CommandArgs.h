@@ -17,5 +17,7 @@ struct CommandArgs
 
 // Splits at every comma, keeping empty pieces.
 QStringList splitCommas(const QString &text);
+// Splits at commas into at most limit pieces; the last keeps any further commas.
+QStringList splitCommas(const QString &text, int limit);
 // Removes leading and trailing blanks (only blanks, as the original's trim does).
 QString trimBlanks(const QString &text);

@@ -33,6 +33,7 @@ public:
     static RuntimeError permissionDenied() { return {70, QStringLiteral("Permission denied")}; }
     static RuntimeError pathFileAccessError() { return {75, QStringLiteral("Path/File access error")}; }
     static RuntimeError pathNotFound() { return {76, QStringLiteral("Path not found")}; }
+    static RuntimeError invalidPropertyValue() { return {380, QStringLiteral("Invalid property value")}; }
     static RuntimeError invalidPicture() { return {481, QStringLiteral("Invalid picture")}; }
     // A file that claims a known layout but breaks it (a damaged archive or store file).
     static RuntimeError badFileFormat(const QString &detail)

@@ -1,0 +1,42 @@
+#include "drawing/DrawingValues.h"
+
+#include "interpreter/CommandArgs.h"
+#include "interpreter/NumericText.h"
+#include "interpreter/RuntimeError.h"
+#include "settings/Colours.h"
+
+DrawingValues DrawingValues::atEveryComma(const QString &allArgs, int limit)
+{
+    QStringList values = splitCommas(allArgs);
+    if (values.size() > limit)
+        throw RuntimeError::subscriptOutOfRange();
+    return DrawingValues(std::move(values));
+}
+
+DrawingValues DrawingValues::upTo(const QString &allArgs, int limit)
+{
+    return DrawingValues(splitCommas(allArgs, limit));
+}
+
+double DrawingValues::number(int n) const
+{
+    return Numeric::toDouble((*this)[n]);
+}
+
+qint32 DrawingValues::whole(int n) const
+{
+    return Numeric::toLong((*this)[n]);
+}
+
+qint32 DrawingValues::colour(int n) const
+{
+    return Colours::GetColour((*this)[n], Colours::kWhite);
+}
+
+int DrawingValues::lineWidth(int n) const
+{
+    const qint16 width = Numeric::toInteger((*this)[n]);
+    if (width < 1)
+        throw RuntimeError::invalidPropertyValue();
+    return width;
+}

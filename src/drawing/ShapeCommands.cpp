@@ -1,0 +1,115 @@
+#include "drawing/ShapeCommands.h"
+
+#include "app/Session.h"
+#include "drawing/DrawingValues.h"
+#include "drawing/ShapePainter.h"
+#include "interpreter/NumericText.h"
+#include "interpreter/RuntimeError.h"
+#include "settings/Colours.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kMaxValues = 11;
+
+// The pen a command draws with: one pixel unless the value at widthIndex gives a width.
+ShapePainter::Pen penOf(const DrawingValues &v, int colourIndex, int widthIndex)
+{
+    const int width = v.isEmpty(widthIndex) ? 1 : v.lineWidth(widthIndex);
+    return {Colours::toRgb(v.colour(colourIndex)), width};
+}
+
+QPointF pointOf(const DrawingValues &v, int xIndex)
+{
+    return {v.number(xIndex), v.number(xIndex + 1)};
+}
+
+// The first and last loop index, from 1 to count, whose cell index floor(start + i - 1)
+// falls within low..high: cells outside cannot reach the surface.
+std::pair<qint64, qint64> visibleSpan(double start, qint32 count, int low, int high)
+{
+    const double first = std::max(1.0, std::ceil(low + 1 - start));
+    const double last = std::min(static_cast<double>(count), std::ceil(high + 2 - start) - 1);
+    return {static_cast<qint64>(std::min(first, 1e15)), static_cast<qint64>(std::max(last, 0.0))};
+}
+
+void cmdBlock(Session &s, const CommandArgs &args)
+{
+    const DrawingValues v = DrawingValues::atEveryComma(args.allArgs, kMaxValues);
+    const double column = v.number(1);
+    const double row = v.number(2);
+    const qint32 width = v.isEmpty(4) ? 1 : v.whole(4);
+    const qint32 height = v.isEmpty(5) ? 1 : v.whole(5);
+    if (width < 1 || height < 1)
+        return;
+    const qint32 colour = v.colour(3);
+    const auto [firstRow, lastRow] = visibleSpan(row, height, 1, Cell::kRecordRows);
+    const auto [firstColumn, lastColumn] = visibleSpan(column, width, 1, Cell::kRecordColumns);
+    for (qint64 j = firstRow; j <= lastRow; ++j) {
+        for (qint64 i = firstColumn; i <= lastColumn; ++i) {
+            s.console.ColourBlock(static_cast<int>(std::floor(row + j - 1)),
+                                  static_cast<int>(std::floor(column + i - 1)), colour);
+        }
+    }
+}
+
+void cmdBox(Session &s, const CommandArgs &args)
+{
+    const DrawingValues v = DrawingValues::atEveryComma(args.allArgs, kMaxValues);
+    const ShapePainter::Pen pen = penOf(v, 5, 6);
+    ShapePainter::box(s.console.surface(), pointOf(v, 1), pointOf(v, 3), pen, v[7] == u"1");
+    s.console.markDirty(s.console.surface().rect());
+}
+
+void cmdCircle(Session &s, const CommandArgs &args)
+{
+    const DrawingValues v = DrawingValues::atEveryComma(args.allArgs, kMaxValues);
+    const ShapePainter::Pen pen = penOf(v, 4, 5);
+    const QPointF centre = pointOf(v, 1);
+    const double radius = v.number(3);
+    if (radius < 0)
+        throw RuntimeError::invalidProcedureCall();
+    ShapePainter::circle(s.console.surface(), centre, radius, pen, !v.isEmpty(6));
+    s.console.markDirty(s.console.surface().rect());
+}
+
+void cmdLine(Session &s, const CommandArgs &args)
+{
+    const DrawingValues v = DrawingValues::atEveryComma(args.allArgs, kMaxValues);
+    const ShapePainter::Pen pen = penOf(v, 5, 6);
+    ShapePainter::line(s.console.surface(), pointOf(v, 1), pointOf(v, 3), pen);
+    s.console.markDirty(s.console.surface().rect());
+}
+
+void cmdPixel(Session &s, const CommandArgs &args)
+{
+    const DrawingValues v = DrawingValues::atEveryComma(args.allArgs, kMaxValues);
+    const QPointF at = pointOf(v, 1);
+    ShapePainter::pixel(s.console.surface(), at, Colours::toRgb(v.colour(3)));
+    s.console.markDirty(s.console.surface().rect());
+}
+
+// With a value, the random-drawing mode as given; without, off when on and all shapes when off.
+void cmdCrazy(Session &s, const CommandArgs &args)
+{
+    QString &mode = s.opt[Options::RandomDrawing];
+    if (!args.allArgs.isEmpty()) {
+        mode = args.allArgs;
+        return;
+    }
+    const std::optional<double> value = Numeric::parse(mode);
+    mode = value && *value > 0 ? QStringLiteral("0") : QStringLiteral("6");
+}
+
+} // namespace
+
+void registerShapeCommands(CommandTable &table)
+{
+    table.add(QStringLiteral("block"), cmdBlock);
+    table.add(QStringLiteral("box"), cmdBox);
+    table.add(QStringLiteral("circle"), cmdCircle);
+    table.add(QStringLiteral("line"), cmdLine);
+    table.add(QStringLiteral("pixel"), cmdPixel);
+    table.add(QStringLiteral("crazy"), cmdCrazy);
+}

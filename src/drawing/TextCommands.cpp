@@ -1,0 +1,130 @@
+#include "drawing/TextCommands.h"
+
+#include "app/Session.h"
+#include "drawing/DrawingValues.h"
+#include "drawing/PictureFile.h"
+#include "interpreter/NumericText.h"
+#include "interpreter/RuntimeError.h"
+#include "settings/Colours.h"
+
+#include <QPainter>
+#include <cmath>
+
+namespace {
+
+// Fonts larger than this cannot be chosen, as on the original platform.
+constexpr double kMaxFontPoints = 2160;
+
+// A whole-pixel position, far-off values held where they still cannot reach the surface.
+int pixelPosition(double value)
+{
+    return static_cast<int>(std::nearbyint(std::clamp(value, -1e9, 1e9)));
+}
+
+void cmdText(Session &s, const CommandArgs &args)
+{
+    const DrawingValues v = DrawingValues::atEveryComma(args.allArgs, 11);
+    const qint32 colour = v.colour(3);
+    const double column = std::floor(v.number(1));
+    const double row = std::floor(v.number(2));
+    if (std::abs(column) > 1e9 || std::abs(row) > 1e9)
+        throw RuntimeError::subscriptOutOfRange();
+    s.console.DrawText(v[4], static_cast<int>(row), colour, static_cast<int>(column) - 1);
+}
+
+// The text cut into pieces of width characters, each followed by a line break; a width
+// below 1 cannot cut anything, so the text stays whole.
+QString wrapped(const QString &text, const QString &widthText)
+{
+    if (!Numeric::isNumeric(widthText))
+        return text;
+    const qint32 width = Numeric::toLong(widthText);
+    if (width < 1)
+        return text;
+    QString result;
+    for (qsizetype i = 0; i < text.size(); i += width)
+        result += text.mid(i, width) + QStringLiteral("\r\n");
+    return result;
+}
+
+void cmdText2(Session &s, const CommandArgs &args)
+{
+    const DrawingValues v = DrawingValues::upTo(args.allArgs, 11);
+    const qint32 colour = v.colour(3);
+    QFont font(v[4]);
+    const double points = v.number(5);
+    if (points <= 0 || points > kMaxFontPoints)
+        throw RuntimeError::invalidPropertyValue();
+    font.setPointSizeF(points);
+    font.setBold(v[6] == u"1");
+    font.setItalic(v[7] == u"1");
+    font.setUnderline(v[8] == u"1");
+    font.setStrikeOut(v[9] == u"1");
+    const int x = pixelPosition(v.number(1));
+    const int y = pixelPosition(v.number(2));
+    const QStringList lines = wrapped(v[11], v[10]).split(QStringLiteral("\r\n"));
+
+    QImage &surface = s.console.surface();
+    QPainter painter(&surface);
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgb(Colours::toRgb(colour)));
+    const QFontMetrics metrics(font, &surface);
+    // Lines after a line break start at the left edge of the console.
+    int lineX = x;
+    int top = y;
+    for (const QString &line : lines) {
+        if (top > surface.height())
+            break;
+        painter.drawText(QPoint(lineX, top + metrics.ascent()), line);
+        lineX = 0;
+        top += metrics.height();
+    }
+    painter.end();
+    s.console.markDirty(surface.rect());
+}
+
+void cmdPicture(Session &s, const CommandArgs &args)
+{
+    const DrawingValues v = DrawingValues::upTo(args.allArgs, 5);
+    // The picture over black, as the working surface it is loaded into: an opaque copy.
+    const QImage loaded = PictureFile::load(v[5]);
+    QImage &tile = s.console.drawingSurface();
+    tile = QImage(loaded.size(), QImage::Format_RGB32);
+    tile.fill(Qt::black);
+    {
+        QPainter painter(&tile);
+        painter.drawImage(0, 0, loaded);
+    }
+    const double left = v.number(1);
+    const double top = v.number(2);
+    const qint32 across = v.isEmpty(3) ? 1 : v.whole(3);
+    const qint32 down = v.isEmpty(4) ? 1 : v.whole(4);
+    const int w = tile.width();
+    const int h = tile.height();
+    QImage &surface = s.console.surface();
+    {
+        QPainter painter(&surface);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        // Only the copies that can reach the surface are made.
+        const double firstCol = std::max(1.0, std::floor(-left / w));
+        const double lastCol = std::min<double>(across, std::ceil((surface.width() - left) / w) + 1);
+        const double firstRow = std::max(1.0, std::floor(-top / h));
+        const double lastRow = std::min<double>(down, std::ceil((surface.height() - top) / h) + 1);
+        for (double col = firstCol; col <= lastCol; ++col) {
+            for (double row = firstRow; row <= lastRow; ++row)
+                painter.drawImage(pixelPosition(left + (col - 1) * w), pixelPosition(top + (row - 1) * h), tile);
+        }
+    }
+    tile = QImage(Cell::kSurfaceWidth, Cell::kSurfaceHeight, QImage::Format_RGB32);
+    tile.fill(Qt::black);
+    s.console.markDirty(surface.rect());
+}
+
+} // namespace
+
+void registerTextCommands(CommandTable &table)
+{
+    table.add(QStringLiteral("text"), cmdText);
+    table.add(QStringLiteral("text2"), cmdText2);
+    table.add(QStringLiteral("picture"), cmdPicture);
+}
