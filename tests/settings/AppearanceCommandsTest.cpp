@@ -107,9 +107,9 @@ TEST(Appearance, EveryCommonPictureFormatLoads)
 {
     TestSession t;
     const QImage image = PictureFiles::gradient(40, 30);
-    for (const char *format : {"png", "bmp", "jpg", "ico", "cur"}) {
+    for (const char *format : {"png", "bmp", "jpg", "ico", "cur", "webp", "tiff"}) {
         const QString path = t.file(QStringLiteral("pic.") + QString::fromLatin1(format));
-        ASSERT_TRUE(image.save(path, format)) << format;
+        ASSERT_TRUE(image.save(path, format, 100)) << format;
         t.exe({QStringLiteral("background ") + path});
         EXPECT_EQ(t.row(2), QString()) << format;
         const QColor seen = t.pixel(20, 10);
