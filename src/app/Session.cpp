@@ -1,5 +1,6 @@
 #include "app/Session.h"
 
+#include "batch/BatchCommands.h"
 #include "drawing/ShapeCommands.h"
 #include "drawing/TextCommands.h"
 #include "interpreter/Messages.h"
@@ -18,8 +19,9 @@ Session::Session(Config cfg)
       players(config.makePlayers ? config.makePlayers() : std::make_unique<IdlePlayers>()), console(opt, *players),
       pager(console),
       log(config.folder.programFolder(QStringLiteral("eventlog.txt")), opt), interpreter(*this),
-      keyboard(*this), cursorTimer(*this), m_windowTitle(Msg::kWindowTitle)
+      batch(*this), keyboard(*this), cursorTimer(*this), m_windowTitle(Msg::kWindowTitle)
 {
+    pager.setOnShown([this] { batch.pausetimed(); });
     registerSimpleCommands(commands);
     registerOptionCommands(commands);
     registerEventLogCommands(commands);
@@ -27,6 +29,7 @@ Session::Session(Config cfg)
     registerAppearanceCommands(commands);
     registerShapeCommands(commands);
     registerTextCommands(commands);
+    registerBatchCommands(commands);
 }
 
 Session::~Session() = default;

@@ -1,19 +1,94 @@
 #include "batch/Batch.h"
 
+#include "app/Session.h"
 #include "interpreter/Messages.h"
-#include "system/Dialogs.h"
+#include "interpreter/NumericText.h"
+#include "interpreter/RuntimeError.h"
+#include "system/TextFile.h"
 
-Batch::Batch()
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// The bytes of a batch file; a missing file is made, empty, as the original made it.
+QByteArray readBatchFile(const QString &path)
 {
-    timBatch.setInterval(100);
-    timBatch.setTimerType(Qt::PreciseTimer);
+    if (path.isEmpty())
+        throw RuntimeError::badFileName();
+    const QFileInfo info(path);
+    if (!info.absoluteDir().exists())
+        throw RuntimeError::pathNotFound();
+    if (info.isDir())
+        throw RuntimeError::pathFileAccessError();
+    QFile file(path);
+    if (!info.exists()) {
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            throw RuntimeError::permissionDenied();
+        return {};
+    }
+    if (!file.open(QIODevice::ReadOnly))
+        throw RuntimeError::permissionDenied();
+    return file.readAll();
 }
 
-bool Batch::batchconfirm(const QString &cmd, Dialogs &dialogs) const
+} // namespace
+
+Batch::Batch(Session &session) : m_session(session)
+{
+    timBatchRun.setInterval(1);
+    timBatchRun.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timBatchRun, &QTimer::timeout, [this] { runNextLine(); });
+    timBatch.setInterval(kClockStep);
+    timBatch.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timBatch, &QTimer::timeout, [this] { clockTick(); });
+}
+
+void Batch::initbatch(const QString &batchfile)
+{
+    QByteArray bytes;
+    try {
+        bytes = readBatchFile(batchfile);
+    } catch (const RuntimeError &) {
+        // Nothing will run: leave the keyboard working rather than waiting for Break.
+        batchRunning = false;
+        throw;
+    }
+    const QString text = TextFile::decode(bytes);
+    // Only CR LF ends a line; an empty file has no lines.
+    batchLines = text.isEmpty() ? QStringList() : text.split(QStringLiteral("\r\n"));
+    timedLast = -1;
+    batchLine = -1;
+    timedCommands.clear();
+    batchClock = 0;
+    batchRunning = true;
+    timBatchRun.start();
+}
+
+bool Batch::batchconfirm(const QString &cmd) const
 {
     if (!batchRunning)
         return true;
-    return dialogs.askYesNo(Msg::kBatchWarningTitle, Msg::batchWarning(cmd));
+    return m_session.dialogs->askYesNo(Msg::kBatchWarningTitle, Msg::batchWarning(cmd));
+}
+
+void Batch::at(const QString &due, const QString &command)
+{
+    if (timedLast + 1 >= kTimedCapacity)
+        throw RuntimeError::subscriptOutOfRange();
+    ++timedLast;
+    timedCommands.append({due, command});
+    if (!timBatch.isActive())
+        timBatch.start();
+}
+
+void Batch::end()
+{
+    timBatch.stop();
+    // The line runner has already passed the last line: nothing else would end the batch.
+    if (!timBatchRun.isActive())
+        batchRunning = false;
 }
 
 void Batch::pausetimed()
@@ -24,12 +99,50 @@ void Batch::pausetimed()
 
 void Batch::resumetimed()
 {
-    if (batchRunning && timedLast >= 0)
+    if (batchRunning && timedLast >= 0 && !timBatch.isActive())
         timBatch.start();
 }
 
 void Batch::stopbatch()
 {
     timBatch.stop();
+    timBatchRun.stop();
     batchRunning = false;
+}
+
+void Batch::runNextLine()
+{
+    if (!batchRunning || m_session.console.dispMode != Console::Prompt)
+        return;
+    ++batchLine;
+    if (batchLine >= batchLines.size()) {
+        if (!timBatch.isActive())
+            batchRunning = false;
+        timBatchRun.stop();
+        return;
+    }
+    m_session.exe(batchLines[batchLine]);
+}
+
+void Batch::clockTick()
+{
+    const int last = timedLast;
+    for (int i = 0; i <= last && batchRunning; ++i) {
+        TimedCommand &entry = timedCommands[i];
+        const std::optional<double> due = Numeric::parse(entry.due);
+        if (!due) {
+            // A due time that is no number can never come: say so once and drop it.
+            const RuntimeError error = RuntimeError::typeMismatch();
+            entry = {QStringLiteral("0"), QString()};
+            m_session.ErorMsg(Msg::errorOccurred(error.description(), error.number()), 2);
+            continue;
+        }
+        if (*due <= static_cast<double>(batchClock)) {
+            const QString command = entry.command;
+            entry = {QStringLiteral("0"), QString()};
+            if (!command.isEmpty())
+                m_session.exe(command);
+        }
+    }
+    batchClock += kClockStep;
 }

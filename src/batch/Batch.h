@@ -1,29 +1,61 @@
 #pragma once
-// The state of a running batch file as the rest of the program sees it: whether one
-// runs, its timed-command clock, and the question asked before a risky command.
+// A running batch file: its lines, started one per 1 ms tick while the console is at the
+// prompt, and the timed commands that `at` schedules on a 100 ms clock.
 
+#include <QString>
+#include <QStringList>
 #include <QTimer>
 
-class Dialogs;
+class Session;
 
 class Batch
 {
 public:
-    Batch();
+    // Entries of the timed-command table.
+    static constexpr int kTimedCapacity = 32001;
+    static constexpr int kClockStep = 100;
 
+    explicit Batch(Session &session);
+
+    // Reads the whole file (made, empty, when missing), resets the batch and starts the
+    // line runner. A file that cannot be read leaves the batch idle and raises the error.
+    void initbatch(const QString &batchfile);
     // True when the command line may run: always when no batch runs, otherwise when the
     // user answers Yes to the warning.
-    bool batchconfirm(const QString &cmd, Dialogs &dialogs) const;
-    // The timed-command clock stops while the console waits for the user...
+    bool batchconfirm(const QString &cmd) const;
+    // Schedules a command due when the clock reaches the due time.
+    void at(const QString &due, const QString &command);
+    // Stops the clock; from a timed command after the last line, the batch ends too.
+    void end();
+    // The clock stops while the console waits for the user...
     void pausetimed();
     // ...and goes on afterwards, once a timed command has been scheduled.
     void resumetimed();
     // Break: the batch ends.
     void stopbatch();
 
+    // One tick of each timer, as the timers run them.
+    void runNextLine();
+    void clockTick();
+
     bool batchRunning = false;
+    QStringList batchLines;
+    // The line last handed to the interpreter; -1 before the first.
+    qsizetype batchLine = -1;
+    struct TimedCommand
+    {
+        QString due; // milliseconds, as written
+        QString command;
+    };
+    QList<TimedCommand> timedCommands;
     // The index of the last timed command scheduled, -1 when there is none.
-    qint16 timedLast = -1;
-    // The 100 ms clock of the timed commands.
-    QTimer timBatch;
+    int timedLast = -1;
+    // Milliseconds counted by the clock in this batch; it only moves while the clock runs.
+    qint64 batchClock = 0;
+
+    QTimer timBatchRun; // the line runner, 1 ms
+    QTimer timBatch;    // the timed-command clock, 100 ms
+
+private:
+    Session &m_session;
 };

@@ -30,6 +30,8 @@ void Pager::mline(const QString &text)
     m_lines = std::move(lines);
     pageTop = 0;
     m_console.dispMode = Console::Pager;
+    if (m_onShown)
+        m_onShown();
     m_console.ClScreen();
     mLineDisp(0);
 }

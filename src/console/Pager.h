@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class Console;
 
@@ -15,6 +16,9 @@ public:
     static constexpr int kPageRows = 36;
 
     explicit Pager(Console &console);
+
+    // Told when the pager starts to wait for the user (a running batch's clock stops).
+    void setOnShown(std::function<void()> onShown) { m_onShown = std::move(onShown); }
 
     // Shows text split at CR LF, each line cut into 92-character pieces, from the top.
     // More than 64001 pieces raise "Subscript out of range (9)" before anything is shown.
@@ -38,4 +42,5 @@ private:
 
     Console &m_console;
     QStringList m_lines;
+    std::function<void()> m_onShown;
 };

@@ -82,7 +82,7 @@ void Interpreter::run(QString &cmd)
 
     if (const CommandTable::Entry entry = m_session.commands.find(word); entry.handler) {
         if (entry.confirm == CommandTable::Confirm::WhileBatchRuns &&
-            !m_session.batch.batchconfirm(received, *m_session.dialogs))
+            !m_session.batch.batchconfirm(received))
             return;
         entry.handler(m_session, args);
     } else {

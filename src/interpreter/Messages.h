@@ -80,6 +80,12 @@ inline QString altKeyNotDefined(QChar letter)
     return QStringLiteral("The Alt+%1 key combination has not been defined").arg(letter);
 }
 
+inline const QString kBatchAlreadyRunning = QStringLiteral("Batch file already running");
+inline const QString kAtOutsideBatch =
+    QStringLiteral("The 'at' command can only be used as part of a batch program.");
+inline const QString kEndOutsideBatch =
+    QStringLiteral("The 'end' command can only be used as part of a batch program.");
+
 inline const QString kWindowTitle = QStringLiteral("idrisk2k Command");
 
 } // namespace Msg

@@ -1,0 +1,44 @@
+#include "batch/BatchCommands.h"
+
+#include "app/Session.h"
+#include "interpreter/Messages.h"
+
+namespace {
+
+void cmdBatch(Session &s, const CommandArgs &args)
+{
+    if (s.batch.batchRunning) {
+        s.ErorMsg(Msg::kBatchAlreadyRunning, 2);
+        return;
+    }
+    s.opt[Options::LastBatchFile] = args.allArgs;
+    s.batch.batchRunning = true;
+    s.batch.initbatch(args.allArgs);
+}
+
+void cmdAt(Session &s, const CommandArgs &args)
+{
+    if (!s.batch.batchRunning) {
+        s.ErorMsg(Msg::kAtOutsideBatch, 2);
+        return;
+    }
+    s.batch.at(args.arg1, args.rest);
+}
+
+void cmdEnd(Session &s, const CommandArgs &)
+{
+    if (!s.batch.batchRunning) {
+        s.ErorMsg(Msg::kEndOutsideBatch, 2);
+        return;
+    }
+    s.batch.end();
+}
+
+} // namespace
+
+void registerBatchCommands(CommandTable &table)
+{
+    table.add(QStringLiteral("batch"), cmdBatch);
+    table.add(QStringLiteral("at"), cmdAt);
+    table.add(QStringLiteral("end"), cmdEnd);
+}

@@ -1,0 +1,6 @@
+#pragma once
+// batch, at and end.
+
+class CommandTable;
+
+void registerBatchCommands(CommandTable &table);
