@@ -1,0 +1,82 @@
+// How close the line runner comes to one line per millisecond, and how far the timed-command
+// clock drifts from the wall clock.
+
+#include "BenchSession.h"
+#include "system/TextFile.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void runEventsUntil(const std::function<bool()> &done)
+{
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+}
+
+// A 10,000-line batch of write commands, start to end; reported as lines per second.
+void BM_BatchLinesPerSecond(benchmark::State &state)
+{
+    BenchSession b;
+    QByteArray text;
+    for (int i = 0; i < 10000; ++i)
+        text += "write line " + QByteArray::number(i) + "\r\n";
+    const QString path = b.home.filePath(QStringLiteral("lines.txt"));
+    TextFile::writeAtomically(path, text);
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        b.session.exe(QStringLiteral("batch ") + path);
+        runEventsUntil([&] { return !b.session.batch.batchRunning; });
+        const double seconds = clock.nsecsElapsed() / 1e9;
+        state.SetIterationTime(seconds);
+        state.counters["lines_per_s"] = 10001 / seconds;
+    }
+}
+BENCHMARK(BM_BatchLinesPerSecond)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The same lines with the event log kept small, to see the runner itself.
+void BM_BatchLinesPerSecondSmallLog(benchmark::State &state)
+{
+    BenchSession b;
+    b.session.opt[Options::LogSize] = QStringLiteral("4096");
+    QByteArray text;
+    for (int i = 0; i < 10000; ++i)
+        text += "write line " + QByteArray::number(i) + "\r\n";
+    const QString path = b.home.filePath(QStringLiteral("lines.txt"));
+    TextFile::writeAtomically(path, text);
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        b.session.exe(QStringLiteral("batch ") + path);
+        runEventsUntil([&] { return !b.session.batch.batchRunning; });
+        const double seconds = clock.nsecsElapsed() / 1e9;
+        state.SetIterationTime(seconds);
+        state.counters["lines_per_s"] = 10001 / seconds;
+    }
+}
+BENCHMARK(BM_BatchLinesPerSecondSmallLog)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// "at 10000": when it fires against the wall clock. The first clock tick sees 0, so the
+// command is due on the tick that starts 10,000 ms after the first, 10,100 ms after the at.
+void BM_TimedCommandDriftAfter10s(benchmark::State &state)
+{
+    BenchSession b;
+    const QString path = b.home.filePath(QStringLiteral("timed.txt"));
+    TextFile::writeAtomically(path, "at 10000 write due");
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        b.session.exe(QStringLiteral("batch ") + path);
+        runEventsUntil([&] { return b.session.opt[Options::LastCommand] == u"write due"; });
+        const double ms = clock.nsecsElapsed() / 1e6;
+        state.SetIterationTime(ms / 1000);
+        state.counters["drift_ms"] = ms - 10100;
+        b.session.batch.stopbatch();
+    }
+}
+BENCHMARK(BM_TimedCommandDriftAfter10s)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
