@@ -155,4 +155,22 @@ TEST_F(CommandLineTest, StartChangeQuitAndStartAgainKeepsEverything)
     EXPECT_NE(options.value("i2kCmd/Opt17").toString(), "0.0.0-older");
 }
 
+TEST_F(CommandLineTest, AnswersDecideTheBatchWarningsOfAHeadlessRun)
+{
+    QFile batch(home.filePath("risky.txt"));
+    ASSERT_TRUE(batch.open(QIODevice::WriteOnly));
+    batch.write("set first 1\r\nset second 2\r\nset third 3");
+    batch.close();
+    // Yes, then No, then no answer left: No.
+    const ProgramRun r = run({"--answer", "yes", "--answer", "no", "--exec", "batch " + batch.fileName(), "--wait",
+                              "500", "--quit"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QFile store(home.filePath("set.cf"));
+    ASSERT_TRUE(store.open(QIODevice::ReadOnly));
+    const QByteArray text = store.readAll();
+    EXPECT_TRUE(text.contains("first=1"));
+    EXPECT_FALSE(text.contains("second"));
+    EXPECT_FALSE(text.contains("third"));
+}
+
 } // namespace
