@@ -20,7 +20,6 @@ constexpr int Right = 39;
 constexpr int Down = 40;
 constexpr int Insert = 45;
 constexpr int Delete = 46;
-constexpr int Digit0 = 48;
 constexpr int A = 65;
 constexpr int C = 67;
 constexpr int V = 86;
