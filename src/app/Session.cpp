@@ -66,11 +66,7 @@ void Session::handleEvent(const std::function<void()> &handler)
     try {
         handler();
     } catch (const RuntimeError &error) {
-        console.dispMode = Console::Prompt;
-        try {
-            ErorMsg(Msg::errorOccurred(error.description(), error.number()), 2);
-        } catch (const RuntimeError &) {
-        }
+        interpreter.trap(error);
     }
 }
 

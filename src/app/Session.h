@@ -45,8 +45,8 @@ public:
     // An error message in red on a row, also recorded in the event log.
     void ErorMsg(const QString &msg, int lne);
 
-    // Runs an event handler; a run-time error that escapes it is reported on row 2
-    // instead of ending the program.
+    // Runs an event handler; a run-time error that escapes it goes to the interpreter's
+    // trap instead of ending the program.
     void handleEvent(const std::function<void()> &handler);
 
     // The window's title; the window is told when it changes.

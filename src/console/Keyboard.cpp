@@ -13,15 +13,6 @@
 #include <QHash>
 #include <algorithm>
 
-namespace {
-
-bool startsWithLastcmd(const QString &text)
-{
-    return text.left(7).toLower() == u"lastcmd";
-}
-
-} // namespace
-
 void Keyboard::keystroke(int code, int shift, int character)
 {
     keyDown(code, shift);

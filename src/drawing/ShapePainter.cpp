@@ -50,21 +50,16 @@ std::optional<QLineF> clipped(QPointF a, QPointF b, const QRectF &area)
     return QLineF(a.x() + t0 * dx, a.y() + t0 * dy, a.x() + t1 * dx, a.y() + t1 * dy);
 }
 
-double clamp(double value, double low, double high)
-{
-    return std::min(std::max(value, low), high);
-}
-
 } // namespace
 
 void ShapePainter::box(QImage &surface, QPointF a, QPointF b, Pen pen, bool filled)
 {
     // Edges beyond the pen's reach stay invisible when moved to its border.
     const QRectF area = reach(surface, pen.width);
-    const QPointF from(clamp(std::min(a.x(), b.x()), area.left(), area.right()),
-                       clamp(std::min(a.y(), b.y()), area.top(), area.bottom()));
-    const QPointF to(clamp(std::max(a.x(), b.x()), area.left(), area.right()),
-                     clamp(std::max(a.y(), b.y()), area.top(), area.bottom()));
+    const QPointF from(std::clamp(std::min(a.x(), b.x()), area.left(), area.right()),
+                       std::clamp(std::min(a.y(), b.y()), area.top(), area.bottom()));
+    const QPointF to(std::clamp(std::max(a.x(), b.x()), area.left(), area.right()),
+                     std::clamp(std::max(a.y(), b.y()), area.top(), area.bottom()));
     QPainter painter(&surface);
     setUp(painter, pen);
     if (filled) // both corners are inside the filled area
@@ -78,8 +73,8 @@ void ShapePainter::circle(QImage &surface, QPointF centre, double radius, Pen pe
     const double inner = radius - pen.width / 2.0;
     const QRectF area = surface.rect();
     // The distances from the centre to the nearest and farthest points of the surface.
-    const double nearX = clamp(centre.x(), area.left(), area.right()) - centre.x();
-    const double nearY = clamp(centre.y(), area.top(), area.bottom()) - centre.y();
+    const double nearX = std::clamp(centre.x(), area.left(), area.right()) - centre.x();
+    const double nearY = std::clamp(centre.y(), area.top(), area.bottom()) - centre.y();
     const double farX = std::max(std::abs(centre.x() - area.left()), std::abs(centre.x() - area.right()));
     const double farY = std::max(std::abs(centre.y() - area.top()), std::abs(centre.y() - area.bottom()));
     const double nearest = std::hypot(nearX, nearY);

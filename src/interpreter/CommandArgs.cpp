@@ -20,6 +20,11 @@ CommandArgs CommandArgs::split(const QString &line)
     return args;
 }
 
+bool startsWithLastcmd(const QString &line)
+{
+    return line.left(7).toLower() == u"lastcmd";
+}
+
 QStringList splitCommas(const QString &text)
 {
     return text.split(u',');

@@ -15,6 +15,8 @@ struct CommandArgs
     static CommandArgs split(const QString &line);
 };
 
+// Whether a line is the lastcmd command, which puts the last line back for editing.
+bool startsWithLastcmd(const QString &line);
 // Splits at every comma, keeping empty pieces.
 QStringList splitCommas(const QString &text);
 // Splits at commas into at most limit pieces; the last keeps any further commas.

@@ -18,11 +18,6 @@ const QSet<QString> kKeepScreen = {
     QStringLiteral("text2"),   QStringLiteral("video"),
 };
 
-bool startsWithLastcmd(const QString &line)
-{
-    return line.left(7).toLower() == u"lastcmd";
-}
-
 } // namespace
 
 Interpreter::Interpreter(Session &session) : m_session(session) {}
@@ -56,10 +51,9 @@ void Interpreter::exe(QString &cmd)
     try {
         run(cmd);
     } catch (const RuntimeError &error) {
-        trap(error.description(), error.number());
+        trap(error);
     } catch (const std::bad_alloc &) {
-        const RuntimeError error = RuntimeError::outOfMemory();
-        trap(error.description(), error.number());
+        trap(RuntimeError::outOfMemory());
     }
 }
 
@@ -106,7 +100,7 @@ void Interpreter::run(QString &cmd)
         console.dispMode = Console::Prompt;
 }
 
-void Interpreter::trap(const QString &description, int number)
+void Interpreter::trap(const RuntimeError &error)
 {
     Console &console = m_session.console;
     console.dispMode = Console::Prompt;
@@ -114,7 +108,7 @@ void Interpreter::trap(const QString &description, int number)
     m_session.batch.resumetimed();
     // Even the report can fail (an unwritable log); it must never escape the trap.
     try {
-        m_session.ErorMsg(Msg::errorOccurred(description, number), 2);
+        m_session.ErorMsg(Msg::errorOccurred(error.description(), error.number()), 2);
     } catch (const RuntimeError &) {
     }
 }

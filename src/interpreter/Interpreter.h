@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class RuntimeError;
+
 class Session;
 
 class Interpreter
@@ -25,9 +27,11 @@ public:
     // The line with every defined %name% replaced by its value.
     QString expandVariables(QString cmd) const;
 
+    // Back to the prompt with the error shown on row 2; key and mouse handling use it too.
+    void trap(const RuntimeError &error);
+
 private:
     void run(QString &cmd);
-    void trap(const QString &description, int number);
 
     Session &m_session;
     qint16 m_recDepth = 0;
