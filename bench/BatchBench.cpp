@@ -2,7 +2,7 @@
 // clock drifts from the wall clock.
 
 #include "BenchSession.h"
-#include "system/TextFile.h"
+#include "foundation/TextFile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -26,7 +26,7 @@ void runLines(benchmark::State &state, const QString &logLimit)
     for (int i = 0; i < 10000; ++i)
         text += "write line " + QByteArray::number(i) + "\r\n";
     const QString path = b.home.filePath(QStringLiteral("lines.txt"));
-    TextFile::writeAtomically(path, text);
+    TextFile::save(path, text);
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
@@ -50,7 +50,10 @@ void BM_BatchLinesPerSecondSmallLog(benchmark::State &state)
 {
     runLines(state, QStringLiteral("4096"));
 }
-BENCHMARK(BM_BatchLinesPerSecondSmallLog)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BatchLinesPerSecondSmallLog)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 // "at 10000": when it fires against the wall clock. The first clock tick sees 0, so the
 // command is due on the tick that starts 10,000 ms after the first, 10,100 ms after the at.
@@ -58,7 +61,7 @@ void BM_TimedCommandDriftAfter10s(benchmark::State &state)
 {
     BenchSession b;
     const QString path = b.home.filePath(QStringLiteral("timed.txt"));
-    TextFile::writeAtomically(path, "at 10000 write due");
+    TextFile::save(path, "at 10000 write due");
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
@@ -70,6 +73,9 @@ void BM_TimedCommandDriftAfter10s(benchmark::State &state)
         b.session.batch.stopbatch();
     }
 }
-BENCHMARK(BM_TimedCommandDriftAfter10s)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TimedCommandDriftAfter10s)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,7 +1,7 @@
 // A command through the whole pipeline, event log rewrite included.
 
 #include "BenchSession.h"
-#include "system/TextFile.h"
+#include "foundation/TextFile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,7 +14,7 @@ void BM_ExeWriteWithFullLog(benchmark::State &state)
     QString log;
     while (log.size() < 1048576)
         log += QStringLiteral("07/12/2026 04:53:30 - COMMAND: write some earlier command line\r\n");
-    TextFile::writeAtomically(b.session.log.path(), TextFile::encode(log));
+    TextFile::save(b.session.log.path(), TextFile::encode(log));
     for (auto _ : state)
         b.session.exe(QStringLiteral("write x"));
 }

@@ -1,7 +1,7 @@
 // libFuzzer target: the archive reader on arbitrary bytes. Any outcome but a RuntimeError
 // or a decoded entry (a crash, a sanitizer report, a hang) is a finding.
 
-#include "interpreter/RuntimeError.h"
+#include "foundation/RuntimeError.h"
 #include "library/Archive.h"
 
 #include <QFile>

@@ -2,9 +2,9 @@
 // reads is written and read back with the same entries (while they hold no quotes or line
 // breaks, which the layout cannot carry).
 
-#include "interpreter/RuntimeError.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/TextFile.h"
 #include "player/Playlist.h"
-#include "system/TextFile.h"
 
 #include <QTemporaryDir>
 
@@ -16,8 +16,8 @@ namespace {
 
 bool representable(const QString &text)
 {
-    return !text.contains(u'"') && !text.contains(u'\r') && !text.contains(u'\n') && !text.contains(u',') &&
-           text == text.trimmed();
+    return !text.contains(u'"') && !text.contains(u'\r') && !text.contains(u'\n') &&
+           !text.contains(u',') && text == text.trimmed();
 }
 
 } // namespace
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!dir.isValid())
         std::abort();
 
-    TextFile::writeAtomically(input, QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    TextFile::save(input, QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     Playlist list;
     list.restore(input);
     const int n = list.count();

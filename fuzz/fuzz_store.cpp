@@ -1,9 +1,9 @@
 // libFuzzer target: the store's text reader on arbitrary input, and the promise that whatever
 // it accepts is saved and loaded back unchanged.
 
-#include "interpreter/RuntimeError.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/TextFile.h"
 #include "settings/KeyValueStore.h"
-#include "system/TextFile.h"
 
 #include <QTemporaryDir>
 

@@ -3,8 +3,8 @@
 // what the program asked of them.
 
 #include "TestSession.h"
-#include "app/Session.h"
 #include "player/PlaylistPlayers.h"
+#include "session/Session.h"
 
 class FakePlayers : public PlaylistPlayers
 {

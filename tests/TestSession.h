@@ -1,7 +1,7 @@
 #pragma once
 // A session in a temporary home, with helpers to read what the console shows.
 
-#include "app/Session.h"
+#include "session/Session.h"
 
 #include <QColor>
 #include <QTemporaryDir>

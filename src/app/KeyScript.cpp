@@ -1,7 +1,7 @@
 #include "app/KeyScript.h"
 
-#include "app/Session.h"
 #include "console/VirtualKeys.h"
+#include "session/Session.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -33,9 +33,12 @@ QStringList splitItems(const QString &sequence)
 QString qtName(const QString &name)
 {
     static const QHash<QString, QString> names = {
-        {QStringLiteral("pagedown"), QStringLiteral("PgDown")}, {QStringLiteral("pageup"), QStringLiteral("PgUp")},
-        {QStringLiteral("escape"), QStringLiteral("Esc")},      {QStringLiteral("enter"), QStringLiteral("Return")},
-        {QStringLiteral("break"), QStringLiteral("Pause")},     {QStringLiteral("contextmenu"), QStringLiteral("Menu")},
+        {QStringLiteral("pagedown"), QStringLiteral("PgDown")},
+        {QStringLiteral("pageup"), QStringLiteral("PgUp")},
+        {QStringLiteral("escape"), QStringLiteral("Esc")},
+        {QStringLiteral("enter"), QStringLiteral("Return")},
+        {QStringLiteral("break"), QStringLiteral("Pause")},
+        {QStringLiteral("contextmenu"), QStringLiteral("Menu")},
     };
     return names.value(name.toLower(), name);
 }
@@ -44,7 +47,8 @@ std::optional<Keystroke> namedKey(const QString &item)
 {
     QStringList parts = item.split(u'+');
     parts.last() = qtName(parts.last().trimmed());
-    const QKeySequence sequence = QKeySequence::fromString(parts.join(u'+'), QKeySequence::PortableText);
+    const QKeySequence sequence =
+        QKeySequence::fromString(parts.join(u'+'), QKeySequence::PortableText);
     if (sequence.count() != 1 || sequence[0].key() == Qt::Key_unknown)
         return std::nullopt;
     const QKeyCombination combination = sequence[0];
@@ -94,7 +98,8 @@ void KeyScript::deliver(Session &session, const QList<KeyAction> &actions)
             return;
         session.scripted.pickMenuEntry(action.menuEntry);
         session.handleEvent([&] {
-            session.keyboard.keystroke(action.stroke.code, action.stroke.shift, action.stroke.character);
+            session.keyboard.keystroke(action.stroke.code, action.stroke.shift,
+                                       action.stroke.character);
         });
         session.scripted.pickMenuEntry(std::nullopt);
         // Keystrokes the handling sent to the window run before the next key.

@@ -1,14 +1,15 @@
 #include "app/MainWindow.h"
 
 #include "app/QtKeys.h"
-#include "app/Session.h"
-#include "interpreter/Messages.h"
+#include "foundation/Messages.h"
+#include "session/Session.h"
 #include "settings/Lifecycle.h"
 
 #include <QCloseEvent>
 #include <QPainter>
 
-MainWindow::MainWindow(Session &session, QWidget *parent) : QWidget(parent), m_session(session), m_dialogs(this)
+MainWindow::MainWindow(Session &session, QWidget *parent)
+    : QWidget(parent), m_session(session), m_desktop(this, session.scripted)
 {
     setWindowTitle(Msg::kWindowTitle);
     setFixedSize(Cell::kSurfaceWidth, Cell::kSurfaceHeight);
@@ -17,9 +18,12 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QWidget(parent), m_s
     // Right clicks come to mouseReleaseEvent, which opens the console's own menus.
     setContextMenuPolicy(Qt::PreventContextMenu);
     m_session.console.setOnDirty([this] { update(); });
-    m_session.setOnTitleChanged([this](const QString &title) { setWindowTitle(title); });
-    // exit and quit run inside a command: close once it has returned.
-    m_session.setOnCloseRequested([this] { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); });
+    m_session.setDesktop(&m_desktop);
+}
+
+MainWindow::~MainWindow()
+{
+    m_session.setDesktop(nullptr);
 }
 
 void MainWindow::paintEvent(QPaintEvent *event)
@@ -57,7 +61,8 @@ void MainWindow::mouseReleaseEvent(QMouseEvent *event)
         button = 4;
     const Keystroke modifiers = QtKeys::fromQt(0, event->modifiers(), QString());
     const QPoint at = event->position().toPoint();
-    m_session.handleEvent([&] { m_session.keyboard.mouseUp(button, modifiers.shift, at.x(), at.y()); });
+    m_session.handleEvent(
+        [&] { m_session.keyboard.mouseUp(button, modifiers.shift, at.x(), at.y()); });
 }
 
 void MainWindow::focusInEvent(QFocusEvent *event)

@@ -2,7 +2,7 @@
 // The console window: paints the console surface 1:1, hands key, mouse and focus events
 // to the keyboard handler in virtual-key terms, and runs the shut-down when closed.
 
-#include "app/WidgetDialogs.h"
+#include "app/WindowDesktop.h"
 
 #include <QWidget>
 
@@ -14,8 +14,11 @@ class MainWindow : public QWidget
 public:
     explicit MainWindow(Session &session, QWidget *parent = nullptr);
 
-    // Real dialogs over this window, for when a person is there to answer them.
-    Dialogs &dialogs() { return m_dialogs; }
+    ~MainWindow() override;
+
+    // The desktop as this window reaches it; questions go to the script until a person
+    // is there to answer them.
+    WindowDesktop &desktop() { return m_desktop; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -29,6 +32,6 @@ protected:
 
 private:
     Session &m_session;
-    WidgetDialogs m_dialogs;
+    WindowDesktop m_desktop;
     bool m_shutDown = false;
 };

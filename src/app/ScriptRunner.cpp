@@ -1,8 +1,8 @@
 #include "app/ScriptRunner.h"
 
-#include "app/Session.h"
-#include "interpreter/RuntimeError.h"
-#include "system/TextFile.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/TextFile.h"
+#include "session/Session.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -36,9 +36,10 @@ bool writeOutputs(const Session &session, const CommandLine &line)
             std::fflush(stdout);
         } else {
             try {
-                TextFile::writeAtomically(line.screenText, text);
+                TextFile::save(line.screenText, text);
             } catch (const RuntimeError &error) {
-                std::fprintf(stderr, "i2kCmd: cannot write %s: %s\n", qPrintable(line.screenText), error.what());
+                std::fprintf(stderr, "i2kCmd: cannot write %s: %s\n", qPrintable(line.screenText),
+                             error.what());
                 ok = false;
             }
         }

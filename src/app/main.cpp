@@ -3,7 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/ScriptRunner.h"
-#include "app/Session.h"
+#include "session/Session.h"
 #include "settings/Lifecycle.h"
 
 #include <QApplication>
@@ -17,7 +17,8 @@ int main(int argc, char *argv[])
 
     const CommandLine line = CommandLine::parse(QApplication::arguments().mid(1));
     if (!line.error.isEmpty()) {
-        std::fprintf(stderr, "i2kCmd: %s\n\n%s", qPrintable(line.error), qPrintable(CommandLine::usage()));
+        std::fprintf(stderr, "i2kCmd: %s\n\n%s", qPrintable(line.error),
+                     qPrintable(CommandLine::usage()));
         return 2;
     }
     if (line.help) {
@@ -39,7 +40,7 @@ int main(int argc, char *argv[])
     // Once the script has run, a person at a real display answers the questions.
     const QString platform = QGuiApplication::platformName();
     if (platform != u"offscreen" && platform != u"minimal")
-        session.dialogs = &window.dialogs();
+        window.desktop().setInteractive(true);
 
     if (line.quitsAfterSteps() || session.closeRequested()) {
         const bool written = writeOutputs(session, line);

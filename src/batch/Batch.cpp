@@ -1,10 +1,10 @@
 #include "batch/Batch.h"
 
-#include "app/Session.h"
-#include "interpreter/Messages.h"
-#include "interpreter/NumericText.h"
-#include "interpreter/RuntimeError.h"
-#include "system/TextFile.h"
+#include "foundation/Messages.h"
+#include "foundation/NumericText.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/TextFile.h"
+#include "session/Session.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,10 +39,12 @@ Batch::Batch(Session &session) : m_session(session)
 {
     timBatchRun.setInterval(1);
     timBatchRun.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timBatchRun, &QTimer::timeout, [this] { runNextLine(); });
+    QObject::connect(&timBatchRun, &QTimer::timeout,
+                     [this] { m_session.handleEvent([this] { runNextLine(); }); });
     timBatch.setInterval(kClockStep);
     timBatch.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timBatch, &QTimer::timeout, [this] { clockTick(); });
+    QObject::connect(&timBatch, &QTimer::timeout,
+                     [this] { m_session.handleEvent([this] { clockTick(); }); });
 }
 
 void Batch::initbatch(const QString &batchfile)
@@ -66,11 +68,11 @@ void Batch::initbatch(const QString &batchfile)
     timBatchRun.start();
 }
 
-bool Batch::batchconfirm(const QString &cmd) const
+bool Batch::batchconfirm(const QString &cmd)
 {
     if (!batchRunning)
         return true;
-    return m_session.dialogs->askYesNo(Msg::kBatchWarningTitle, Msg::batchWarning(cmd));
+    return m_session.askYesNo(Msg::kBatchWarningTitle, Msg::batchWarning(cmd));
 }
 
 void Batch::at(const QString &due, const QString &command)
@@ -110,6 +112,24 @@ void Batch::stopbatch()
     batchRunning = false;
 }
 
+Batch::HeldTimers Batch::holdTimers()
+{
+    const HeldTimers held{timBatchRun.isActive(), timBatch.isActive()};
+    timBatchRun.stop();
+    timBatch.stop();
+    return held;
+}
+
+void Batch::releaseTimers(HeldTimers held)
+{
+    if (!batchRunning)
+        return;
+    if (held.lineRunner)
+        timBatchRun.start();
+    if (held.clock)
+        timBatch.start();
+}
+
 void Batch::runNextLine()
 {
     if (!batchRunning || m_session.console.dispMode != Console::Prompt)
@@ -132,9 +152,8 @@ void Batch::clockTick()
         const std::optional<double> due = Numeric::parse(entry.due);
         if (!due) {
             // A due time that is no number can never come: say so once and drop it.
-            const RuntimeError error = RuntimeError::typeMismatch();
             entry = {QStringLiteral("0"), QString()};
-            m_session.ErorMsg(Msg::errorOccurred(error.description(), error.number()), 2);
+            m_session.reportError(RuntimeError::typeMismatch());
             continue;
         }
         if (*due <= static_cast<double>(batchClock)) {

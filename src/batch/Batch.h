@@ -22,7 +22,7 @@ public:
     void initbatch(const QString &batchfile);
     // True when the command line may run: always when no batch runs, otherwise when the
     // user answers Yes to the warning.
-    bool batchconfirm(const QString &cmd) const;
+    bool batchconfirm(const QString &cmd);
     // Schedules a command due when the clock reaches the due time.
     void at(const QString &due, const QString &command);
     // Stops the clock; from a timed command after the last line, the batch ends too.
@@ -33,6 +33,16 @@ public:
     void resumetimed();
     // Break: the batch ends.
     void stopbatch();
+
+    // While a modal question is open its nested event loop must not run batch lines or
+    // timed commands: both timers are held, and released as they were.
+    struct HeldTimers
+    {
+        bool lineRunner = false;
+        bool clock = false;
+    };
+    HeldTimers holdTimers();
+    void releaseTimers(HeldTimers held);
 
     // One tick of each timer, as the timers run them.
     void runNextLine();

@@ -1,7 +1,7 @@
 #include "batch/BatchCommands.h"
 
-#include "app/Session.h"
-#include "interpreter/Messages.h"
+#include "foundation/Messages.h"
+#include "session/Session.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ void cmdEnd(Session &s, const CommandArgs &)
 
 void registerBatchCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("batch"), cmdBatch);
-    table.add(QStringLiteral("at"), cmdAt);
-    table.add(QStringLiteral("end"), cmdEnd);
+    table.add(QStringLiteral("batch"), cmdBatch, {.keepsScreen = true});
+    table.add(QStringLiteral("at"), cmdAt, {.keepsScreen = true});
+    table.add(QStringLiteral("end"), cmdEnd, {.keepsScreen = true});
 }

@@ -1,6 +1,6 @@
 #include "console/CellRecord.h"
 
-#include "interpreter/RuntimeError.h"
+#include "foundation/RuntimeError.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "console/Console.h"
 
 #include "console/NowPlaying.h"
-#include "settings/Colours.h"
+#include "foundation/Colours.h"
 #include "settings/Options.h"
 
 #include <QPainter>
@@ -100,7 +100,8 @@ void Console::paintCell(const QRect &cell, const GlyphCache::Mask *mask, qint32 
             std::memcpy(line, from + y * stride + r.left(), r.width() * sizeof(QRgb));
         if (!mask)
             continue;
-        const uchar *coverage = mask->data() + (y - cell.top()) * Cell::kWidth + (r.left() - cell.left());
+        const uchar *coverage =
+            mask->data() + (y - cell.top()) * Cell::kWidth + (r.left() - cell.left());
         for (int x = 0; x < r.width(); ++x) {
             const quint32 a = coverage[x];
             if (a == 0)
@@ -110,7 +111,8 @@ void Console::paintCell(const QRect &cell, const GlyphCache::Mask *mask, qint32 
                 continue;
             }
             const QRgb under = line[x];
-            line[x] = qRgb(blendChannel(qRed(under), qRed(pen), a), blendChannel(qGreen(under), qGreen(pen), a),
+            line[x] = qRgb(blendChannel(qRed(under), qRed(pen), a),
+                           blendChannel(qGreen(under), qGreen(pen), a),
                            blendChannel(qBlue(under), qBlue(pen), a));
         }
     }
@@ -191,7 +193,8 @@ void Console::ColourText(double startline)
 {
     const int r = static_cast<int>(startline);
     DrawText(QStringLiteral("Built-in Colours:"), r, -1, 0);
-    const auto drawList = [&](const QList<Colours::ChartEntry> &entries, int swatchColumn, int labelXpos) {
+    const auto drawList = [&](const QList<Colours::ChartEntry> &entries, int swatchColumn,
+                              int labelXpos) {
         for (int k = 1; k <= entries.size(); ++k) {
             const auto &entry = entries[k - 1];
             ColourBlock(r + 2 * k, swatchColumn, Colours::GetColour(entry.name, Colours::kWhite));
@@ -200,17 +203,19 @@ void Console::ColourText(double startline)
     };
     drawList(Colours::chartLeft(), 5, 7);
     drawList(Colours::chartRight(), 25, 27);
-    DrawText(QStringLiteral("As well as using the colour names, you can   use the number code e.g. 255 "
-                            "for red (from 0 - black to 16777215 - white).  HTML colours  are also "
-                            "supported e.g.: #FF0000 for red."),
-             r, -1, 48);
+    DrawText(
+        QStringLiteral("As well as using the colour names, you can   use the number code e.g. 255 "
+                       "for red (from 0 - black to 16777215 - white).  HTML colours  are also "
+                       "supported e.g.: #FF0000 for red."),
+        r, -1, 48);
 }
 
 void Console::scrollPixels(const QRect &source, QPoint target)
 {
     QImage &image = m_surfaces[0];
     const QRect from = source & kSurfaceRect;
-    const QRect to = QRect(target + (from.topLeft() - source.topLeft()), from.size()) & kSurfaceRect;
+    const QRect to =
+        QRect(target + (from.topLeft() - source.topLeft()), from.size()) & kSurfaceRect;
     const int rows = to.height();
     const int width = std::min(from.width(), to.width()) * static_cast<int>(sizeof(QRgb));
     const int dy = to.top() - from.top();
@@ -218,7 +223,8 @@ void Console::scrollPixels(const QRect &source, QPoint target)
     for (int i = 0; i < rows; ++i) {
         const int y = dy > 0 ? to.bottom() - i : to.top() + i;
         std::memmove(reinterpret_cast<QRgb *>(image.scanLine(y)) + to.left(),
-                     reinterpret_cast<const QRgb *>(image.constScanLine(y - dy)) + from.left(), width);
+                     reinterpret_cast<const QRgb *>(image.constScanLine(y - dy)) + from.left(),
+                     width);
     }
     markDirty(to);
 }

@@ -1,10 +1,10 @@
 #include "console/CursorTimer.h"
 
-#include "app/Session.h"
-#include "interpreter/Messages.h"
-#include "interpreter/NumericText.h"
-#include "interpreter/RuntimeError.h"
+#include "foundation/Messages.h"
+#include "foundation/NumericText.h"
+#include "foundation/RuntimeError.h"
 #include "player/PlayerControl.h"
+#include "session/Session.h"
 
 #include <chrono>
 #include <cmath>
@@ -29,27 +29,25 @@ QString joined(const QString &word, std::initializer_list<int> values)
 CursorTimer::CursorTimer(Session &session) : m_session(session)
 {
     timFlash.setInterval(100);
-    QObject::connect(&timFlash, &QTimer::timeout, [this] { tick(); });
+    QObject::connect(&timFlash, &QTimer::timeout,
+                     [this] { m_session.handleEvent([this] { tick(); }); });
 }
 
 void CursorTimer::tick()
 {
     Session &s = m_session;
-    // A tick reports nothing of its own; commands it runs have the interpreter's trap.
-    try {
-        if (s.console.dispMode == Console::Prompt) {
-            if (!s.batch.batchRunning)
-                blinkCursor();
-            drawStatus();
-            randomDrawing();
-        } else if (s.console.dispMode == Console::Pager && s.opt[Options::ShowNowPlaying] == u"1" &&
-                   s.players->fileLoaded() && s.pager.plView) {
-            s.setWindowTitle(num2time(s.players->position()) + QStringLiteral(" / ") +
-                             num2time(s.players->duration()) + QStringLiteral(" - ") + Msg::kWindowTitle);
-        }
-        trackendcheck(s);
-    } catch (const RuntimeError &) {
+    if (s.console.dispMode == Console::Prompt) {
+        if (!s.batch.batchRunning)
+            blinkCursor();
+        drawStatus();
+        randomDrawing();
+    } else if (s.console.dispMode == Console::Pager && s.opt[Options::ShowNowPlaying] == u"1" &&
+               s.players->fileLoaded() && s.pager.plView) {
+        s.setWindowTitle(num2time(s.players->position()) + QStringLiteral(" / ") +
+                         num2time(s.players->duration()) + QStringLiteral(" - ") +
+                         Msg::kWindowTitle);
     }
+    trackendcheck(s);
 }
 
 void CursorTimer::blinkCursor()
@@ -69,8 +67,9 @@ void CursorTimer::drawStatus()
         s.console.DrawText(QStringLiteral("PAUSED"), 25, -1, 0);
     s.console.DrawText(QStringLiteral("Time:"), 29, -1, 0);
     s.console.DrawText(QString(30, u' '), 30, -1, 0);
-    s.console.DrawText(num2time(s.players->position()) + QStringLiteral(" / ") + num2time(s.players->duration()), 30,
-                       -1, 0);
+    s.console.DrawText(num2time(s.players->position()) + QStringLiteral(" / ") +
+                           num2time(s.players->duration()),
+                       30, -1, 0);
 }
 
 void CursorTimer::randomDrawing()
@@ -81,8 +80,11 @@ void CursorTimer::randomDrawing()
     const double value = Numeric::toDouble(mode);
     if (value <= 0)
         return;
-    m_random.seed(static_cast<quint32>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
-    const int kind = value == 6 ? rnd(5) : value == std::floor(value) && value <= 5 ? static_cast<int>(value) - 1 : -1;
+    m_random.seed(
+        static_cast<quint32>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+    const int kind = value == 6                                 ? rnd(5)
+                     : value == std::floor(value) && value <= 5 ? static_cast<int>(value) - 1
+                                                                : -1;
     const QString command = randomCommand(kind);
     if (!command.isEmpty())
         m_session.exe(command);

@@ -1,15 +1,13 @@
 #include "console/Keyboard.h"
 
-#include "app/Session.h"
 #include "console/PopupMenus.h"
 #include "console/VirtualKeys.h"
-#include "interpreter/Messages.h"
-#include "interpreter/RuntimeError.h"
+#include "foundation/FileOps.h"
+#include "foundation/Messages.h"
+#include "foundation/RuntimeError.h"
+#include "session/Session.h"
 #include "settings/AliasCommands.h"
-#include "system/FileOps.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QHash>
 #include <algorithm>
 
@@ -62,22 +60,21 @@ void Keyboard::promptKeyDown(int code, int shift)
         return;
     }
     if (shift == Vk::CtrlMask) {
-        QClipboard *clipboard = QGuiApplication::clipboard();
+        Desktop &desktop = m_session.desktop();
         if (code == Vk::V) {
-            m_session.console.TypeText(clipboard->text());
+            m_session.console.TypeText(desktop.clipboardText());
         } else if (code == Vk::C) {
-            clipboard->clear();
-            clipboard->setText(m_session.console.cmdText);
+            desktop.setClipboardText(m_session.console.cmdText);
         } else if (code == Vk::X) {
-            clipboard->clear();
-            clipboard->setText(m_session.console.cmdText);
+            desktop.setClipboardText(m_session.console.cmdText);
             resetCommandLine();
             m_session.console.ClScreen();
         }
     }
     if (code >= Vk::F1 && code <= Vk::F12) {
         const int n = code - Vk::F1 + 1;
-        runBinding(QString(kBindingMark) + u'F' + QString::number(n), Msg::functionKeyNotDefined(n));
+        runBinding(QString(kBindingMark) + u'F' + QString::number(n),
+                   Msg::functionKeyNotDefined(n));
     } else if (code == Vk::Menu) {
         clickX = 0;
         clickY = 0;
@@ -185,6 +182,7 @@ void Keyboard::answerDeletion(int code)
         if (code == Vk::Y)
             FileOps::Kill(s.opt[Options::PendingDeletion]);
     } catch (const RuntimeError &error) {
+        // Reported once the console is back at the prompt.
         failure = error;
     }
     s.opt[Options::PendingDeletion].clear();
@@ -194,7 +192,7 @@ void Keyboard::answerDeletion(int code)
     s.console.ClScreen();
     s.batch.resumetimed();
     if (failure)
-        s.ErorMsg(Msg::errorOccurred(failure->description(), failure->number()), 2);
+        s.reportError(*failure);
 }
 
 void Keyboard::keyPress(int &character)
@@ -292,6 +290,8 @@ QPoint Keyboard::cursorPoint() const
 
 void Keyboard::sendKeystroke(int code, int character)
 {
-    QMetaObject::invokeMethod(&m_queue, [this, code, character] { keystroke(code, 0, character); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &m_queue,
+        [this, code, character] { m_session.handleEvent([&] { keystroke(code, 0, character); }); },
+        Qt::QueuedConnection);
 }

@@ -1,8 +1,8 @@
 #include "console/Pager.h"
 
 #include "console/Console.h"
-#include "interpreter/RuntimeError.h"
-#include "settings/Colours.h"
+#include "foundation/Colours.h"
+#include "foundation/RuntimeError.h"
 
 namespace {
 

@@ -1,24 +1,10 @@
 #include "console/PopupMenus.h"
 
-#include "app/Session.h"
-
-#include <QClipboard>
-#include <QGuiApplication>
-
-namespace {
-
-void putOnClipboard(const QString &text)
-{
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(text);
-}
-
-} // namespace
+#include "session/Session.h"
 
 void openScreenMenu(Session &s, QPoint at)
 {
-    switch (s.dialogs->popupMenu(Menus::kScreen, at)) {
+    switch (s.popupMenu(Menus::kScreen, at)) {
     case 0:
         copyText(s);
         break;
@@ -35,7 +21,7 @@ void openScreenMenu(Session &s, QPoint at)
 
 void openPagerMenu(Session &s, QPoint at)
 {
-    switch (s.dialogs->popupMenu(Menus::kPager, at)) {
+    switch (s.popupMenu(Menus::kPager, at)) {
     case 0:
         copyAllText(s);
         break;
@@ -49,7 +35,7 @@ void openPagerMenu(Session &s, QPoint at)
 
 void copyText(Session &s)
 {
-    putOnClipboard(s.console.scrCells().screenText());
+    s.desktop().setClipboardText(s.console.scrCells().screenText());
 }
 
 void insertCoordinates(Session &s)
@@ -60,7 +46,7 @@ void insertCoordinates(Session &s)
 void browseForFile(Session &s)
 {
     const std::optional<QString> path =
-        s.dialogs->openFile(QStringLiteral("Browse for File"), QStringLiteral("All files (*)"));
+        s.openFile(QStringLiteral("Browse for File"), QStringLiteral("All files (*)"));
     if (path && !path->isEmpty())
         s.console.TypeText(*path);
 }
@@ -70,12 +56,13 @@ void copyAllText(Session &s)
     QStringList lines;
     for (int i = 0; i < s.pager.pageCount(); ++i)
         lines.append(s.pager.pageLine(i));
-    putOnClipboard(lines.join(QStringLiteral("\r\n")));
+    s.desktop().setClipboardText(lines.join(QStringLiteral("\r\n")));
 }
 
 void searchPager(Session &s)
 {
-    const std::optional<QString> answer = s.dialogs->inputBox(QStringLiteral("Search"), QStringLiteral("Enter search text:"));
+    const std::optional<QString> answer =
+        s.inputBox(QStringLiteral("Search"), QStringLiteral("Enter search text:"));
     Pager &pager = s.pager;
     if (!answer || answer->isEmpty() || pager.pageTop == pager.pageCount())
         return;

@@ -1,9 +1,9 @@
 #include "drawing/DrawingValues.h"
 
+#include "foundation/Colours.h"
+#include "foundation/NumericText.h"
+#include "foundation/RuntimeError.h"
 #include "interpreter/CommandArgs.h"
-#include "interpreter/NumericText.h"
-#include "interpreter/RuntimeError.h"
-#include "settings/Colours.h"
 
 DrawingValues DrawingValues::atEveryComma(const QString &allArgs, int limit)
 {

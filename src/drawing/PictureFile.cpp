@@ -1,6 +1,6 @@
 #include "drawing/PictureFile.h"
 
-#include "interpreter/RuntimeError.h"
+#include "foundation/RuntimeError.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -1,11 +1,11 @@
 #include "drawing/ShapeCommands.h"
 
-#include "app/Session.h"
 #include "drawing/DrawingValues.h"
 #include "drawing/ShapePainter.h"
-#include "interpreter/NumericText.h"
-#include "interpreter/RuntimeError.h"
-#include "settings/Colours.h"
+#include "foundation/Colours.h"
+#include "foundation/NumericText.h"
+#include "foundation/RuntimeError.h"
+#include "session/Session.h"
 
 #include <cmath>
 
@@ -106,10 +106,10 @@ void cmdCrazy(Session &s, const CommandArgs &args)
 
 void registerShapeCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("block"), cmdBlock);
-    table.add(QStringLiteral("box"), cmdBox);
-    table.add(QStringLiteral("circle"), cmdCircle);
-    table.add(QStringLiteral("line"), cmdLine);
-    table.add(QStringLiteral("pixel"), cmdPixel);
+    table.add(QStringLiteral("block"), cmdBlock, {.keepsScreen = true});
+    table.add(QStringLiteral("box"), cmdBox, {.keepsScreen = true});
+    table.add(QStringLiteral("circle"), cmdCircle, {.keepsScreen = true});
+    table.add(QStringLiteral("line"), cmdLine, {.keepsScreen = true});
+    table.add(QStringLiteral("pixel"), cmdPixel, {.keepsScreen = true});
     table.add(QStringLiteral("crazy"), cmdCrazy);
 }

@@ -1,11 +1,11 @@
 #include "drawing/TextCommands.h"
 
-#include "app/Session.h"
 #include "drawing/DrawingValues.h"
 #include "drawing/PictureFile.h"
-#include "interpreter/NumericText.h"
-#include "interpreter/RuntimeError.h"
-#include "settings/Colours.h"
+#include "foundation/Colours.h"
+#include "foundation/NumericText.h"
+#include "foundation/RuntimeError.h"
+#include "session/Session.h"
 
 #include <QPainter>
 #include <cmath>
@@ -107,12 +107,14 @@ void cmdPicture(Session &s, const CommandArgs &args)
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         // Only the copies that can reach the surface are made.
         const double firstCol = std::max(1.0, std::floor(-left / w));
-        const double lastCol = std::min<double>(across, std::ceil((surface.width() - left) / w) + 1);
+        const double lastCol =
+            std::min<double>(across, std::ceil((surface.width() - left) / w) + 1);
         const double firstRow = std::max(1.0, std::floor(-top / h));
         const double lastRow = std::min<double>(down, std::ceil((surface.height() - top) / h) + 1);
         for (double col = firstCol; col <= lastCol; ++col) {
             for (double row = firstRow; row <= lastRow; ++row)
-                painter.drawImage(pixelPosition(left + (col - 1) * w), pixelPosition(top + (row - 1) * h), tile);
+                painter.drawImage(pixelPosition(left + (col - 1) * w),
+                                  pixelPosition(top + (row - 1) * h), tile);
         }
     }
     tile = QImage(Cell::kSurfaceWidth, Cell::kSurfaceHeight, QImage::Format_RGB32);
@@ -124,7 +126,7 @@ void cmdPicture(Session &s, const CommandArgs &args)
 
 void registerTextCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("text"), cmdText);
-    table.add(QStringLiteral("text2"), cmdText2);
-    table.add(QStringLiteral("picture"), cmdPicture);
+    table.add(QStringLiteral("text"), cmdText, {.keepsScreen = true});
+    table.add(QStringLiteral("text2"), cmdText2, {.keepsScreen = true});
+    table.add(QStringLiteral("picture"), cmdPicture, {.keepsScreen = true});
 }

@@ -1,24 +1,10 @@
 #include "interpreter/Interpreter.h"
 
-#include "app/Session.h"
+#include "foundation/Messages.h"
+#include "foundation/RuntimeError.h"
 #include "interpreter/CommandArgs.h"
-#include "interpreter/Messages.h"
-#include "interpreter/RuntimeError.h"
-
-#include <QSet>
-
-namespace {
-
-// Commands that draw over, or leave alone, what the console shows.
-const QSet<QString> kKeepScreen = {
-    QStringLiteral("at"),      QStringLiteral("audio"), QStringLiteral("batch"),
-    QStringLiteral("block"),   QStringLiteral("box"),   QStringLiteral("circle"),
-    QStringLiteral("end"),     QStringLiteral("export"), QStringLiteral("line"),
-    QStringLiteral("picture"), QStringLiteral("pixel"), QStringLiteral("text"),
-    QStringLiteral("text2"),   QStringLiteral("video"),
-};
-
-} // namespace
+#include "library/DatabaseGuard.h"
+#include "session/Session.h"
 
 Interpreter::Interpreter(Session &session) : m_session(session) {}
 
@@ -71,14 +57,15 @@ void Interpreter::run(QString &cmd)
     if (console.dispMode == Console::Prompt)
         m_recDepth = 0;
     m_session.log.EventLog(received, false);
-    if (!kKeepScreen.contains(word))
+    const CommandTable::Entry entry = m_session.commands.find(word);
+    if (!entry.facts.keepsScreen)
         console.ClScreen();
 
-    if (const CommandTable::Entry entry = m_session.commands.find(word); entry.handler) {
-        if (entry.confirm == CommandTable::Confirm::WhileBatchRuns &&
-            !m_session.batch.batchconfirm(received))
+    if (entry.handler) {
+        if (entry.facts.confirmInBatch && !m_session.batch.batchconfirm(received))
             return;
-        entry.handler(m_session, args);
+        if (!entry.facts.needsDatabase || vldLoaded(m_session))
+            entry.handler(m_session, args);
     } else {
         const QString alias = m_session.CF.GetValue(word);
         if (alias == KeyValueStore::kNotFound) {
@@ -106,9 +93,5 @@ void Interpreter::trap(const RuntimeError &error)
     console.dispMode = Console::Prompt;
     console.resetFont();
     m_session.batch.resumetimed();
-    // Even the report can fail (an unwritable log); it must never escape the trap.
-    try {
-        m_session.ErorMsg(Msg::errorOccurred(error.description(), error.number()), 2);
-    } catch (const RuntimeError &) {
-    }
+    m_session.reportError(error);
 }

@@ -1,8 +1,8 @@
 #include "interpreter/SimpleCommands.h"
 
-#include "app/Session.h"
-#include "interpreter/Messages.h"
-#include "settings/LocaleFormat.h"
+#include "foundation/LocaleFormat.h"
+#include "foundation/Messages.h"
+#include "session/Session.h"
 
 #include <QDateTime>
 #include <QDir>

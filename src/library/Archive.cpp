@@ -3,8 +3,8 @@
 
 #include "library/Archive.h"
 
-#include "interpreter/RuntimeError.h"
-#include "system/TextFile.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/TextFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "player/PlayerControl.h"
 
-#include "app/Session.h"
-#include "interpreter/NumericText.h"
+#include "foundation/NumericText.h"
+#include "session/Session.h"
 
 #include <cmath>
 

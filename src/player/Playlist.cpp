@@ -1,7 +1,7 @@
 #include "player/Playlist.h"
 
-#include "interpreter/RuntimeError.h"
-#include "system/TextFile.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/TextFile.h"
 
 #include <QFile>
 
@@ -73,8 +73,9 @@ void Playlist::save(const QString &path) const
 {
     QString text;
     for (int i = 0; i < kCapacity && !m_entries[i].artist.isEmpty(); ++i)
-        text += u'"' + m_entries[i].artist + QStringLiteral("\",\"") + m_entries[i].track + QStringLiteral("\"\r\n");
-    TextFile::writeAtomically(path, TextFile::encode(text));
+        text += u'"' + m_entries[i].artist + QStringLiteral("\",\"") + m_entries[i].track +
+                QStringLiteral("\"\r\n");
+    TextFile::save(path, TextFile::encode(text));
 }
 
 void Playlist::restore(const QString &path)

@@ -1,7 +1,7 @@
 #include "settings/AliasCommands.h"
 
-#include "app/Session.h"
-#include "interpreter/Messages.h"
+#include "foundation/Messages.h"
+#include "session/Session.h"
 
 namespace {
 
@@ -34,8 +34,8 @@ void cmdSet(Session &s, const CommandArgs &args)
 }
 
 // Binds a command to a key, or unbinds the key when the command is empty.
-void bindKey(Session &s, const QString &storeKey, const QString &command, const QString &boundMessage,
-             const QString &unboundMessage)
+void bindKey(Session &s, const QString &storeKey, const QString &command,
+             const QString &boundMessage, const QString &unboundMessage)
 {
     if (!command.isEmpty()) {
         s.CF.SetValue(storeKey, command);
@@ -74,8 +74,8 @@ void cmdAlt(Session &s, const CommandArgs &args)
 
 void registerAliasCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("set"), cmdSet, CommandTable::Confirm::WhileBatchRuns);
-    table.add(QStringLiteral("alt"), cmdAlt, CommandTable::Confirm::WhileBatchRuns);
+    table.add(QStringLiteral("set"), cmdSet, {.confirmInBatch = true});
+    table.add(QStringLiteral("alt"), cmdAlt, {.confirmInBatch = true});
     for (int n = 1; n <= 12; ++n)
-        table.add(QStringLiteral("f%1").arg(n), cmdFunctionKey, CommandTable::Confirm::WhileBatchRuns);
+        table.add(QStringLiteral("f%1").arg(n), cmdFunctionKey, {.confirmInBatch = true});
 }

@@ -1,8 +1,8 @@
 #include "settings/AppearanceCommands.h"
 
-#include "app/Session.h"
 #include "drawing/PictureFile.h"
-#include "settings/Colours.h"
+#include "foundation/Colours.h"
+#include "session/Session.h"
 
 namespace {
 
@@ -31,7 +31,8 @@ void cmdBackground(Session &s, const CommandArgs &args)
         const QImage picture = PictureFile::load(argument);
         s.console.setBackground(s.console.backgroundColour(), picture);
     } else {
-        s.console.setBackground(argument.isEmpty() ? Colours::kBlack : Colours::GetColour(argument, Colours::kBlack));
+        s.console.setBackground(argument.isEmpty() ? Colours::kBlack
+                                                   : Colours::GetColour(argument, Colours::kBlack));
     }
     s.opt[Options::Background] = argument;
     s.console.ClScreen();

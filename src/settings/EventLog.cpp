@@ -1,16 +1,20 @@
 #include "settings/EventLog.h"
 
-#include "interpreter/NumericText.h"
-#include "settings/LocaleFormat.h"
+#include "foundation/LocaleFormat.h"
+#include "foundation/Messages.h"
+#include "foundation/NumericText.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/TextFile.h"
 #include "settings/Options.h"
-#include "system/TextFile.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <limits>
 
 EventLogFile::EventLogFile(QString path, const Options &options)
     : m_path(std::move(path)), m_options(options), m_clock(&QDateTime::currentDateTime)
 {
+    saveTimer.setSingleShot(true);
+    saveTimer.setInterval(kSaveDelay);
 }
 
 qint32 EventLogFile::limit() const
@@ -21,20 +25,85 @@ qint32 EventLogFile::limit() const
     return Numeric::roundToLong(*value);
 }
 
-void EventLogFile::EventLog(const QString &msg, bool eror)
+void EventLogFile::load() const
 {
-    QString text = LocaleFormat::generalDate(m_clock()) +
-                   (eror ? QStringLiteral(" - ERROR: ") : QStringLiteral(" - COMMAND: ")) + msg +
-                   QStringLiteral("\r\n");
-    if (QFile::exists(m_path))
-        text += TextFile::read(m_path);
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    if (!QFileInfo::exists(m_path) && !QFileInfo(m_path).isSymLink())
+        return;
+    try {
+        m_older = TextFile::read(m_path);
+    } catch (const RuntimeError &error) {
+        m_unreadable = Msg::errorText(error.description(), error.number());
+    }
+}
+
+void EventLogFile::fold() const
+{
+    load();
+    if (!m_recent.isEmpty()) {
+        QString text;
+        text.reserve(m_recentSize + m_older.size());
+        for (auto it = m_recent.crbegin(); it != m_recent.crend(); ++it)
+            text += *it;
+        text += m_older;
+        m_older = std::move(text);
+        m_recent.clear();
+        m_recentSize = 0;
+    }
     const qint32 max = limit();
-    if (text.size() > max) {
+    if (m_older.size() > max) {
         // Never leave half a surrogate pair at the cut.
         qsizetype cut = max;
-        if (text.at(cut - 1).isHighSurrogate())
+        if (m_older.at(cut - 1).isHighSurrogate())
             --cut;
-        text.truncate(cut);
+        m_older.truncate(cut);
     }
-    TextFile::writeAtomically(m_path, TextFile::encode(text));
+}
+
+void EventLogFile::EventLog(const QString &msg, bool eror)
+{
+    load();
+    QString record = LocaleFormat::generalDate(m_clock()) +
+                     (eror ? QStringLiteral(" - ERROR: ") : QStringLiteral(" - COMMAND: ")) + msg +
+                     QStringLiteral("\r\n");
+    m_recentSize += record.size();
+    m_recent.append(std::move(record));
+    // Unsaved records never take more memory than the log itself may.
+    if (m_recentSize > limit())
+        fold();
+    m_unsaved = true;
+    if (!saveTimer.isActive())
+        saveTimer.start();
+}
+
+QString EventLogFile::text() const
+{
+    fold();
+    return m_older;
+}
+
+bool EventLogFile::save()
+{
+    saveTimer.stop();
+    if (!m_unsaved)
+        return true;
+    fold();
+    QString failure;
+    if (m_unreadable) {
+        failure = Msg::saveFailed(m_path, *m_unreadable);
+    } else {
+        try {
+            TextFile::save(m_path, TextFile::encode(m_older));
+            m_unsaved = false;
+            m_failing = false;
+            return true;
+        } catch (const RuntimeError &error) {
+            failure = Msg::saveFailed(m_path, Msg::errorText(error.description(), error.number()));
+        }
+    }
+    if (!std::exchange(m_failing, true) && m_onSaveFailed)
+        m_onSaveFailed(failure);
+    return false;
 }

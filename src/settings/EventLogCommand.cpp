@@ -1,11 +1,11 @@
 #include "settings/EventLogCommand.h"
 
-#include "app/Session.h"
-#include "interpreter/Messages.h"
-#include "interpreter/NumericText.h"
-#include "settings/LocaleFormat.h"
+#include "foundation/LocaleFormat.h"
+#include "foundation/Messages.h"
+#include "foundation/NumericText.h"
+#include "foundation/TextFile.h"
+#include "session/Session.h"
 
-#include <QFileInfo>
 #include <limits>
 
 namespace {
@@ -13,12 +13,13 @@ namespace {
 void cmdEventlog(Session &s, const CommandArgs &args)
 {
     if (args.allArgs.isEmpty()) {
-        const QString path = s.log.path();
-        const QString content = s.PWAD.ReadAll(path);
+        // Every record, saved or not yet; the size is what the file holds once saved.
+        const QString content = s.log.text();
         const auto limit = Numeric::parse(s.opt[Options::LogSize]);
         const QString limitText =
             limit ? LocaleFormat::groupedNumber(qRound64(*limit)) : s.opt[Options::LogSize];
-        s.pager.mline(Msg::logHeading(LocaleFormat::groupedNumber(QFileInfo(path).size()), limitText) +
+        s.pager.mline(Msg::logHeading(LocaleFormat::groupedNumber(TextFile::encode(content).size()),
+                                      limitText) +
                       QStringLiteral("\r\n\r\n") + content);
         return;
     }

@@ -3,8 +3,8 @@
 
 #include "settings/KeyValueStore.h"
 
-#include "interpreter/RuntimeError.h"
-#include "system/TextFile.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/TextFile.h"
 
 #include <algorithm>
 #include <vector>
@@ -247,7 +247,7 @@ void KeyValueStore::SaveFile(const QString &path) const
         appendEscaped(text, it->value, false);
         text += u"\r\n";
     }
-    TextFile::writeAtomically(path, TextFile::encode(text));
+    TextFile::save(path, TextFile::encode(text));
 }
 
 QString KeyValueStore::GetValue(const QString &key) const

@@ -1,19 +1,19 @@
 #include "settings/Lifecycle.h"
 
-#include "app/Session.h"
-#include "interpreter/RuntimeError.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/TempFolder.h"
 #include "player/PlayerControl.h"
-#include "system/TempFolder.h"
+#include "session/Session.h"
 
 #include <QFile>
 #include <QSettings>
+#include <cstdio>
 
 namespace {
 
 const QString kSettingsFile = QStringLiteral("set.cf");
 
-template <typename Step>
-void tryStep(Step step)
+template <typename Step> void tryStep(Step step)
 {
     try {
         step();
@@ -93,4 +93,8 @@ void shutDown(Session &s)
         s.opt.save(*settings);
     });
     tryStep([&] { deleteIfExists(s, tempFolder() + QStringLiteral("/cmd.txt")); });
+    s.log.setOnSaveFailed({});
+    if (!s.log.save())
+        std::fprintf(stderr, "i2kCmd: the event log could not be saved: %s\n",
+                     qPrintable(s.log.path()));
 }

@@ -1,7 +1,7 @@
 #include "settings/OptionCommands.h"
 
-#include "app/Session.h"
-#include "interpreter/Messages.h"
+#include "foundation/Messages.h"
+#include "session/Session.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "settings/Options.h"
 
-#include "interpreter/NumericText.h"
-#include "interpreter/RuntimeError.h"
-#include "settings/Colours.h"
+#include "foundation/Colours.h"
+#include "foundation/NumericText.h"
+#include "foundation/RuntimeError.h"
 
 #include "Version.h"
 

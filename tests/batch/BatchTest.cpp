@@ -1,7 +1,7 @@
 // Batch files run through `batch` on the real timers, in an event loop bounded in time.
 
 #include "TestSession.h"
-#include "system/TextFile.h"
+#include "foundation/TextFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,14 +37,14 @@ protected:
     QString writeBatch(const QString &name, const QByteArray &text)
     {
         const QString path = t.file(name);
-        TextFile::writeAtomically(path, text);
+        TextFile::save(path, text);
         return path;
     }
     // The commands in the event log, oldest first, without the time stamps.
     QStringList logged()
     {
         QStringList entries;
-        for (const QString &line : TextFile::read(t->log.path()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        for (const QString &line : t->log.text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
             entries.prepend(line.section(QStringLiteral(" - "), 1));
         return entries;
     }
@@ -56,7 +56,8 @@ protected:
 
 TEST_F(BatchTest, LinesRunInOrderOnlyAtThePromptAndTheBatchEnds)
 {
-    const QString path = writeBatch(QStringLiteral("three.txt"), "write one\r\nwrite two\r\nwrite three");
+    const QString path =
+        writeBatch(QStringLiteral("three.txt"), "write one\r\nwrite two\r\nwrite three");
     t.exe({QStringLiteral("batch ") + path});
     EXPECT_TRUE(t->batch.batchRunning);
     EXPECT_EQ(t->opt[Options::LastBatchFile], path);
@@ -64,7 +65,8 @@ TEST_F(BatchTest, LinesRunInOrderOnlyAtThePromptAndTheBatchEnds)
     t.keys(QStringLiteral("text:abc"));
     EXPECT_EQ(t->console.cmdText, QString());
     ASSERT_TRUE(finished());
-    EXPECT_EQ(logged().mid(1), QStringList({QStringLiteral("COMMAND: write one"), QStringLiteral("COMMAND: write two"),
+    EXPECT_EQ(logged().mid(1), QStringList({QStringLiteral("COMMAND: write one"),
+                                            QStringLiteral("COMMAND: write two"),
                                             QStringLiteral("COMMAND: write three")}));
     EXPECT_EQ(t.row(1), QStringLiteral("three"));
     EXPECT_FALSE(t->batch.timBatchRun.isActive());
@@ -86,8 +88,9 @@ TEST_F(BatchTest, LineEndsDecideTheLines)
     // A closing CR LF gives one more, empty line; LF alone does not end a line.
     t.exe({QStringLiteral("batch ") + writeBatch(QStringLiteral("crlf.txt"), "write a\r\n")});
     ASSERT_TRUE(finished());
-    EXPECT_EQ(logged().mid(3), QStringList({QStringLiteral("COMMAND: write a"), QStringLiteral("COMMAND: "),
-                                            QStringLiteral("ERROR: The command '' has not been defined")}));
+    EXPECT_EQ(logged().mid(3),
+              QStringList({QStringLiteral("COMMAND: write a"), QStringLiteral("COMMAND: "),
+                           QStringLiteral("ERROR: The command '' has not been defined")}));
     t.exe({QStringLiteral("batch ") + writeBatch(QStringLiteral("lf.txt"), "write a\nwrite b")});
     ASSERT_TRUE(finished());
     EXPECT_EQ(t->opt[Options::LastCommand], QStringLiteral("write a\nwrite b"));
@@ -96,15 +99,17 @@ TEST_F(BatchTest, LineEndsDecideTheLines)
 TEST_F(BatchTest, MessagesForBatchInABatchAndAtOrEndAtThePrompt)
 {
     t.exe({QStringLiteral("at 100 write x")});
-    EXPECT_EQ(t.row(2), QStringLiteral("The 'at' command can only be used as part of a batch program."));
+    EXPECT_EQ(t.row(2),
+              QStringLiteral("The 'at' command can only be used as part of a batch program."));
     EXPECT_EQ(t.rowColour(2), 255);
     t.exe({QStringLiteral("end")});
-    EXPECT_EQ(t.row(2), QStringLiteral("The 'end' command can only be used as part of a batch program."));
+    EXPECT_EQ(t.row(2),
+              QStringLiteral("The 'end' command can only be used as part of a batch program."));
     EXPECT_EQ(t->batch.timedLast, -1);
 
     const QString inner = writeBatch(QStringLiteral("inner.txt"), "write inner");
-    const QString outer =
-        writeBatch(QStringLiteral("outer.txt"), ("batch " + inner + "\r\nwrite still going").toUtf8());
+    const QString outer = writeBatch(QStringLiteral("outer.txt"),
+                                     ("batch " + inner + "\r\nwrite still going").toUtf8());
     t.exe({QStringLiteral("batch ") + outer});
     ASSERT_TRUE(finished());
     EXPECT_TRUE(logged().contains(QStringLiteral("ERROR: Batch file already running")));
@@ -114,9 +119,10 @@ TEST_F(BatchTest, MessagesForBatchInABatchAndAtOrEndAtThePrompt)
 
 TEST_F(BatchTest, TimedCommandsFireInDueOrderAndTheBatchRunsUntilBreak)
 {
-    const QString path = writeBatch(QStringLiteral("timed.txt"),
-                                    "at 200 write second\r\nat 0 write first\r\nat 200 write third\r\n"
-                                    "at 200 write third\r\nat 250 text 1,5,red,a, b");
+    const QString path =
+        writeBatch(QStringLiteral("timed.txt"),
+                   "at 200 write second\r\nat 0 write first\r\nat 200 write third\r\n"
+                   "at 200 write third\r\nat 250 text 1,5,red,a, b");
     t.exe({QStringLiteral("batch ") + path});
     ASSERT_TRUE(waitFor([&] { return t->batch.batchClock > 300; }));
     // The lines are done but the clock goes on: the batch keeps running until Break.
@@ -125,7 +131,8 @@ TEST_F(BatchTest, TimedCommandsFireInDueOrderAndTheBatchRunsUntilBreak)
     EXPECT_TRUE(t->batch.timBatch.isActive());
     QStringList fired;
     for (const QString &entry : logged())
-        if (entry.startsWith(QStringLiteral("COMMAND: write")) || entry.startsWith(QStringLiteral("COMMAND: text")))
+        if (entry.startsWith(QStringLiteral("COMMAND: write")) ||
+            entry.startsWith(QStringLiteral("COMMAND: text")))
             fired.append(entry.mid(9));
     EXPECT_EQ(fired, QStringList({QStringLiteral("write first"), QStringLiteral("write second"),
                                   QStringLiteral("write third"), QStringLiteral("write third"),
@@ -151,14 +158,16 @@ TEST_F(BatchTest, EndStopsTheClockAndLaterLinesStillRun)
     EXPECT_FALSE(logged().contains(QStringLiteral("COMMAND: write never")));
 
     // end fired by the clock after the last line finishes the batch at once.
-    t.exe({QStringLiteral("batch ") + writeBatch(QStringLiteral("late-end.txt"), "at 0 write fired\r\nat 100 end")});
+    t.exe({QStringLiteral("batch ") +
+           writeBatch(QStringLiteral("late-end.txt"), "at 0 write fired\r\nat 100 end")});
     ASSERT_TRUE(finished());
     EXPECT_TRUE(logged().contains(QStringLiteral("COMMAND: write fired")));
 }
 
 TEST_F(BatchTest, APagerLineHoldsTheBatchUntilEscape)
 {
-    const QString path = writeBatch(QStringLiteral("pager.txt"), "at 60000 write much later\r\noptvars\r\nwrite after");
+    const QString path = writeBatch(QStringLiteral("pager.txt"),
+                                    "at 60000 write much later\r\noptvars\r\nwrite after");
     t.exe({QStringLiteral("batch ") + path});
     ASSERT_TRUE(waitFor([&] { return t->console.dispMode == Console::Pager; }));
     runFor(150);
@@ -175,15 +184,16 @@ TEST_F(BatchTest, RiskyLinesAskAndErrorsDoNotStopTheBatch)
 {
     t.answer(QStringLiteral("no"));
     t.answer(QStringLiteral("yes"));
-    const QString path =
-        writeBatch(QStringLiteral("ask.txt"), "set x 1\r\nset y 2\r\nbox 1,2\r\nwrite after the error");
+    const QString path = writeBatch(QStringLiteral("ask.txt"),
+                                    "set x 1\r\nset y 2\r\nbox 1,2\r\nwrite after the error");
     t.exe({QStringLiteral("batch ") + path});
     ASSERT_TRUE(finished());
     EXPECT_EQ(t->CF.GetValue(QStringLiteral("x")), KeyValueStore::kNotFound);
     EXPECT_EQ(t->CF.GetValue(QStringLiteral("y")), QStringLiteral("2"));
     ASSERT_EQ(t->scripted.questions().size(), 2);
     EXPECT_TRUE(t->scripted.questions()[0].contains(QStringLiteral("\r\n\r\nset x 1\r\n\r\n")));
-    EXPECT_TRUE(logged().contains(QStringLiteral("ERROR: An error has occurred: Type mismatch (13)")));
+    EXPECT_TRUE(
+        logged().contains(QStringLiteral("ERROR: An error has occurred: Type mismatch (13)")));
     EXPECT_EQ(logged().last(), QStringLiteral("COMMAND: write after the error"));
     // Typed, the same command asks nothing.
     t.exe({QStringLiteral("set z 3")});
@@ -215,7 +225,8 @@ TEST_F(BatchTest, FilesThatCannotBeReadLeaveTheBatchIdle)
     };
     for (const auto &[name, error] : table) {
         t.exe({QStringLiteral("cls"), QStringLiteral("batch ") + name});
-        EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: ") + error) << name.toStdString();
+        EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: ") + error)
+            << name.toStdString();
         EXPECT_FALSE(t->batch.batchRunning);
         t.keys(QStringLiteral("text:x,Escape"));
     }
@@ -223,13 +234,16 @@ TEST_F(BatchTest, FilesThatCannotBeReadLeaveTheBatchIdle)
 
 TEST_F(BatchTest, DueTimesThatAreNoNumberAndAFullTable)
 {
-    t.exe({QStringLiteral("batch ") + writeBatch(QStringLiteral("bad.txt"), "at soon write never\r\nat 0 write ok")});
+    t.exe({QStringLiteral("batch ") +
+           writeBatch(QStringLiteral("bad.txt"), "at soon write never\r\nat 0 write ok")});
     ASSERT_TRUE(waitFor([&] { return logged().contains(QStringLiteral("COMMAND: write ok")); }));
-    EXPECT_TRUE(logged().contains(QStringLiteral("ERROR: An error has occurred: Type mismatch (13)")));
+    EXPECT_TRUE(
+        logged().contains(QStringLiteral("ERROR: An error has occurred: Type mismatch (13)")));
     EXPECT_FALSE(logged().contains(QStringLiteral("COMMAND: write never")));
     // Reported once: the entry is dropped.
     runFor(250);
-    EXPECT_EQ(logged().count(QStringLiteral("ERROR: An error has occurred: Type mismatch (13)")), 1);
+    EXPECT_EQ(logged().count(QStringLiteral("ERROR: An error has occurred: Type mismatch (13)")),
+              1);
     t.keys(QStringLiteral("Break"));
 
     // Past 32001 timed commands a further at fails; those scheduled keep their places.

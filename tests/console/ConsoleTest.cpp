@@ -1,7 +1,7 @@
 // The console's text drawing: cell record, wrapping, typing and the pixels it leaves.
 
 #include "TestSession.h"
-#include "interpreter/RuntimeError.h"
+#include "foundation/RuntimeError.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,8 @@ QColor solidGlyphPixel(const QImage &image, int column, int row, QColor backgrou
     for (int y = r.top(); y <= r.bottom(); ++y) {
         for (int x = r.left(); x <= r.right(); ++x) {
             const QColor c = image.pixelColor(x, y);
-            const int distance = std::abs(c.red() - background.red()) + std::abs(c.green() - background.green()) +
+            const int distance = std::abs(c.red() - background.red()) +
+                                 std::abs(c.green() - background.green()) +
                                  std::abs(c.blue() - background.blue());
             if (distance > bestDistance) {
                 bestDistance = distance;
@@ -156,8 +157,9 @@ TEST(Console, ColourBlockPaintsWithoutRecordingAndChartShowsTheSixteenColours)
     EXPECT_EQ(t.row(18).mid(7, 9), QStringLiteral("grey/gray"));
     EXPECT_EQ(t.row(18).mid(27, 5), QStringLiteral("white"));
     EXPECT_EQ(t.row(14).mid(27, 15), QStringLiteral("fuchsia/magenta"));
-    EXPECT_EQ(console.surface().pixelColor(Cell::rect(5, 6).center()), QColor(128, 0, 0));   // maroon
-    EXPECT_EQ(console.surface().pixelColor(Cell::rect(25, 14).center()), QColor(255, 0, 255)); // fuchsia
+    EXPECT_EQ(console.surface().pixelColor(Cell::rect(5, 6).center()), QColor(128, 0, 0)); // maroon
+    EXPECT_EQ(console.surface().pixelColor(Cell::rect(25, 14).center()),
+              QColor(255, 0, 255)); // fuchsia
     EXPECT_EQ(console.surface().pixelColor(Cell::rect(25, 18).center()), QColor(255, 255, 255));
 }
 

@@ -3,9 +3,8 @@
 #include "FakePlayers.h"
 #include "TestSession.h"
 #include "console/VirtualKeys.h"
-#include "settings/Colours.h"
+#include "foundation/Colours.h"
 
-#include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
 #include <gtest/gtest.h>
@@ -114,24 +113,24 @@ TEST(Keyboard, BoundKeysRunOnceAndUnboundKeysSayWhichKey)
 TEST(Keyboard, ClipboardKeysCopyCutAndPasteTheWholeLine)
 {
     TestSession t;
-    QClipboard *clipboard = QGuiApplication::clipboard();
+    ScriptedDesktop &desktop = t->scripted;
     t.keys(QStringLiteral("text:write abc,Ctrl+C"));
-    EXPECT_EQ(clipboard->text(), QStringLiteral("write abc"));
+    EXPECT_EQ(desktop.clipboardText(), QStringLiteral("write abc"));
     EXPECT_EQ(typed(t), QStringLiteral("write abc"));
     t.keys(QStringLiteral("Backspace,Ctrl+X"));
-    EXPECT_EQ(clipboard->text(), QStringLiteral("write ab"));
+    EXPECT_EQ(desktop.clipboardText(), QStringLiteral("write ab"));
     EXPECT_EQ(typed(t), QString());
     EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND:"));
 
     // A paste with line breaks is typed whole into the one line and runs as one command.
-    clipboard->setText(QStringLiteral("write a\r\nb"));
+    desktop.setClipboardText(QStringLiteral("write a\r\nb"));
     t.keys(QStringLiteral("Ctrl+V"));
     EXPECT_EQ(typed(t), QStringLiteral("write a\r\nb"));
     t.keys(QStringLiteral("Enter"));
     EXPECT_EQ(t->opt[Options::LastCommand], QStringLiteral("write a\r\nb"));
 
     // A paste longer than the space left is cut at the end of row 36.
-    clipboard->setText(QString(500, u'p'));
+    desktop.setClipboardText(QString(500, u'p'));
     t.keys(QStringLiteral("Ctrl+V"));
     EXPECT_EQ(typed(t).size(), 81 + 3 * 93);
 }
@@ -202,8 +201,9 @@ TEST(Keyboard, WhileABatchRunsOnlyBreakActsAndConfirmationIsAsked)
     EXPECT_EQ(t->CF.GetValue(QStringLiteral("\u00acF4")), KeyValueStore::kNotFound);
     ASSERT_EQ(t->scripted.questions().size(), 3);
     EXPECT_EQ(t->scripted.questions()[0],
-              QStringLiteral("Batch File Warning: The below command could potentially cause damage to your "
-                             "system:\r\n\r\nset a first\r\n\r\nAre you sure you want to execute it?"));
+              QStringLiteral(
+                  "Batch File Warning: The below command could potentially cause damage to your "
+                  "system:\r\n\r\nset a first\r\n\r\nAre you sure you want to execute it?"));
     // Commands that cannot harm are not questioned.
     t.exe({QStringLiteral("write fine")});
     EXPECT_EQ(t.row(1), QStringLiteral("fine"));

@@ -1,7 +1,7 @@
 // The pager: how text is cut into lines, how pages move, and the scroll arrows.
 
 #include "TestSession.h"
-#include "interpreter/RuntimeError.h"
+#include "foundation/RuntimeError.h"
 
 #include <gtest/gtest.h>
 

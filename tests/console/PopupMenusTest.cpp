@@ -1,19 +1,13 @@
 // The two popup menus, opened by right clicks and the menu key, answered by the script.
 
-#include "TestSession.h"
 #include "console/PopupMenus.h"
+#include "TestSession.h"
 #include "console/VirtualKeys.h"
 
-#include <QClipboard>
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
 namespace {
-
-QString clipboardText()
-{
-    return QGuiApplication::clipboard()->text();
-}
 
 TEST(PopupMenus, ScreenMenuCopiesTheScreenAndTypesCoordinatesAndPaths)
 {
@@ -23,12 +17,13 @@ TEST(PopupMenus, ScreenMenuCopiesTheScreenAndTypesCoordinatesAndPaths)
     t->scripted.pickMenuEntry(QStringLiteral("Copy text"));
     t->keyboard.mouseUp(Vk::RightButton, 0, 100, 200);
     EXPECT_EQ(t->scripted.lastMenu(), Menus::kScreen);
-    const QStringList lines = clipboardText().split(QStringLiteral("\r\n"));
+    const QStringList lines = t->scripted.clipboardText().split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 38);
     EXPECT_EQ(lines.last(), QString());
     for (int i = 0; i < 37; ++i) {
         ASSERT_EQ(lines[i].size(), 94) << i;
-        const QString expected = i == 32 ? QStringLiteral("   COMMAND: ").leftJustified(94) : QString(94, u' ');
+        const QString expected =
+            i == 32 ? QStringLiteral("   COMMAND: ").leftJustified(94) : QString(94, u' ');
         EXPECT_EQ(lines[i], expected) << i;
     }
 
@@ -47,9 +42,9 @@ TEST(PopupMenus, ScreenMenuCopiesTheScreenAndTypesCoordinatesAndPaths)
     t.keys(QStringLiteral("Escape,Menu:Browse for file..."));
     EXPECT_EQ(t->console.cmdText, QString());
     t->scripted.pickMenuEntry(QStringLiteral("Copy text"));
-    QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+    t->scripted.setClipboardText(QStringLiteral("untouched"));
     t->keyboard.mouseUp(1, 0, 5, 5);
-    EXPECT_EQ(clipboardText(), QStringLiteral("untouched"));
+    EXPECT_EQ(t->scripted.clipboardText(), QStringLiteral("untouched"));
 }
 
 TEST(PopupMenus, PagerMenuCopiesAllLinesAndSearchesDownwards)
@@ -66,7 +61,7 @@ TEST(PopupMenus, PagerMenuCopiesAllLinesAndSearchesDownwards)
 
     t.keys(QStringLiteral("Menu:Copy all text"));
     EXPECT_EQ(t->scripted.lastMenu(), Menus::kPager);
-    EXPECT_EQ(clipboardText(), lines.join(QStringLiteral("\r\n")));
+    EXPECT_EQ(t->scripted.clipboardText(), lines.join(QStringLiteral("\r\n")));
 
     t->pager.pageTop = 10;
     t.answer(QStringLiteral("needle"));
@@ -88,9 +83,9 @@ TEST(PopupMenus, PagerMenuCopiesAllLinesAndSearchesDownwards)
 TEST(PopupMenus, AnEmptyPagerCopiesAnEmptyText)
 {
     TestSession t;
-    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    t->scripted.setClipboardText(QStringLiteral("before"));
     copyAllText(*t);
-    EXPECT_EQ(clipboardText(), QString());
+    EXPECT_EQ(t->scripted.clipboardText(), QString());
 }
 
 } // namespace

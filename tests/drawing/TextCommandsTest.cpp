@@ -2,7 +2,7 @@
 
 #include "PictureFiles.h"
 #include "TestSession.h"
-#include "system/TextFile.h"
+#include "foundation/TextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +70,8 @@ TEST(TextCommands, Text2PrintsAtAPixelInTheFontGivenAndWrapsToTheLeftEdge)
     EXPECT_GT(withCommas, inkSpan(t, QRect(0, 200, 1024, 40), red).second);
 
     // A wrap width of 5: three lines, the later ones from x = 0.
-    t.exe({QStringLiteral("cls"), QStringLiteral("text2 300,100,red,DejaVu Sans Mono,12,,,,,5,abcdefghijkl")});
+    t.exe({QStringLiteral("cls"),
+           QStringLiteral("text2 300,100,red,DejaVu Sans Mono,12,,,,,5,abcdefghijkl")});
     const auto line1 = inkSpan(t, QRect(0, 100, 1024, 14), red);
     const auto line2 = inkSpan(t, QRect(0, 119, 1024, 14), red);
     const auto line3 = inkSpan(t, QRect(0, 138, 1024, 14), red);
@@ -79,7 +80,8 @@ TEST(TextCommands, Text2PrintsAtAPixelInTheFontGivenAndWrapsToTheLeftEdge)
     EXPECT_LT(line3.first, 5);
     EXPECT_GT(line2.second - line2.first, 2 * (line3.second - line3.first));
     // A wrap width below 1 prints the text whole on one line.
-    t.exe({QStringLiteral("cls"), QStringLiteral("text2 300,100,red,DejaVu Sans Mono,12,,,,,0,abcdefghijkl")});
+    t.exe({QStringLiteral("cls"),
+           QStringLiteral("text2 300,100,red,DejaVu Sans Mono,12,,,,,0,abcdefghijkl")});
     EXPECT_EQ(inkSpan(t, QRect(0, 119, 1024, 40), red).first, -1);
     EXPECT_GT(inkSpan(t, QRect(0, 100, 1024, 14), red).second, 380);
 
@@ -132,7 +134,7 @@ TEST(TextCommands, PictureTilesCopiesEdgeToEdge)
     t.exe({QStringLiteral("picture 0,0,1,1,") + t.file(QStringLiteral("missing.png"))});
     EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: File not found (53)"));
     const QString text = t.file(QStringLiteral("notes.txt"));
-    TextFile::writeAtomically(text, "words");
+    TextFile::save(text, "words");
     t.exe({QStringLiteral("picture 0,0,1,1,") + text});
     EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: Invalid picture (481)"));
 }

@@ -1,7 +1,7 @@
 // Command lines through the interpreter, read back from the screen and the event log.
 
 #include "TestSession.h"
-#include "system/TextFile.h"
+#include "foundation/TextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,7 @@ TEST(Interpreter, LinesSplitAtSingleBlanksIntoWordFirstArgumentAndRest)
     TestSession t;
     t->exe(QStringLiteral("write   hello"));
     EXPECT_EQ(t.row(1), QStringLiteral("hello"));
-    t->exe(QStringLiteral("write " ) + QString(150, u'w'));
+    t->exe(QStringLiteral("write ") + QString(150, u'w'));
     EXPECT_EQ(t.row(1), QString(93, u'w'));
     EXPECT_EQ(t.row(2), QString(57, u'w'));
 }
@@ -58,8 +58,10 @@ TEST(Interpreter, VariablesExpandWithTheirOddRestartPosition)
     store.SetValue(QStringLiteral("long"), QStringLiteral("xxxxxx%a%"));
     store.SetValue(QString(), QStringLiteral("EMPTY"));
     const Interpreter &i = t->interpreter;
-    EXPECT_EQ(i.expandVariables(QStringLiteral("dir %windir%\\x")), QStringLiteral("dir C:\\WINDOWS\\x"));
-    EXPECT_EQ(i.expandVariables(QStringLiteral("%undefined% stays")), QStringLiteral("%undefined% stays"));
+    EXPECT_EQ(i.expandVariables(QStringLiteral("dir %windir%\\x")),
+              QStringLiteral("dir C:\\WINDOWS\\x"));
+    EXPECT_EQ(i.expandVariables(QStringLiteral("%undefined% stays")),
+              QStringLiteral("%undefined% stays"));
     EXPECT_EQ(i.expandVariables(QStringLiteral("100% and 50%")), QStringLiteral("100% and 50%"));
     EXPECT_EQ(i.expandVariables(QStringLiteral("%%")), QStringLiteral("EMPTY"));
     // A value shorter than its reference moves the restart past the next "%a%".
@@ -79,7 +81,7 @@ TEST(Interpreter, VariablesExpandWithTheirOddRestartPosition)
     // The line is logged as received, before expansion.
     t->exe(QStringLiteral("write %windir%"));
     EXPECT_EQ(t.row(1), QStringLiteral("C:\\WINDOWS"));
-    EXPECT_NE(TextFile::read(t->log.path()).indexOf(QStringLiteral(" - COMMAND: write %windir%\r\n")), -1);
+    EXPECT_NE(t->log.text().indexOf(QStringLiteral(" - COMMAND: write %windir%\r\n")), -1);
 }
 
 TEST(Interpreter, AliasesRunTheirValueWithTheArgumentsAndStopAtDepth15)
@@ -97,8 +99,9 @@ TEST(Interpreter, AliasesRunTheirValueWithTheArgumentsAndStopAtDepth15)
     EXPECT_EQ(t.rowColour(1), 255);
     EXPECT_EQ(t->console.dispMode, Console::Prompt);
     // Sixteen records: the command itself and its fifteen expansions, then the error.
-    const QStringList records = TextFile::read(t->log.path()).split(QStringLiteral("\r\n"));
-    EXPECT_TRUE(records[0].endsWith(QStringLiteral(" - ERROR: Infinite loop stopped at 15 recursions")));
+    const QStringList records = t->log.text().split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(
+        records[0].endsWith(QStringLiteral(" - ERROR: Infinite loop stopped at 15 recursions")));
     for (int i = 1; i <= 16; ++i)
         EXPECT_TRUE(records[i].endsWith(QStringLiteral(" - COMMAND: a"))) << i;
     EXPECT_FALSE(records[17].endsWith(QStringLiteral(" - COMMAND: a")));
@@ -128,18 +131,62 @@ TEST(Interpreter, LastCommandRecordsEveryLineButLastcmd)
     EXPECT_EQ(line, QStringLiteral("lastCMD"));
 }
 
-TEST(Interpreter, DrawingWordsLeaveTheScreenAndOthersClearIt)
+TEST(Interpreter, WordsThatKeepTheScreenLeaveItAndOthersClearIt)
 {
     TestSession t;
-    for (const char *word : {"at", "audio", "batch", "block", "box", "circle", "end", "export",
-                               "line", "picture", "pixel", "text", "text2", "video"}) {
+    for (const char *word : {"at", "batch", "block", "box", "circle", "end", "line", "picture",
+                             "pixel", "text", "text2"}) {
         t->console.DrawText(QStringLiteral("keep me"), 10);
         t->exe(QString::fromUtf8(word) + QStringLiteral(" 1,2,3"));
         EXPECT_EQ(t.row(10), QStringLiteral("keep me")) << word;
     }
-    t->console.DrawText(QStringLiteral("gone"), 10);
-    t->exe(QStringLiteral("notacommand"));
-    EXPECT_EQ(t.row(10), QString());
+    for (const char *word : {"write", "cls", "now", "notacommand"}) {
+        t->console.DrawText(QStringLiteral("gone"), 10);
+        t->exe(QString::fromUtf8(word));
+        EXPECT_EQ(t.row(10), QString()) << word;
+    }
+    // The interpreter reads the fact from the table, for any command registered with it.
+    t->commands.add(
+        QStringLiteral("mark"),
+        [](Session &s, const CommandArgs &) { s.console.DrawText(QStringLiteral("m"), 20); },
+        {.keepsScreen = true});
+    t->console.DrawText(QStringLiteral("keep me"), 10);
+    t->exe(QStringLiteral("MARK"));
+    EXPECT_EQ(t.row(10), QStringLiteral("keep me"));
+    EXPECT_EQ(t.row(20), QStringLiteral("m"));
+}
+
+TEST(Interpreter, AWordRegisteredTwiceOrInUpperCaseIsRefusedInEveryBuild)
+{
+    TestSession t;
+    const CommandHandler nothing = [](Session &, const CommandArgs &) {};
+    EXPECT_THROW(t->commands.add(QStringLiteral("write"), nothing), std::logic_error);
+    EXPECT_THROW(t->commands.add(QStringLiteral("Shout"), nothing), std::logic_error);
+    EXPECT_THROW(t->commands.add(QStringLiteral("nohandler"), nullptr), std::logic_error);
+    // The first registration stands.
+    t->exe(QStringLiteral("write still here"));
+    EXPECT_EQ(t.row(1), QStringLiteral("still here"));
+}
+
+TEST(Interpreter, MusicCommandsNeedALoadedDatabase)
+{
+    TestSession t;
+    t->commands.add(
+        QStringLiteral("vltest"),
+        [](Session &s, const CommandArgs &) { s.console.DrawText(QStringLiteral("ran"), 5); },
+        {.needsDatabase = true});
+    t->exe(QStringLiteral("vltest"));
+    EXPECT_EQ(t.row(1), QStringLiteral("No valid Velmora database has been loaded"));
+    EXPECT_EQ(t.rowColour(1), 255);
+    EXPECT_EQ(t.row(5), QString());
+    EXPECT_TRUE(
+        t->log.text()
+            .section(QStringLiteral("\r\n"), 0, 0)
+            .endsWith(QStringLiteral(" - ERROR: No valid Velmora database has been loaded")));
+    t->vld.SetValue(QStringLiteral("Artists"), QStringLiteral("1"));
+    t->exe(QStringLiteral("vltest"));
+    EXPECT_EQ(t.row(1), QString());
+    EXPECT_EQ(t.row(5), QStringLiteral("ran"));
 }
 
 TEST(Interpreter, RunTimeErrorsAreReportedInRedOnRow2AndTheConsoleRecovers)
@@ -150,15 +197,16 @@ TEST(Interpreter, RunTimeErrorsAreReportedInRedOnRow2AndTheConsoleRecovers)
     // Text long enough to wrap past row 37.
     t->exe(QStringLiteral("write ") + QString(93 * 37 + 1, u'e'));
     const QString message = QStringLiteral("An error has occurred: Subscript out of range (9)");
-    EXPECT_EQ(t.row(2), message + QString(93 - message.size(), u'e')); // drawn over the text
+    EXPECT_EQ(t.row(2), message); // the rest of its row blanked, so no older text reads on
     EXPECT_EQ(t.rowColour(2), 255);
     EXPECT_EQ(t->console.dispMode, Console::Prompt);
     EXPECT_EQ(t.row(3), QString(93, u'e')); // drawn before the failure, left as it was
     // The font is the console's again: the next text is recorded in it and readable.
     t->exe(QStringLiteral("write ok"));
     EXPECT_EQ(t.row(1), QStringLiteral("ok"));
-    const QStringList records = TextFile::read(t->log.path()).split(QStringLiteral("\r\n"));
-    EXPECT_TRUE(records[1].endsWith(QStringLiteral(" - ERROR: An error has occurred: Subscript out of range (9)")));
+    const QStringList records = t->log.text().split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(records[1].endsWith(
+        QStringLiteral(" - ERROR: An error has occurred: Subscript out of range (9)")));
 }
 
 } // namespace

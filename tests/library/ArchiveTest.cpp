@@ -2,7 +2,7 @@
 // byte ranges at and past the end of a file.
 
 #include "library/Archive.h"
-#include "interpreter/RuntimeError.h"
+#include "foundation/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>

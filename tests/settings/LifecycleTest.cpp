@@ -1,8 +1,8 @@
 // Start-up and shut-down: what is read, defaulted, run and written back.
 
-#include "TestSession.h"
 #include "settings/Lifecycle.h"
-#include "system/TextFile.h"
+#include "TestSession.h"
+#include "foundation/TextFile.h"
 
 #include <QFile>
 #include <QSettings>
@@ -17,7 +17,8 @@ protected:
     QString optionsFile() const { return home.filePath(QStringLiteral("options.ini")); }
     std::unique_ptr<Session> start()
     {
-        auto session = std::make_unique<Session>(Session::Config{ProgramFolder(home.path()), optionsFile(), {}});
+        auto session = std::make_unique<Session>(
+            Session::Config{ProgramFolder(home.path()), optionsFile(), {}});
         startUp(*session);
         return session;
     }
@@ -32,12 +33,13 @@ TEST_F(Lifecycle, FirstStartAppliesDefaultsAndShowsTheBanner)
     EXPECT_EQ(s->opt[Options::Database], QString());
     EXPECT_EQ(s->opt[Options::LastCommand], QStringLiteral("about"));
     const CellRecord &cells = s->console.scrCells();
-    EXPECT_TRUE(cells.rowText(3).startsWith(QStringLiteral("idrisk2k Command, a graphical command console.  Version ") +
-                                            Options::CV()));
+    EXPECT_TRUE(cells.rowText(3).startsWith(
+        QStringLiteral("idrisk2k Command, a graphical command console.  Version ") +
+        Options::CV()));
     EXPECT_TRUE(cells.rowText(11).startsWith(QStringLiteral("Type 'help' for help.")));
     EXPECT_TRUE(cells.rowText(33).startsWith(QStringLiteral("   COMMAND: ")));
     // Newest first: "background " with no argument ran before "about", and no loadvld.
-    const QStringList log = TextFile::read(s->log.path()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList log = s->log.text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_GE(log.size(), 2);
     EXPECT_TRUE(log.first().endsWith(QStringLiteral(" - COMMAND: about")));
     EXPECT_TRUE(log.last().endsWith(QStringLiteral(" - COMMAND: background ")));
@@ -63,7 +65,8 @@ TEST_F(Lifecycle, AnotherVersionResetsOnlyTheOptionsWithDefaults)
     {
         QSettings settings(optionsFile(), QSettings::IniFormat);
         for (int i = 0; i < Options::kCount; ++i)
-            settings.setValue(QStringLiteral("i2kCmd/Opt%1").arg(i), QStringLiteral("%1").arg(100 + i));
+            settings.setValue(QStringLiteral("i2kCmd/Opt%1").arg(i),
+                              QStringLiteral("%1").arg(100 + i));
         settings.setValue(QStringLiteral("i2kCmd/Opt17"), QStringLiteral("0.0.1-old"));
     }
     auto s = start();

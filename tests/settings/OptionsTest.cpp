@@ -1,7 +1,7 @@
 // The option table: defaults, repair, persistence, the program folder and optvars.
 
 #include "TestSession.h"
-#include "interpreter/RuntimeError.h"
+#include "foundation/RuntimeError.h"
 
 #include <QRegularExpression>
 #include <QSettings>
@@ -15,14 +15,16 @@ TEST(Options, ResetOptsSetsTheDefaultsAndKeepsTheRest)
     for (int i = 0; i < Options::kCount; ++i)
         opt[i] = QStringLiteral("stored%1").arg(i);
     opt.ResetOpts();
-    const std::map<int, QString> defaults = {{0, "0"},  {6, "6"},         {7, "-1"},     {8, "0"},
-                                             {9, "1"},  {12, "0"},        {13, "0"},     {15, "16777215"},
-                                             {16, "1048576"}, {17, Options::CV()}};
+    const std::map<int, QString> defaults = {
+        {0, "0"},  {6, "6"},  {7, "-1"},        {8, "0"},        {9, "1"},
+        {12, "0"}, {13, "0"}, {15, "16777215"}, {16, "1048576"}, {17, Options::CV()}};
     for (int i = 0; i < Options::kCount; ++i) {
         const auto it = defaults.find(i);
-        EXPECT_EQ(opt[i], it != defaults.end() ? it->second : QStringLiteral("stored%1").arg(i)) << i;
+        EXPECT_EQ(opt[i], it != defaults.end() ? it->second : QStringLiteral("stored%1").arg(i))
+            << i;
     }
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+$")).match(Options::CV()).hasMatch());
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+$")).match(Options::CV()).hasMatch());
     EXPECT_THROW(opt[19], RuntimeError);
     EXPECT_THROW(opt[-1], RuntimeError);
 }
@@ -88,11 +90,13 @@ TEST(Options, OptvarsListsOptionsZeroToSeventeen)
 
 TEST(Options, ProgramFolderJoinsWithASingleSlash)
 {
-    EXPECT_EQ(ProgramFolder(QStringLiteral("/")).programFolder(QStringLiteral("set.cf")), QStringLiteral("/set.cf"));
+    EXPECT_EQ(ProgramFolder(QStringLiteral("/")).programFolder(QStringLiteral("set.cf")),
+              QStringLiteral("/set.cf"));
     EXPECT_EQ(ProgramFolder(QStringLiteral("/opt/i2k")).programFolder(QStringLiteral("/set.cf")),
               QStringLiteral("/opt/i2k/set.cf"));
-    EXPECT_EQ(ProgramFolder(QStringLiteral("/opt/i2k/")).programFolder(QStringLiteral("eventlog.txt")),
-              QStringLiteral("/opt/i2k/eventlog.txt"));
+    EXPECT_EQ(
+        ProgramFolder(QStringLiteral("/opt/i2k/")).programFolder(QStringLiteral("eventlog.txt")),
+        QStringLiteral("/opt/i2k/eventlog.txt"));
     QTemporaryDir dir;
     const QString home = dir.filePath(QStringLiteral("made/here"));
     EXPECT_EQ(ProgramFolder::resolve(home).folder(), home);

@@ -1,7 +1,7 @@
 // Numeric text by the original platform's rules, and rounding half to even.
 
-#include "interpreter/NumericText.h"
-#include "interpreter/RuntimeError.h"
+#include "foundation/NumericText.h"
+#include "foundation/RuntimeError.h"
 
 #include <gtest/gtest.h>
 
@@ -10,18 +10,31 @@ namespace {
 TEST(NumericText, AcceptsTheOriginalFormsAndRejectsTheRest)
 {
     const std::pair<const char *, double> good[] = {
-        {"0", 0},       {"42", 42},      {"  -7 ", -7},      {"+3", 3},       {"1.5", 1.5},
-        {".5", 0.5},    {"5.", 5},       {"1e3", 1000},      {"2.5E-1", 0.25}, {"1d2", 100},
-        {"&hFF", 255},  {"&HfF", 255},   {"&h7FFFFFFF", 2147483647}, {"&hFFFFFFFF", -1},
-        {"&o17", 15},   {"&17", 15},     {"\t12\t", 12},
+        {"0", 0},
+        {"42", 42},
+        {"  -7 ", -7},
+        {"+3", 3},
+        {"1.5", 1.5},
+        {".5", 0.5},
+        {"5.", 5},
+        {"1e3", 1000},
+        {"2.5E-1", 0.25},
+        {"1d2", 100},
+        {"&hFF", 255},
+        {"&HfF", 255},
+        {"&h7FFFFFFF", 2147483647},
+        {"&hFFFFFFFF", -1},
+        {"&o17", 15},
+        {"&17", 15},
+        {"\t12\t", 12},
     };
     for (const auto &[text, value] : good) {
         const auto parsed = Numeric::parse(QString::fromUtf8(text));
         ASSERT_TRUE(parsed.has_value()) << text;
         EXPECT_DOUBLE_EQ(*parsed, value) << text;
     }
-    for (const char *text : {"", " ", "abc", "1,000", "12abc", "1e", "e5", "&h", "&hG", "&o8", "--1", "1.2.3",
-                             "&h100000000", "0x10", "١٢", "+", "."}) {
+    for (const char *text : {"", " ", "abc", "1,000", "12abc", "1e", "e5", "&h", "&hG", "&o8",
+                             "--1", "1.2.3", "&h100000000", "0x10", "١٢", "+", "."}) {
         EXPECT_FALSE(Numeric::isNumeric(QString::fromUtf8(text))) << text;
     }
 }

@@ -1,7 +1,8 @@
 #pragma once
-// Everything one console window owns, with no window: the option table, the console and
-// its pager, the stores, the event log, the command table and the interpreter. Each
-// subsystem registers its commands into the table when the session is made.
+// The state every subsystem shares, with no window: the option table, the console and its
+// pager, the stores, the event log, the command table and the interpreter. Each subsystem
+// registers its commands into the table when the session is made. The session reaches the
+// desktop only through its Desktop; no subsystem header includes this one.
 
 #include "batch/Batch.h"
 #include "console/Console.h"
@@ -14,16 +15,17 @@
 #include "library/GenreTable.h"
 #include "player/IdlePlayers.h"
 #include "player/Playlist.h"
+#include "session/ScriptedDesktop.h"
 #include "settings/EventLog.h"
 #include "settings/KeyValueStore.h"
 #include "settings/Options.h"
 #include "settings/ProgramFolder.h"
-#include "system/ScriptedDialogs.h"
 
 #include <functional>
 #include <memory>
 
 class QSettings;
+class RuntimeError;
 
 class Session
 {
@@ -44,23 +46,34 @@ public:
     void exe(const QString &line);
     // An error message in red on a row, also recorded in the event log.
     void ErorMsg(const QString &msg, int lne);
+    // The one report of a run-time error: "An error has occurred: ..." in red on row 2, the
+    // rest of the row it ends on blanked so no older text reads on after it.
+    void reportError(const RuntimeError &error);
 
-    // Runs an event handler; a run-time error that escapes it goes to the interpreter's
-    // trap instead of ending the program.
+    // Runs an event handler (a key, a timer, a queued call) under the interpreter's trap, so
+    // a run-time error is reported instead of ending the program.
     void handleEvent(const std::function<void()> &handler);
 
-    // The window's title; the window is told when it changes.
+    // The desktop the session talks to; the scripted one until the window gives its own.
+    Desktop &desktop() { return *m_desktop; }
+    void setDesktop(Desktop *desktop) { m_desktop = desktop ? desktop : &scripted; }
+
+    // The modal questions. While one is open the batch's timers are held (a nested event
+    // loop would run them), and the event log is saved first, as the wait may be long.
+    bool askYesNo(const QString &title, const QString &text);
+    std::optional<QString> inputBox(const QString &title, const QString &prompt);
+    std::optional<QString> openFile(const QString &title, const QString &filter);
+    int popupMenu(const QStringList &entries, QPoint at);
+
     const QString &windowTitle() const { return m_windowTitle; }
     void setWindowTitle(const QString &title);
-    void setOnTitleChanged(std::function<void(const QString &)> handler) { m_onTitleChanged = std::move(handler); }
+
+    // exit and quit: the window closes once the command has returned, running the shut-down.
+    void requestClose();
+    bool closeRequested() const { return m_closeRequested; }
 
     // Where the options persist.
     std::unique_ptr<QSettings> optionSettings() const;
-
-    // The window asks to close, running the shut-down sequence; exit and quit call it.
-    void requestClose();
-    void setOnCloseRequested(std::function<void()> handler) { m_onCloseRequested = std::move(handler); }
-    bool closeRequested() const { return m_closeRequested; }
 
     const Config config;
     Options opt;
@@ -76,16 +89,15 @@ public:
     CommandTable commands;
     Interpreter interpreter;
     Batch batch;
-    // Who answers the modal questions. With no window the script does (--answer, tests);
-    // a question with no answer left counts as No or cancelled.
-    ScriptedDialogs scripted;
-    Dialogs *dialogs = &scripted;
+    // Answers for tests and headless runs: --answer values, menu picks, a private clipboard.
+    ScriptedDesktop scripted;
     Keyboard keyboard;
     CursorTimer cursorTimer;
 
 private:
+    template <typename Ask> auto whileAsking(Ask ask);
+
+    Desktop *m_desktop = &scripted;
     bool m_closeRequested = false;
-    std::function<void()> m_onCloseRequested;
     QString m_windowTitle;
-    std::function<void(const QString &)> m_onTitleChanged;
 };

@@ -1,6 +1,6 @@
-#include "system/FileOps.h"
+#include "foundation/FileOps.h"
 
-#include "interpreter/RuntimeError.h"
+#include "foundation/RuntimeError.h"
 
 #include <QFile>
 #include <QFileInfo>

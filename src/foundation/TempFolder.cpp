@@ -1,4 +1,4 @@
-#include "system/TempFolder.h"
+#include "foundation/TempFolder.h"
 
 #include <QDir>
 

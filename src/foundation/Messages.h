@@ -13,16 +13,27 @@ inline QString infiniteLoop(int depth)
 {
     return QStringLiteral("Infinite loop stopped at %1 recursions").arg(depth);
 }
+// A run-time error as users read it: "Type mismatch (13)".
+inline QString errorText(const QString &description, int number)
+{
+    return QStringLiteral("%1 (%2)").arg(description).arg(number);
+}
 inline QString errorOccurred(const QString &description, int number)
 {
-    return QStringLiteral("An error has occurred: %1 (%2)").arg(description).arg(number);
+    return QStringLiteral("An error has occurred: ") + errorText(description, number);
+}
+// A file the program keeps could not be written; the old one is still there.
+inline QString saveFailed(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Could not save %1: %2").arg(path, reason);
 }
 
 inline const QString kHelpHint = QStringLiteral("Type 'help' for help.");
 inline const QString kCurrentFolder = QStringLiteral("Current folder:");
 inline const QString kOptionHeading = QStringLiteral("Internal 'option' variables:");
 
-inline const QString kLogSizeNotNumeric = QStringLiteral("Max event log size argument must be numeric");
+inline const QString kLogSizeNotNumeric =
+    QStringLiteral("Max event log size argument must be numeric");
 inline const QString kLogSizeTooSmall =
     QStringLiteral("Max event log size argument must be greater than 512 bytes");
 inline QString logHeading(const QString &size, const QString &limit)
@@ -66,8 +77,9 @@ inline QString altKeyUnbound(const QString &letter)
 inline const QString kBatchWarningTitle = QStringLiteral("Batch File Warning");
 inline QString batchWarning(const QString &cmd)
 {
-    return QStringLiteral("The below command could potentially cause damage to your system:\r\n\r\n%1\r\n\r\n"
-                          "Are you sure you want to execute it?")
+    return QStringLiteral(
+               "The below command could potentially cause damage to your system:\r\n\r\n%1\r\n\r\n"
+               "Are you sure you want to execute it?")
         .arg(cmd);
 }
 
@@ -85,6 +97,8 @@ inline const QString kAtOutsideBatch =
     QStringLiteral("The 'at' command can only be used as part of a batch program.");
 inline const QString kEndOutsideBatch =
     QStringLiteral("The 'end' command can only be used as part of a batch program.");
+
+inline const QString kNoDatabase = QStringLiteral("No valid Velmora database has been loaded");
 
 inline const QString kWindowTitle = QStringLiteral("idrisk2k Command");
 

@@ -1,6 +1,6 @@
-#include "interpreter/NumericText.h"
+#include "foundation/NumericText.h"
 
-#include "interpreter/RuntimeError.h"
+#include "foundation/RuntimeError.h"
 
 #include <cmath>
 #include <limits>
@@ -20,8 +20,9 @@ std::optional<double> parseRadix(QStringView digits, int radix)
     quint64 value = 0;
     for (const QChar c : digits) {
         const int d = c.isDigit() ? c.unicode() - u'0'
-                      : (c.toLower() >= u'a' && c.toLower() <= u'f') ? c.toLower().unicode() - u'a' + 10
-                                                                      : 99;
+                      : (c.toLower() >= u'a' && c.toLower() <= u'f')
+                          ? c.toLower().unicode() - u'a' + 10
+                          : 99;
         if (d >= radix)
             return std::nullopt;
         value = value * radix + d;

@@ -1,7 +1,7 @@
-#include "settings/Colours.h"
+#include "foundation/Colours.h"
 
-#include "interpreter/NumericText.h"
-#include "interpreter/RuntimeError.h"
+#include "foundation/NumericText.h"
+#include "foundation/RuntimeError.h"
 
 #include <array>
 
@@ -14,13 +14,11 @@ struct NamedColour
 };
 
 constexpr std::array<NamedColour, 19> kNames = {{
-    {u"black", 0},          {u"red", 255},          {u"lime", 65280},
-    {u"yellow", 65535},     {u"blue", 16711680},    {u"fuchsia", 16711935},
-    {u"magenta", 16711935}, {u"aqua", 16776960},    {u"cyan", 16776960},
-    {u"white", 16777215},   {u"maroon", 128},       {u"green", 32768},
-    {u"olive", 32896},      {u"navy", 8388608},     {u"purple", 8388736},
-    {u"teal", 8421376},     {u"grey", 8421504},     {u"gray", 8421504},
-    {u"silver", 12632256},
+    {u"black", 0},       {u"red", 255},          {u"lime", 65280},       {u"yellow", 65535},
+    {u"blue", 16711680}, {u"fuchsia", 16711935}, {u"magenta", 16711935}, {u"aqua", 16776960},
+    {u"cyan", 16776960}, {u"white", 16777215},   {u"maroon", 128},       {u"green", 32768},
+    {u"olive", 32896},   {u"navy", 8388608},     {u"purple", 8388736},   {u"teal", 8421376},
+    {u"grey", 8421504},  {u"gray", 8421504},     {u"silver", 12632256},
 }};
 
 int hexDigit(QChar c)
@@ -73,18 +71,17 @@ qint32 GetColour(const QString &col, qint32 def)
 const QList<ChartEntry> &chartLeft()
 {
     static const QList<ChartEntry> entries = {
-        {"black", "black"}, {"maroon", "maroon"}, {"green", "green"},   {"olive", "olive"},
-        {"navy", "navy"},   {"purple", "purple"}, {"teal", "teal"},     {"grey", "grey/gray"}};
+        {"black", "black"}, {"maroon", "maroon"}, {"green", "green"}, {"olive", "olive"},
+        {"navy", "navy"},   {"purple", "purple"}, {"teal", "teal"},   {"grey", "grey/gray"}};
     return entries;
 }
 
 const QList<ChartEntry> &chartRight()
 {
-    static const QList<ChartEntry> entries = {
-        {"silver", "silver"}, {"red", "red"},
-        {"lime", "lime"},     {"yellow", "yellow"},
-        {"blue", "blue"},     {"fuchsia", "fuchsia/magenta"},
-        {"aqua", "aqua/cyan"}, {"white", "white"}};
+    static const QList<ChartEntry> entries = {{"silver", "silver"},  {"red", "red"},
+                                              {"lime", "lime"},      {"yellow", "yellow"},
+                                              {"blue", "blue"},      {"fuchsia", "fuchsia/magenta"},
+                                              {"aqua", "aqua/cyan"}, {"white", "white"}};
     return entries;
 }
 

@@ -1,7 +1,7 @@
 // Colour arguments: numbers, names and "#" forms.
 
-#include "interpreter/RuntimeError.h"
-#include "settings/Colours.h"
+#include "foundation/Colours.h"
+#include "foundation/RuntimeError.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,28 @@ namespace {
 TEST(Colours, GetColourReadsNumbersNamesAndHtmlForms)
 {
     const std::pair<const char *, qint32> table[] = {
-        {"red", 255},          {"RED", 255},          {"Red", 255},          {"255", 255},
-        {"&hFF", 255},         {"#00FF00", 65280},    {"#00ff00", 65280},    {"#0000FFextra", 16711680},
-        {"gray", 8421504},     {"grey", 8421504},     {"magenta", 16711935}, {"fuchsia", 16711935},
-        {"cyan", 16776960},    {"aqua", 16776960},    {"silver", 12632256},  {"navy", 8388608},
-        {"-5", -5},            {"16777216", 16777216}, {"2.5", 2},           {" 7 ", 7},
-        {"orange", 12345},     {"", 12345},
+        {"red", 255},
+        {"RED", 255},
+        {"Red", 255},
+        {"255", 255},
+        {"&hFF", 255},
+        {"#00FF00", 65280},
+        {"#00ff00", 65280},
+        {"#0000FFextra", 16711680},
+        {"gray", 8421504},
+        {"grey", 8421504},
+        {"magenta", 16711935},
+        {"fuchsia", 16711935},
+        {"cyan", 16776960},
+        {"aqua", 16776960},
+        {"silver", 12632256},
+        {"navy", 8388608},
+        {"-5", -5},
+        {"16777216", 16777216},
+        {"2.5", 2},
+        {" 7 ", 7},
+        {"orange", 12345},
+        {"", 12345},
     };
     for (const auto &[text, value] : table)
         EXPECT_EQ(Colours::GetColour(QString::fromUtf8(text), 12345), value) << text;

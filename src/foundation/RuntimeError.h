@@ -1,6 +1,6 @@
 #pragma once
 // The one error type for run-time failures inside commands. It carries a number and a
-// description in the manner of the original platform; only the interpreter's trap catches it.
+// description as users of command consoles know them; only the interpreter's trap catches it.
 
 #include <QString>
 #include <exception>
@@ -18,22 +18,41 @@ public:
     const QString &description() const { return m_description; }
     const char *what() const noexcept override { return m_what.c_str(); }
 
-    // The failures the program raises, numbered as users of the original know them.
-    static RuntimeError invalidProcedureCall() { return {5, QStringLiteral("Invalid procedure call or argument")}; }
+    // The failures the program raises, with their customary numbers.
+    static RuntimeError invalidProcedureCall()
+    {
+        return {5, QStringLiteral("Invalid procedure call or argument")};
+    }
     static RuntimeError overflow() { return {6, QStringLiteral("Overflow")}; }
     static RuntimeError outOfMemory() { return {7, QStringLiteral("Out of memory")}; }
-    static RuntimeError subscriptOutOfRange() { return {9, QStringLiteral("Subscript out of range")}; }
+    // A whole-file read past TextFile::kMaxReadSize.
+    static RuntimeError fileTooLarge() { return {7, QStringLiteral("File too large")}; }
+    static RuntimeError subscriptOutOfRange()
+    {
+        return {9, QStringLiteral("Subscript out of range")};
+    }
     static RuntimeError typeMismatch() { return {13, QStringLiteral("Type mismatch")}; }
     static RuntimeError outOfStringSpace() { return {14, QStringLiteral("Out of string space")}; }
     static RuntimeError badFileName() { return {52, QStringLiteral("Bad file name or number")}; }
     static RuntimeError fileNotFound() { return {53, QStringLiteral("File not found")}; }
     static RuntimeError deviceIoError() { return {57, QStringLiteral("Device I/O error")}; }
     static RuntimeError fileAlreadyExists() { return {58, QStringLiteral("File already exists")}; }
-    static RuntimeError inputPastEndOfFile() { return {62, QStringLiteral("Input past end of file")}; }
+    static RuntimeError diskFull() { return {61, QStringLiteral("Disk full")}; }
+    static RuntimeError inputPastEndOfFile()
+    {
+        return {62, QStringLiteral("Input past end of file")};
+    }
+    static RuntimeError deviceUnavailable() { return {68, QStringLiteral("Device unavailable")}; }
     static RuntimeError permissionDenied() { return {70, QStringLiteral("Permission denied")}; }
-    static RuntimeError pathFileAccessError() { return {75, QStringLiteral("Path/File access error")}; }
+    static RuntimeError pathFileAccessError()
+    {
+        return {75, QStringLiteral("Path/File access error")};
+    }
     static RuntimeError pathNotFound() { return {76, QStringLiteral("Path not found")}; }
-    static RuntimeError invalidPropertyValue() { return {380, QStringLiteral("Invalid property value")}; }
+    static RuntimeError invalidPropertyValue()
+    {
+        return {380, QStringLiteral("Invalid property value")};
+    }
     static RuntimeError invalidPicture() { return {481, QStringLiteral("Invalid picture")}; }
     // A file that claims a known layout but breaks it (a damaged archive or store file).
     static RuntimeError badFileFormat(const QString &detail)

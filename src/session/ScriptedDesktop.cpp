@@ -1,6 +1,6 @@
-#include "system/ScriptedDialogs.h"
+#include "session/ScriptedDesktop.h"
 
-std::optional<QString> ScriptedDialogs::takeAnswer(const QString &title, const QString &text)
+std::optional<QString> ScriptedDesktop::takeAnswer(const QString &title, const QString &text)
 {
     m_questions.append(title + QStringLiteral(": ") + text);
     if (m_answers.isEmpty())
@@ -8,7 +8,7 @@ std::optional<QString> ScriptedDialogs::takeAnswer(const QString &title, const Q
     return m_answers.takeFirst();
 }
 
-bool ScriptedDialogs::askYesNo(const QString &title, const QString &text)
+bool ScriptedDesktop::askYesNo(const QString &title, const QString &text)
 {
     const std::optional<QString> answer = takeAnswer(title, text);
     if (!answer)
@@ -17,17 +17,17 @@ bool ScriptedDialogs::askYesNo(const QString &title, const QString &text)
     return word == u"yes" || word == u"y";
 }
 
-std::optional<QString> ScriptedDialogs::inputBox(const QString &title, const QString &prompt)
+std::optional<QString> ScriptedDesktop::inputBox(const QString &title, const QString &prompt)
 {
     return takeAnswer(title, prompt);
 }
 
-std::optional<QString> ScriptedDialogs::openFile(const QString &title, const QString &filter)
+std::optional<QString> ScriptedDesktop::openFile(const QString &title, const QString &filter)
 {
     return takeAnswer(title, filter);
 }
 
-int ScriptedDialogs::popupMenu(const QStringList &entries, QPoint)
+int ScriptedDesktop::popupMenu(const QStringList &entries, QPoint)
 {
     m_lastMenu = entries;
     const std::optional<QString> pick = std::exchange(m_menuPick, std::nullopt);
@@ -38,4 +38,16 @@ int ScriptedDialogs::popupMenu(const QStringList &entries, QPoint)
             return static_cast<int>(i);
     }
     return -1;
+}
+
+bool ScriptedDesktop::openUrl(const QString &url)
+{
+    m_opened.append(url);
+    return true;
+}
+
+bool ScriptedDesktop::startProgram(const QString &program, const QStringList &arguments)
+{
+    m_opened.append((QStringList{program} + arguments).join(u' '));
+    return true;
 }

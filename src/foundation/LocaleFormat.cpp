@@ -1,4 +1,4 @@
-#include "settings/LocaleFormat.h"
+#include "foundation/LocaleFormat.h"
 
 #include <QLocale>
 

@@ -1,0 +1,261 @@
+#include "foundation/TextFile.h"
+
+#include "foundation/RuntimeError.h"
+#include "foundation/TextFileTesting.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F; the five undefined codes map to
+// the C1 controls of the same value, as Windows' own conversion does.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString decodeCp1252(const QByteArray &bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *out++ = (b >= 0x80 && b < 0xA0) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
+    }
+    return text;
+}
+
+struct InjectedFailure
+{
+    int from = 0; // 0: none
+    int err = 0;
+    int count = 0;
+} g_injected;
+
+RuntimeError errorOf(int err)
+{
+    switch (err) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return RuntimeError::diskFull();
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+        return RuntimeError::permissionDenied();
+    case ENOENT:
+    case ENOTDIR:
+        return RuntimeError::pathNotFound();
+    case EISDIR:
+        return RuntimeError::pathFileAccessError();
+    default:
+        return RuntimeError::deviceIoError();
+    }
+}
+
+// Every byte written, or the errno of the failure.
+int writeAll(int fd, const QByteArray &bytes)
+{
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        if (g_injected.from > 0 && ++g_injected.count >= g_injected.from)
+            return g_injected.err;
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        data += n;
+        left -= n;
+    }
+    return 0;
+}
+
+class Fd
+{
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    int get() const { return m_fd; }
+    // Closing can report a write that failed late (NFS, quotas).
+    int close()
+    {
+        const int result = ::close(std::exchange(m_fd, -1));
+        return result == 0 ? 0 : errno;
+    }
+
+private:
+    int m_fd;
+};
+
+void writeInto(const QByteArray &name, const QByteArray &bytes)
+{
+    Fd fd(::open(name.constData(), O_WRONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+        throw errorOf(errno);
+    if (const int err = writeAll(fd.get(), bytes))
+        throw errorOf(err);
+    if (const int err = fd.close())
+        throw errorOf(err);
+}
+
+void replaceAtomically(const QByteArray &name, const QByteArray &bytes, const struct stat *old)
+{
+    QByteArray temp = name + ".XXXXXX";
+    Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
+    if (fd.get() < 0)
+        throw errorOf(errno);
+    const auto fail = [&](int err) {
+        ::unlink(temp.constData());
+        throw errorOf(err);
+    };
+    // A new file gets the usual permissions; a replaced one keeps its own.
+    mode_t mode = old ? (old->st_mode & 07777) : 0;
+    if (!old) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd.get(), mode) != 0)
+        fail(errno);
+    if (const int err = writeAll(fd.get(), bytes))
+        fail(err);
+    if (::fsync(fd.get()) != 0)
+        fail(errno);
+    if (const int err = fd.close())
+        fail(err);
+    if (::rename(temp.constData(), name.constData()) != 0)
+        fail(errno);
+}
+
+} // namespace
+
+namespace TextFile {
+
+QString decode(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    return decodeCp1252(bytes);
+}
+
+QByteArray encode(const QString &text)
+{
+    return text.toUtf8();
+}
+
+void checkReadable(const QString &path)
+{
+    if (path.isEmpty())
+        throw RuntimeError::badFileName();
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (!info.absoluteDir().exists())
+            throw RuntimeError::pathNotFound();
+        throw RuntimeError::fileNotFound();
+    }
+    if (info.isDir())
+        throw RuntimeError::pathFileAccessError();
+    if (!info.isFile())
+        throw RuntimeError::deviceUnavailable();
+}
+
+QByteArray readBytes(const QString &path)
+{
+    checkReadable(path);
+    // Non-blocking, so that a FIFO swapped in after the checks cannot hold the open.
+    Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0)
+        throw errno == ENOENT ? RuntimeError::fileNotFound() : RuntimeError::permissionDenied();
+    struct stat st
+    {
+    };
+    if (::fstat(fd.get(), &st) != 0)
+        throw RuntimeError::deviceIoError();
+    if (!S_ISREG(st.st_mode))
+        throw RuntimeError::deviceUnavailable();
+    if (st.st_size > kMaxReadSize)
+        throw RuntimeError::fileTooLarge();
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw RuntimeError::deviceIoError();
+        }
+        if (n == 0)
+            break;
+        // The file may grow while it is read: the limit holds all the same.
+        if (bytes.size() + n > kMaxReadSize)
+            throw RuntimeError::fileTooLarge();
+        bytes.append(buffer, n);
+    }
+    return bytes;
+}
+
+QString read(const QString &path)
+{
+    return decode(readBytes(path));
+}
+
+void save(const QString &path, const QByteArray &bytes)
+{
+    if (path == u"-") {
+        if (const int err = writeAll(STDOUT_FILENO, bytes))
+            throw errorOf(err);
+        return;
+    }
+    if (path.isEmpty())
+        throw RuntimeError::badFileName();
+    QByteArray name = QFile::encodeName(path);
+    struct stat st
+    {
+    };
+    if (::stat(name.constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            throw RuntimeError::pathFileAccessError();
+        if (!S_ISREG(st.st_mode)) {
+            writeInto(name, bytes);
+            return;
+        }
+        // Replace the file a link points at, not the link.
+        const QString target = QFileInfo(path).canonicalFilePath();
+        if (!target.isEmpty())
+            name = QFile::encodeName(target);
+        replaceAtomically(name, bytes, &st);
+        return;
+    }
+    replaceAtomically(name, bytes, nullptr);
+}
+
+} // namespace TextFile
+
+namespace TextFile::Testing {
+
+void failWritesFrom(int n, int err)
+{
+    g_injected = {n, err, 0};
+}
+
+} // namespace TextFile::Testing

@@ -1,0 +1,38 @@
+#pragma once
+// The one guard for reading and saving the files the program keeps and the files users
+// name: UTF-8 text (Windows-1252 still readable), whole-file reads of regular files only
+// and of bounded size, and saves that either complete or leave the old file untouched.
+
+#include <QByteArray>
+#include <QString>
+
+namespace TextFile {
+
+// The largest file read whole (batch files, set.cf, playlist.dat, the event log).
+constexpr qint64 kMaxReadSize = 64 * 1024 * 1024;
+
+// UTF-8 when the bytes are valid UTF-8, otherwise Windows-1252.
+QString decode(const QByteArray &bytes);
+QByteArray encode(const QString &text);
+
+// Raises the error for a path that cannot be read as a regular file, one number per
+// condition: empty name "Bad file name or number (52)", missing "File not found (53)",
+// missing folder "Path not found (76)", a folder "Path/File access error (75)", a FIFO,
+// device or socket "Device unavailable (68)", no permission "Permission denied (70)".
+void checkReadable(const QString &path);
+
+// The whole file as bytes or as text, after the checks above; a file larger than
+// kMaxReadSize raises "File too large (7)". A FIFO or device is never opened, so a read
+// cannot hang or run out of memory.
+QByteArray readBytes(const QString &path);
+QString read(const QString &path);
+
+// Saves bytes to a path. A regular file (or a new one) is replaced atomically: the bytes go
+// to a temporary file beside it, every write checked, synced, then renamed over it, so a
+// full disk or a crash leaves the old file whole. A symbolic link keeps pointing at its
+// saved target. An existing FIFO or device is written into, and "-" means standard output.
+// Failures raise "Disk full (61)", "Permission denied (70)", "Path not found (76)",
+// "Path/File access error (75)" or "Device I/O error (57)".
+void save(const QString &path, const QByteArray &bytes);
+
+} // namespace TextFile

@@ -1,0 +1,124 @@
+#include "session/Session.h"
+
+#include "batch/BatchCommands.h"
+#include "drawing/ShapeCommands.h"
+#include "drawing/TextCommands.h"
+#include "foundation/Colours.h"
+#include "foundation/Messages.h"
+#include "foundation/RuntimeError.h"
+#include "interpreter/SimpleCommands.h"
+#include "settings/AliasCommands.h"
+#include "settings/AppearanceCommands.h"
+#include "settings/EventLogCommand.h"
+#include "settings/OptionCommands.h"
+
+#include <QSettings>
+
+Session::Session(Config cfg)
+    : config(std::move(cfg)),
+      players(config.makePlayers ? config.makePlayers() : std::make_unique<IdlePlayers>()),
+      console(opt, *players), pager(console),
+      log(config.folder.programFolder(QStringLiteral("eventlog.txt")), opt), interpreter(*this),
+      batch(*this), keyboard(*this), cursorTimer(*this), m_windowTitle(Msg::kWindowTitle)
+{
+    pager.setOnShown([this] { batch.pausetimed(); });
+    log.setOnSaveFailed([this](const QString &failure) { ErorMsg(failure, 2); });
+    QObject::connect(&log.saveTimer, &QTimer::timeout,
+                     [this] { handleEvent([this] { log.save(); }); });
+    registerSimpleCommands(commands);
+    registerOptionCommands(commands);
+    registerEventLogCommands(commands);
+    registerAliasCommands(commands);
+    registerAppearanceCommands(commands);
+    registerShapeCommands(commands);
+    registerTextCommands(commands);
+    registerBatchCommands(commands);
+}
+
+Session::~Session() = default;
+
+void Session::exe(const QString &line)
+{
+    QString cmd = line;
+    interpreter.exe(cmd);
+}
+
+void Session::ErorMsg(const QString &msg, int lne)
+{
+    console.DrawText(msg, lne, Colours::kRed, 0);
+    log.EventLog(msg, true);
+}
+
+void Session::reportError(const RuntimeError &error)
+{
+    constexpr int kRow = 2;
+    const QString msg = Msg::errorOccurred(error.description(), error.number());
+    ErorMsg(msg, kRow);
+    const int used = static_cast<int>(msg.size() % Cell::kTextColumns);
+    if (used != 0)
+        console.DrawText(QString(Cell::kTextColumns - used, u' '),
+                         kRow + static_cast<int>(msg.size() / Cell::kTextColumns), -1, used);
+}
+
+void Session::handleEvent(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const RuntimeError &error) {
+        interpreter.trap(error);
+    } catch (const std::bad_alloc &) {
+        interpreter.trap(RuntimeError::outOfMemory());
+    }
+}
+
+template <typename Ask> auto Session::whileAsking(Ask ask)
+{
+    log.save();
+    const Batch::HeldTimers held = batch.holdTimers();
+    auto answer = ask(*m_desktop);
+    batch.releaseTimers(held);
+    return answer;
+}
+
+bool Session::askYesNo(const QString &title, const QString &text)
+{
+    return whileAsking([&](Desktop &d) { return d.askYesNo(title, text); });
+}
+
+std::optional<QString> Session::inputBox(const QString &title, const QString &prompt)
+{
+    return whileAsking([&](Desktop &d) { return d.inputBox(title, prompt); });
+}
+
+std::optional<QString> Session::openFile(const QString &title, const QString &filter)
+{
+    return whileAsking([&](Desktop &d) { return d.openFile(title, filter); });
+}
+
+int Session::popupMenu(const QStringList &entries, QPoint at)
+{
+    return whileAsking([&](Desktop &d) { return d.popupMenu(entries, at); });
+}
+
+void Session::setWindowTitle(const QString &title)
+{
+    if (title == m_windowTitle)
+        return;
+    m_windowTitle = title;
+    m_desktop->setWindowTitle(title);
+}
+
+void Session::requestClose()
+{
+    m_closeRequested = true;
+    m_desktop->closeWindow();
+}
+
+std::unique_ptr<QSettings> Session::optionSettings() const
+{
+    if (!config.optionsFile.isEmpty())
+        return std::make_unique<QSettings>(config.optionsFile, QSettings::IniFormat);
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("Idrisk Tovar"),
+                                       QStringLiteral("Idrisk Tovar"));
+}
