@@ -1,36 +1,123 @@
 #include "app/MainWindow.h"
 
 #include "app/QtKeys.h"
+#include "console/CellGeometry.h"
 #include "foundation/Messages.h"
 #include "session/Session.h"
 #include "settings/Lifecycle.h"
 
 #include <QCloseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr QSize kConsoleSize(Cell::kSurfaceWidth, Cell::kSurfaceHeight);
+// Below half the width and height the console's characters are no longer readable.
+constexpr QSize kMinimumSize(Cell::kSurfaceWidth / 2, Cell::kSurfaceHeight / 2);
+// The frame is only known once the window manager has placed the window: leave room for
+// borders and a title bar.
+constexpr QSize kFrameAllowance(16, 48);
+
+} // namespace
 
 MainWindow::MainWindow(Session &session, QWidget *parent)
     : QWidget(parent), m_session(session), m_desktop(this, session.scripted)
 {
     setWindowTitle(Msg::kWindowTitle);
-    setFixedSize(Cell::kSurfaceWidth, Cell::kSurfaceHeight);
+    setMinimumSize(kMinimumSize);
+    resize(fittingSize(screen()->availableGeometry().size()));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     // Right clicks come to mouseReleaseEvent, which opens the console's own menus.
     setContextMenuPolicy(Qt::PreventContextMenu);
-    m_session.console.setOnDirty([this] { update(); });
+    // The console says once that it changed and goes on collecting changes; they are shown
+    // together when the event loop next runs.
+    m_session.console.setOnDirty(
+        [this] { QMetaObject::invokeMethod(this, &MainWindow::showDirty, Qt::QueuedConnection); });
     m_session.setDesktop(&m_desktop);
 }
 
 MainWindow::~MainWindow()
 {
+    m_session.console.setOnDirty({});
     m_session.setDesktop(nullptr);
+}
+
+QSize MainWindow::fittingSize(const QSize &available)
+{
+    return kConsoleSize.scaled(available - kFrameAllowance, Qt::KeepAspectRatio)
+        .boundedTo(kConsoleSize)
+        .expandedTo(kMinimumSize);
+}
+
+QRect MainWindow::imageRect() const
+{
+    const QSize shown = kConsoleSize.scaled(size(), Qt::KeepAspectRatio);
+    return {QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown};
+}
+
+QPoint MainWindow::mapToConsole(const QPointF &at) const
+{
+    const QRect image = imageRect();
+    if (image.isEmpty())
+        return {};
+    const double x = (at.x() - image.x()) * kConsoleSize.width() / image.width();
+    const double y = (at.y() - image.y()) * kConsoleSize.height() / image.height();
+    return {std::clamp(static_cast<int>(std::floor(x)), 0, kConsoleSize.width() - 1),
+            std::clamp(static_cast<int>(std::floor(y)), 0, kConsoleSize.height() - 1)};
+}
+
+QPoint MainWindow::mapFromConsole(const QPoint &at) const
+{
+    const QRect image = imageRect();
+    return image.topLeft() + QPoint(at.x() * image.width() / kConsoleSize.width(),
+                                    at.y() * image.height() / kConsoleSize.height());
+}
+
+QRect MainWindow::mapFromConsole(const QRect &rect) const
+{
+    const QRect image = imageRect();
+    if (image.size() == kConsoleSize)
+        return rect.translated(image.topLeft());
+    // Smooth scaling blends each console pixel into the widget pixels of its neighbours.
+    const QRect grown = rect.adjusted(-1, -1, 1, 1);
+    const auto scaled = [](int value, int to, int from, bool up) {
+        const double exact = static_cast<double>(value) * to / from;
+        return static_cast<int>(up ? std::ceil(exact) : std::floor(exact));
+    };
+    const int left = scaled(grown.left(), image.width(), kConsoleSize.width(), false);
+    const int top = scaled(grown.top(), image.height(), kConsoleSize.height(), false);
+    const int right = scaled(grown.right() + 1, image.width(), kConsoleSize.width(), true);
+    const int bottom = scaled(grown.bottom() + 1, image.height(), kConsoleSize.height(), true);
+    return QRect(QPoint(left, top), QPoint(right, bottom)).translated(image.topLeft()) & image;
+}
+
+void MainWindow::showDirty()
+{
+    const QRect dirty = m_session.console.takeDirty();
+    if (!dirty.isEmpty())
+        update(mapFromConsole(dirty));
 }
 
 void MainWindow::paintEvent(QPaintEvent *event)
 {
-    m_session.console.takeDirty();
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_session.console.surface(), event->rect());
+    const QRect image = imageRect();
+    for (const QRect &margin : event->region() - image)
+        painter.fillRect(margin, Qt::black);
+    const QImage &surface = m_session.console.surface();
+    if (image.size() == surface.size()) {
+        // 1:1, pixel for pixel.
+        const QRect area = event->rect() & image;
+        painter.drawImage(area.topLeft(), surface, area.translated(-image.topLeft()));
+    } else {
+        // The painter is clipped to the region asked for.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(image, surface);
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -60,7 +147,7 @@ void MainWindow::mouseReleaseEvent(QMouseEvent *event)
     else if (event->button() == Qt::MiddleButton)
         button = 4;
     const Keystroke modifiers = QtKeys::fromQt(0, event->modifiers(), QString());
-    const QPoint at = event->position().toPoint();
+    const QPoint at = mapToConsole(event->position());
     m_session.handleEvent(
         [&] { m_session.keyboard.mouseUp(button, modifiers.shift, at.x(), at.y()); });
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The console window: paints the console surface 1:1, hands key, mouse and focus events
-// to the keyboard handler in virtual-key terms, and runs the shut-down when closed.
+// The console window: shows the console surface scaled to fit (1:1 when there is room), hands
+// key, mouse and focus events to the keyboard handler in virtual-key terms and console
+// pixels, and runs the shut-down when closed.
 
 #include "app/WindowDesktop.h"
 
@@ -20,6 +21,19 @@ public:
     // is there to answer them.
     WindowDesktop &desktop() { return m_desktop; }
 
+    // The first size on a screen with this much room (the work area, without panels): the
+    // largest that keeps the console's shape and leaves room for the window frame, never
+    // above 1:1 and never below the minimum size.
+    static QSize fittingSize(const QSize &available);
+    // Where the console picture is shown: centred, as large as fits, the console's shape.
+    QRect imageRect() const;
+    // A widget point as a console pixel; points in the margins go to the nearest edge.
+    QPoint mapToConsole(const QPointF &at) const;
+    // The top-left corner of a console pixel in widget coordinates.
+    QPoint mapFromConsole(const QPoint &at) const;
+    // The widget pixels a change to these console pixels can reach.
+    QRect mapFromConsole(const QRect &rect) const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -31,6 +45,9 @@ protected:
     bool focusNextPrevChild(bool) override { return false; }
 
 private:
+    // Asks for a repaint of what the console changed since the last time.
+    void showDirty();
+
     Session &m_session;
     WindowDesktop m_desktop;
     bool m_shutDown = false;

@@ -1,5 +1,6 @@
 #include "app/WindowDesktop.h"
 
+#include "app/MainWindow.h"
 #include "session/ScriptedDesktop.h"
 
 #include <QClipboard>
@@ -49,7 +50,7 @@ int WindowDesktop::popupMenu(const QStringList &entries, QPoint at)
     QMenu menu(m_window);
     for (const QString &entry : entries)
         menu.addAction(entry);
-    const QAction *chosen = menu.exec(m_window->mapToGlobal(at));
+    const QAction *chosen = menu.exec(m_window->mapToGlobal(m_window->mapFromConsole(at)));
     return chosen ? static_cast<int>(menu.actions().indexOf(chosen)) : -1;
 }
 

@@ -5,13 +5,15 @@
 
 #include "session/Desktop.h"
 
-class QWidget;
+class MainWindow;
 class ScriptedDesktop;
 
 class WindowDesktop : public Desktop
 {
 public:
-    WindowDesktop(QWidget *window, ScriptedDesktop &script) : m_window(window), m_script(script) {}
+    WindowDesktop(MainWindow *window, ScriptedDesktop &script) : m_window(window), m_script(script)
+    {
+    }
 
     // From now on a person answers the questions.
     void setInteractive(bool interactive) { m_interactive = interactive; }
@@ -28,7 +30,7 @@ public:
     void closeWindow() override;
 
 private:
-    QWidget *m_window;
+    MainWindow *m_window;
     ScriptedDesktop &m_script;
     bool m_interactive = false;
 };
