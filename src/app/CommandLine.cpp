@@ -1,5 +1,55 @@
 #include "app/CommandLine.h"
 
+namespace {
+
+// Qt's options (QGuiApplication, QApplication and the X11 platform), written with one dash
+// or two, as Qt accepts them.
+const QStringList kQtOptionsWithValue = {
+    QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+    QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
+    QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowtitle"),
+    QStringLiteral("qwindowicon"),     QStringLiteral("geometry"),
+    QStringLiteral("title"),           QStringLiteral("icon"),
+    QStringLiteral("display"),         QStringLiteral("session"),
+    QStringLiteral("style"),           QStringLiteral("stylesheet"),
+    QStringLiteral("qmljsdebugger")};
+const QStringList kQtFlags = {QStringLiteral("reverse"),     QStringLiteral("testability"),
+                              QStringLiteral("widgetcount"), QStringLiteral("nograb"),
+                              QStringLiteral("dograb"),      QStringLiteral("sync")};
+
+} // namespace
+
+QStringList CommandLine::withoutQtOptions(const QStringList &arguments, bool *platformGiven)
+{
+    if (platformGiven)
+        *platformGiven = false;
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        QString name = argument;
+        if (name.startsWith(u"--"))
+            name.remove(0, 2);
+        else if (name.startsWith(u'-'))
+            name.remove(0, 1);
+        else {
+            kept.append(argument);
+            continue;
+        }
+        const qsizetype equals = name.indexOf(u'=');
+        if (kQtFlags.contains(name) ||
+            (equals > 0 && kQtOptionsWithValue.contains(name.left(equals))))
+            continue;
+        if (kQtOptionsWithValue.contains(name) && i + 1 < arguments.size()) {
+            if (name == u"platform" && platformGiven)
+                *platformGiven = true;
+            ++i;
+            continue;
+        }
+        kept.append(argument);
+    }
+    return kept;
+}
+
 CommandLine CommandLine::parse(const QStringList &arguments)
 {
     CommandLine line;
@@ -30,7 +80,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             bool ok = false;
             const int wait = ms.toInt(&ok);
             if (line.error.isEmpty() && (!ok || wait < 0))
-                line.error = QStringLiteral("--wait needs a number of milliseconds, not '%1'").arg(ms);
+                line.error =
+                    QStringLiteral("--wait needs a number of milliseconds, not '%1'").arg(ms);
             line.steps.append({Step::Kind::Wait, ms, {}});
         } else if (option == u"--screen-text") {
             line.screenText = value();
@@ -51,6 +102,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     return line;
 }
 
+// The usage text is laid out as printed.
+// clang-format off
 QString CommandLine::usage()
 {
     return QStringLiteral(
@@ -75,5 +128,7 @@ QString CommandLine::usage()
         "  --version             show the version\n"
         "\n"
         "--exec, --keys and --wait run in the order given. With --screen-text or --screenshot the program\n"
-        "quits after writing them. Qt's own options (such as -platform offscreen) are accepted too.\n");
+        "quits after writing them. Qt's own options (such as -platform offscreen) are accepted too; with no\n"
+        "display, a run that ends by itself (--screen-text, --screenshot, --quit) needs none of them.\n");
 }
+// clang-format on

@@ -20,7 +20,7 @@ struct CommandLine
     QString home;
     QList<Step> steps;   // --exec, --keys and --wait, in the order given
     QStringList answers; // --answer, in the order given
-    QString screenText; // file name, or "-" for standard output
+    QString screenText;  // file name, or "-" for standard output
     QString screenshot;
     bool quit = false;
     bool help = false;
@@ -29,6 +29,11 @@ struct CommandLine
 
     // Arguments after the program name, with Qt's own options already taken out.
     static CommandLine parse(const QStringList &arguments);
+    // The arguments without the options Qt takes for itself (-platform offscreen, -style
+    // fusion, --reverse, ...), so that they can be read before Qt has started. Says whether a
+    // platform was chosen.
+    static QStringList withoutQtOptions(const QStringList &arguments,
+                                        bool *platformGiven = nullptr);
     static QString usage();
     // Whether the program ends once the steps have run.
     bool quitsAfterSteps() const { return quit || !screenText.isEmpty() || !screenshot.isEmpty(); }

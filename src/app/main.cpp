@@ -8,14 +8,13 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <optional>
 
-int main(int argc, char *argv[])
+namespace {
+
+// The usage, the version or a mistake in the arguments: said, and the run ends.
+std::optional<int> answeredAtOnce(const CommandLine &line)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("i2kCmd"));
-    QApplication::setApplicationVersion(Options::CV());
-
-    const CommandLine line = CommandLine::parse(QApplication::arguments().mid(1));
     if (!line.error.isEmpty()) {
         std::fprintf(stderr, "i2kCmd: %s\n\n%s", qPrintable(line.error),
                      qPrintable(CommandLine::usage()));
@@ -29,6 +28,45 @@ int main(int argc, char *argv[])
         std::printf("i2kCmd %s\n", qPrintable(Options::CV()));
         return 0;
     }
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Qt aborts when it finds no display, so the arguments are read before it starts: the
+    // usage and the version need none, and a run that only automates needs no screen.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    bool platformGiven = false;
+    const CommandLine early =
+        CommandLine::parse(CommandLine::withoutQtOptions(arguments, &platformGiven));
+    const bool display = platformGiven || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+                         !qEnvironmentVariableIsEmpty("DISPLAY") ||
+                         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    // With a display a mistake is left to the second reading, which knows every Qt option.
+    if (early.error.isEmpty() || !display) {
+        if (const std::optional<int> code = answeredAtOnce(early))
+            return *code;
+    }
+    if (!display) {
+        if (!early.quitsAfterSteps()) {
+            std::fprintf(stderr, "i2kCmd: no display (DISPLAY and WAYLAND_DISPLAY are not set); "
+                                 "use -platform offscreen to run without one\n");
+            return 1;
+        }
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("i2kCmd"));
+    QApplication::setApplicationVersion(Options::CV());
+
+    const CommandLine line = CommandLine::parse(QApplication::arguments().mid(1));
+    if (const std::optional<int> code = answeredAtOnce(line))
+        return *code;
 
     Session session({ProgramFolder::resolve(line.home), QString(), {}});
     for (const QString &answer : line.answers)

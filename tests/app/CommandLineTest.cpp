@@ -1,5 +1,8 @@
 // The command-line entry, run on the real executable.
 
+#include "app/CommandLine.h"
+
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -16,17 +19,30 @@ struct ProgramRun
     QByteArray err;
 };
 
-ProgramRun runProgram(const QStringList &arguments, const QString &home, const QString &configHome)
+enum class Display { Offscreen, None };
+
+ProgramRun runProgram(const QStringList &arguments, const QString &home, const QString &configHome,
+                      Display display = Display::Offscreen)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
     env.remove(QStringLiteral("I2KCMD_HOME"));
+    QStringList all = {QStringLiteral("--home"), home};
+    if (display == Display::Offscreen) {
+        all.prepend(QStringLiteral("offscreen"));
+        all.prepend(QStringLiteral("-platform"));
+    } else {
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+    }
     process.setProcessEnvironment(env);
-    QStringList all = {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--home"), home};
     all += arguments;
     process.start(QStringLiteral(I2KCMD_EXE), all);
     EXPECT_TRUE(process.waitForFinished(30000));
+    // A crash (Qt aborts when it finds no display) is never a valid end.
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit)
+        << process.readAllStandardError().toStdString();
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
@@ -35,7 +51,14 @@ class CommandLineTest : public ::testing::Test
 protected:
     QTemporaryDir home;
     QTemporaryDir config;
-    ProgramRun run(const QStringList &arguments) { return runProgram(arguments, home.path(), config.path()); }
+    ProgramRun run(const QStringList &arguments)
+    {
+        return runProgram(arguments, home.path(), config.path());
+    }
+    ProgramRun runWithoutDisplay(const QStringList &arguments)
+    {
+        return runProgram(arguments, home.path(), config.path(), Display::None);
+    }
 };
 
 TEST_F(CommandLineTest, ScreenTextToStandardOutputHas37RowsOf94Characters)
@@ -56,8 +79,9 @@ TEST_F(CommandLineTest, ScreenTextToStandardOutputHas37RowsOf94Characters)
 TEST_F(CommandLineTest, StepsRunInOrderAndQuitSavesOptionsAndLog)
 {
     const QString shot = home.filePath("shot.png");
-    const ProgramRun r = run({"--exec", "write one", "--wait", "50", "--exec", "eventlog 4096", "--exec", "write two",
-                       "--screenshot", shot, "--screen-text", home.filePath("screen.txt"), "--quit"});
+    const ProgramRun r = run({"--exec", "write one", "--wait", "50", "--exec", "eventlog 4096",
+                              "--exec", "write two", "--screenshot", shot, "--screen-text",
+                              home.filePath("screen.txt"), "--quit"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     QFile screen(home.filePath("screen.txt"));
     ASSERT_TRUE(screen.open(QIODevice::ReadOnly));
@@ -107,8 +131,9 @@ TEST_F(CommandLineTest, ExitCommandEndsTheRunThroughShutDown)
 
 TEST_F(CommandLineTest, KeysAndAnswersDriveTheConsoleWithoutEverWaiting)
 {
-    ProgramRun r = run({"--keys", "text:write a\\,b,Enter", "--keys", "Menu:Browse for file...", "--answer",
-                        "/tmp/picked file", "--keys", "Menu:Browse for file...", "--screen-text", "-"});
+    ProgramRun r =
+        run({"--keys", "text:write a\\,b,Enter", "--keys", "Menu:Browse for file...", "--answer",
+             "/tmp/picked file", "--keys", "Menu:Browse for file...", "--screen-text", "-"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QList<QByteArray> lines = r.out.split('\n');
     ASSERT_EQ(lines.size(), 38);
@@ -124,8 +149,9 @@ TEST_F(CommandLineTest, KeysAndAnswersDriveTheConsoleWithoutEverWaiting)
 TEST_F(CommandLineTest, StartChangeQuitAndStartAgainKeepsEverything)
 {
     // A person types an alias, a binding and a setting, then quits with the alias.
-    ProgramRun r = run({"--keys", "text:set e exit,Enter", "--keys", "text:f5 write hi,Enter", "--keys",
-                        "text:eventlog 4096,Enter", "--keys", "text:e,Enter", "--wait", "5000"});
+    ProgramRun r =
+        run({"--keys", "text:set e exit,Enter", "--keys", "text:f5 write hi,Enter", "--keys",
+             "text:eventlog 4096,Enter", "--keys", "text:e,Enter", "--wait", "5000"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(QFile::exists(home.filePath("set.cf")));
     EXPECT_TRUE(QFile::exists(home.filePath("playlist.dat")));
@@ -162,8 +188,8 @@ TEST_F(CommandLineTest, AnswersDecideTheBatchWarningsOfAHeadlessRun)
     batch.write("set first 1\r\nset second 2\r\nset third 3");
     batch.close();
     // Yes, then No, then no answer left: No.
-    const ProgramRun r = run({"--answer", "yes", "--answer", "no", "--exec", "batch " + batch.fileName(), "--wait",
-                              "500", "--quit"});
+    const ProgramRun r = run({"--answer", "yes", "--answer", "no", "--exec",
+                              "batch " + batch.fileName(), "--wait", "500", "--quit"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     QFile store(home.filePath("set.cf"));
     ASSERT_TRUE(store.open(QIODevice::ReadOnly));
@@ -171,6 +197,53 @@ TEST_F(CommandLineTest, AnswersDecideTheBatchWarningsOfAHeadlessRun)
     EXPECT_TRUE(text.contains("first=1"));
     EXPECT_FALSE(text.contains("second"));
     EXPECT_FALSE(text.contains("third"));
+}
+
+TEST_F(CommandLineTest, WithoutADisplayOnlyAPlainStartRefusesToRun)
+{
+    ProgramRun r = runWithoutDisplay({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.startsWith("Usage: i2kCmd")) << r.out.toStdString();
+    // Qt's own options are known before Qt starts.
+    r = runWithoutDisplay({"-platform", "xcb", "--style=fusion", "-reverse", "--version"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.startsWith("i2kCmd ")) << r.out.toStdString();
+    r = runWithoutDisplay({"--frobnicate"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains("unknown option '--frobnicate'"));
+
+    // One that would wait for a person says why it cannot, and starts nothing.
+    r = runWithoutDisplay({"--exec", "write hello"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith("i2kCmd: no display")) << r.err.toStdString();
+    EXPECT_EQ(r.err.count('\n'), 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(QDir(home.path()).isEmpty());
+
+    // A run that ends by itself needs no screen: it runs and shuts down as usual.
+    r = runWithoutDisplay({"--exec", "write no screen", "--screen-text", "-"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("no screen ")) << r.out.toStdString();
+    r = runWithoutDisplay({"--exec", "eventlog 4096", "--quit"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QSettings options(config.filePath("Idrisk Tovar/Idrisk Tovar.ini"), QSettings::IniFormat);
+    EXPECT_EQ(options.value("i2kCmd/Opt16").toString(), "4096");
+}
+
+TEST(CommandLine, QtOptionsAreTakenOutWithTheirValues)
+{
+    bool platform = true;
+    EXPECT_EQ(CommandLine::withoutQtOptions({"--exec", "write hi", "-style", "fusion", "--reverse",
+                                             "-qwindowtitle=x", "--quit"},
+                                            &platform),
+              QStringList({"--exec", "write hi", "--quit"}));
+    EXPECT_FALSE(platform);
+    EXPECT_EQ(CommandLine::withoutQtOptions({"--platform", "offscreen", "--home", "h"}, &platform),
+              QStringList({"--home", "h"}));
+    EXPECT_TRUE(platform);
+    // An option Qt would take a value for, given last without one, is left for the error.
+    EXPECT_EQ(CommandLine::withoutQtOptions({"-platform"}, &platform), QStringList({"-platform"}));
+    EXPECT_FALSE(platform);
 }
 
 } // namespace
