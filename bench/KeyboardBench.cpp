@@ -60,24 +60,27 @@ void BM_StartUpSequence(benchmark::State &state)
 }
 BENCHMARK(BM_StartUpSequence)->Unit(benchmark::kMillisecond);
 
-// The whole program: "i2kCmd -platform offscreen --quit", process start to exit.
+// The whole program: "i2kCmd -platform offscreen --quit", process start to exit, with an
+// empty home (0) or a full event log (1).
 void BM_ProgramStartAndQuit(benchmark::State &state)
 {
-    QTemporaryDir home;
+    QTemporaryDir home(benchHomeTemplate());
+    if (state.range(0) == 1)
+        writeFullLog(home.filePath(QStringLiteral("eventlog.txt")));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
     for (auto _ : state) {
         QProcess process;
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(I2KCMD_EXE),
-                      {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--home"), home.path(),
-                       QStringLiteral("--quit")});
+                      {QStringLiteral("-platform"), QStringLiteral("offscreen"),
+                       QStringLiteral("--home"), home.path(), QStringLiteral("--quit")});
         if (!process.waitForFinished(30000) || process.exitCode() != 0) {
             state.SkipWithError("the program did not start and quit");
             break;
         }
     }
 }
-BENCHMARK(BM_ProgramStartAndQuit)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ProgramStartAndQuit)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -12,25 +12,29 @@
 
 namespace {
 
-// The bytes of a batch file; a missing file is made, empty, as the original made it.
+// The bytes of a batch file, through the file guard (regular files only, bounded size). A
+// missing file in an existing folder is made, empty, so a new batch can be started by name.
 QByteArray readBatchFile(const QString &path)
 {
-    if (path.isEmpty())
-        throw RuntimeError::badFileName();
     const QFileInfo info(path);
-    if (!info.absoluteDir().exists())
-        throw RuntimeError::pathNotFound();
-    if (info.isDir())
-        throw RuntimeError::pathFileAccessError();
-    QFile file(path);
-    if (!info.exists()) {
+    if (!path.isEmpty() && !info.exists() && !info.isSymLink() && info.absoluteDir().exists()) {
+        QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             throw RuntimeError::permissionDenied();
         return {};
     }
-    if (!file.open(QIODevice::ReadOnly))
-        throw RuntimeError::permissionDenied();
-    return file.readAll();
+    return TextFile::readBytes(path);
+}
+
+// Lines end at CR LF, as Windows editors write them, or at a lone LF, as Linux editors do.
+QStringList splitLines(const QString &text)
+{
+    QStringList lines = text.split(u'\n');
+    for (QString &line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
+    return lines;
 }
 
 } // namespace
@@ -58,12 +62,12 @@ void Batch::initbatch(const QString &batchfile)
         throw;
     }
     const QString text = TextFile::decode(bytes);
-    // Only CR LF ends a line; an empty file has no lines.
-    batchLines = text.isEmpty() ? QStringList() : text.split(QStringLiteral("\r\n"));
+    batchLines = text.isEmpty() ? QStringList() : splitLines(text);
     timedLast = -1;
     batchLine = -1;
     timedCommands.clear();
     batchClock = 0;
+    m_ended = false;
     batchRunning = true;
     timBatchRun.start();
 }
@@ -81,6 +85,7 @@ void Batch::at(const QString &due, const QString &command)
         throw RuntimeError::subscriptOutOfRange();
     ++timedLast;
     timedCommands.append({due, command});
+    m_ended = false;
     if (!timBatch.isActive())
         timBatch.start();
 }
@@ -88,6 +93,7 @@ void Batch::at(const QString &due, const QString &command)
 void Batch::end()
 {
     timBatch.stop();
+    m_ended = true;
     // The line runner has already passed the last line: nothing else would end the batch.
     if (!timBatchRun.isActive())
         batchRunning = false;
@@ -101,7 +107,7 @@ void Batch::pausetimed()
 
 void Batch::resumetimed()
 {
-    if (batchRunning && timedLast >= 0 && !timBatch.isActive())
+    if (batchRunning && timedLast >= 0 && !m_ended && !timBatch.isActive())
         timBatch.start();
 }
 
@@ -134,7 +140,10 @@ void Batch::runNextLine()
 {
     if (!batchRunning || m_session.console.dispMode != Console::Prompt)
         return;
-    ++batchLine;
+    // Empty lines are passed over, as Enter on an empty command line is.
+    do
+        ++batchLine;
+    while (batchLine < batchLines.size() && batchLines[batchLine].isEmpty());
     if (batchLine >= batchLines.size()) {
         if (!timBatch.isActive())
             batchRunning = false;

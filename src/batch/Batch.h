@@ -25,11 +25,13 @@ public:
     bool batchconfirm(const QString &cmd);
     // Schedules a command due when the clock reaches the due time.
     void at(const QString &due, const QString &command);
-    // Stops the clock; from a timed command after the last line, the batch ends too.
+    // Stops the clock until a later `at`; from a timed command after the last line, the
+    // batch ends too.
     void end();
     // The clock stops while the console waits for the user...
     void pausetimed();
-    // ...and goes on afterwards, once a timed command has been scheduled.
+    // ...and goes on afterwards, once a timed command has been scheduled, unless `end`
+    // stopped it.
     void resumetimed();
     // Break: the batch ends.
     void stopbatch();
@@ -68,4 +70,6 @@ public:
 
 private:
     Session &m_session;
+    // `end` stopped the clock: nothing but a later `at` starts it again.
+    bool m_ended = false;
 };

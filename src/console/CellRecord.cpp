@@ -55,13 +55,12 @@ QString CellRecord::screenText() const
     return text;
 }
 
-void CellRecord::moveRows(int fromRow, int count, int toRow)
+void CellRecord::moveRows(int fromRow, int count, int toRow, int columns)
 {
-    const auto first = m_cells.begin() + index(1, fromRow);
-    const auto last = first + count * Cell::kRecordColumns;
-    const auto target = m_cells.begin() + index(1, toRow);
-    if (toRow < fromRow)
-        std::copy(first, last, target);
-    else
-        std::copy_backward(first, last, target + count * Cell::kRecordColumns);
+    // Row by row in the order that never reads a row already overwritten.
+    for (int i = 0; i < count; ++i) {
+        const int k = toRow < fromRow ? i : count - 1 - i;
+        const auto source = m_cells.begin() + index(1, fromRow + k);
+        std::copy(source, source + columns, m_cells.begin() + index(1, toRow + k));
+    }
 }

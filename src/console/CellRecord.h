@@ -24,8 +24,9 @@ public:
     QString rowText(int row) const;
     // 37 rows of 94 characters, each followed by CR LF, as the screen export writes it.
     QString screenText() const;
-    // Moves rows [fromRow, fromRow + count) to start at toRow, for the pager's scrolling.
-    void moveRows(int fromRow, int count, int toRow);
+    // Moves columns 1..columns of rows [fromRow, fromRow + count) to start at toRow, as the
+    // pager scrolls its text (its arrow column stays where it is).
+    void moveRows(int fromRow, int count, int toRow, int columns);
 
 private:
     struct Entry
@@ -34,6 +35,9 @@ private:
         bool written = false;
         qint32 colour = 0;
     };
-    static int index(int column, int row) { return (row - 1) * Cell::kRecordColumns + (column - 1); }
+    static int index(int column, int row)
+    {
+        return (row - 1) * Cell::kRecordColumns + (column - 1);
+    }
     std::array<Entry, Cell::kRecordColumns * Cell::kRecordRows> m_cells;
 };

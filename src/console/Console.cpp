@@ -2,6 +2,7 @@
 
 #include "console/NowPlaying.h"
 #include "foundation/Colours.h"
+#include "foundation/RuntimeError.h"
 #include "settings/Options.h"
 
 #include <QPainter>
@@ -121,15 +122,14 @@ void Console::paintCell(const QRect &cell, const GlyphCache::Mask *mask, qint32 
 
 void Console::DrawChar(QChar character, int column, int row, qint32 &colour)
 {
-    const QRect cell = Cell::rect(column, row);
     if (colour == -1)
         colour = m_options.textColour();
-    if (column < 1 || column > Cell::kRecordColumns || row < 1 || row > Cell::kRecordRows) {
-        // Outside the record: the cell is cleared as usual, then the record refuses it.
-        paintCell(cell, nullptr, colour);
-    }
+    // Every cell that reaches the surface is in the record; the others (whose pixel
+    // position need not even fit an int) are refused before any geometry.
+    if (column < 1 || column > Cell::kRecordColumns || row < 1 || row > Cell::kRecordRows)
+        throw RuntimeError::subscriptOutOfRange();
     m_cells.set(column, row, character, colour);
-    paintCell(cell, &m_glyphs.mask(m_face, character), colour);
+    paintCell(Cell::rect(column, row), &m_glyphs.mask(m_face, character), colour);
 }
 
 int Console::DrawText(const QString &text, int row, qint32 colour, int xpos)

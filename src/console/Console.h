@@ -17,7 +17,13 @@ class Console
 {
 public:
     // dispMode values.
-    enum DisplayMode { Prompt = 0, Pager = 1, AliasExpansion = 2, ConfirmationAwaited = 4, ExternalCommand = 7 };
+    enum DisplayMode {
+        Prompt = 0,
+        Pager = 1,
+        AliasExpansion = 2,
+        ConfirmationAwaited = 4,
+        ExternalCommand = 7
+    };
     static constexpr int kHomeColumn = 13;
     static constexpr int kHomeRow = 33;
 
@@ -32,8 +38,8 @@ public:
     const CellRecord &scrCells() const { return m_cells; }
 
     // One character into one cell; colour -1 is replaced by the text colour. A cell
-    // outside columns 1..94 or rows 1..37 raises "Subscript out of range (9)" after the
-    // background copy, without printing the glyph.
+    // outside columns 1..94 or rows 1..37 (none of which reaches the surface) raises
+    // "Subscript out of range (9)".
     void DrawChar(QChar character, int column, int row, qint32 &colour);
     // Text from column xpos + 1 of the row, wrapping after column 93 back to xpos + 1.
     // Returns the row of the last character drawn.
@@ -66,8 +72,11 @@ public:
 
     // Pixel rows moved within the console surface (the pager scrolls this way).
     void scrollPixels(const QRect &source, QPoint target);
-    // The cell record follows a scroll of whole rows.
-    void moveRecordRows(int fromRow, int count, int toRow) { m_cells.moveRows(fromRow, count, toRow); }
+    // The cell record follows a scroll of the first columns of whole rows.
+    void moveRecordRows(int fromRow, int count, int toRow, int columns)
+    {
+        m_cells.moveRows(fromRow, count, toRow, columns);
+    }
 
     // The window is told once when the surface starts to differ from what it painted.
     void setOnDirty(std::function<void()> onDirty) { m_onDirty = std::move(onDirty); }

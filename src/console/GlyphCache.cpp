@@ -6,7 +6,8 @@
 
 namespace {
 
-// The pager's arrows keep the codes the original recorded for them.
+// The pager's arrows are recorded with the codes 233 and 234, as scripts that read the screen
+// expect.
 QChar shownCharacter(GlyphCache::Face face, QChar character)
 {
     if (face == GlyphCache::Face::Arrows) {
@@ -23,7 +24,7 @@ QChar shownCharacter(GlyphCache::Face face, QChar character)
 QFont GlyphCache::font(Face face)
 {
     if (face == Face::Arrows) {
-        // There is no symbol font with the original arrows; these are drawn bold and crisp
+        // No common Linux font has the classic symbol-font arrows; these are drawn bold and crisp
         // so they stay solid silver at the size of the pager's marks.
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setPixelSize(12);

@@ -272,15 +272,24 @@ void Keyboard::mouseUp(int button, int, int x, int y)
 void Keyboard::gotFocus()
 {
     m_session.cursorTimer.timFlash.start();
-    qint32 colour = -1;
-    m_session.console.DrawChar(u'_', m_session.console.curCol, m_session.console.curRow, colour);
+    drawCursor(u'_');
 }
 
 void Keyboard::lostFocus()
 {
     m_session.cursorTimer.timFlash.stop();
+    drawCursor(u' ');
+}
+
+void Keyboard::drawCursor(QChar shape)
+{
+    // The cursor belongs to the command line: in the pager or another mode its cell holds
+    // other text.
+    Console &console = m_session.console;
+    if (console.dispMode != Console::Prompt)
+        return;
     qint32 colour = -1;
-    m_session.console.DrawChar(u' ', m_session.console.curCol, m_session.console.curRow, colour);
+    console.DrawChar(shape, console.curCol, console.curRow, colour);
 }
 
 QPoint Keyboard::cursorPoint() const

@@ -34,6 +34,7 @@ private:
     void answerDeletion(int code);
     void runBinding(const QString &storeKey, const QString &notDefinedMessage);
     void resetCommandLine();
+    void drawCursor(QChar shape);
     void enter();
     // A keystroke handled after the current event, as if the window had been sent it.
     void sendKeystroke(int code, int character);

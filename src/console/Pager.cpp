@@ -75,7 +75,7 @@ void Pager::mLineDisp(int operation)
         if (pageTop < count) {
             ++pageTop;
             m_console.scrollPixels(QRect(0, Cell::kHeight, 1013, 756), QPoint(0, 0));
-            m_console.moveRecordRows(2, kPageRows - 1, 1);
+            m_console.moveRecordRows(2, kPageRows - 1, 1, kLineWidth);
             m_console.DrawText(kBlankRow, kPageRows);
             drawLine(pageTop + kPageRows - 1, kPageRows);
         }
@@ -84,7 +84,7 @@ void Pager::mLineDisp(int operation)
         if (pageTop >= 1) {
             --pageTop;
             m_console.scrollPixels(QRect(0, 0, 1013, 738), QPoint(0, Cell::kHeight));
-            m_console.moveRecordRows(1, kPageRows - 1, 2);
+            m_console.moveRecordRows(1, kPageRows - 1, 2, kLineWidth);
             m_console.DrawText(kBlankRow, 1);
             drawLine(pageTop, 1);
         }

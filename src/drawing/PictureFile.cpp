@@ -10,6 +10,9 @@ QImage PictureFile::load(const QString &path)
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists() || info.isDir())
         throw RuntimeError::fileNotFound();
+    // A FIFO or device would hold the reader for ever.
+    if (!info.isFile())
+        throw RuntimeError::deviceUnavailable();
     QImageReader reader(path);
     // Decide by the contents, not the name, so a picture with the wrong extension still loads.
     reader.setDecideFormatFromContent(true);

@@ -32,7 +32,8 @@ std::optional<QLineF> clipped(QPointF a, QPointF b, const QRectF &area)
     const double dx = b.x() - a.x();
     const double dy = b.y() - a.y();
     const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x() - area.left(), area.right() - a.x(), a.y() - area.top(), area.bottom() - a.y()};
+    const double q[4] = {a.x() - area.left(), area.right() - a.x(), a.y() - area.top(),
+                         area.bottom() - a.y()};
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0) {
             if (q[i] < 0)
@@ -48,6 +49,24 @@ std::optional<QLineF> clipped(QPointF a, QPointF b, const QRectF &area)
             return std::nullopt;
     }
     return QLineF(a.x() + t0 * dx, a.y() + t0 * dy, a.x() + t1 * dx, a.y() + t1 * dy);
+}
+
+// Every pixel whose position lies within the radius of the centre, in the pixel grid the
+// pen uses (coordinate x marks pixel x), so a disc sits exactly inside its outline.
+void fillDisc(QImage &surface, QPointF centre, double radius, QRgb colour)
+{
+    const double top = std::max(std::ceil(centre.y() - radius), 0.0);
+    const double bottom = std::min(std::floor(centre.y() + radius), surface.height() - 1.0);
+    for (double y = top; y <= bottom; ++y) {
+        const double dy = y - centre.y();
+        const double dx = std::sqrt(std::max(radius * radius - dy * dy, 0.0));
+        const double left = std::max(std::ceil(centre.x() - dx), 0.0);
+        const double right = std::min(std::floor(centre.x() + dx), surface.width() - 1.0);
+        if (left > right)
+            continue;
+        QRgb *line = reinterpret_cast<QRgb *>(surface.scanLine(static_cast<int>(y)));
+        std::fill(line + static_cast<int>(left), line + static_cast<int>(right) + 1, colour);
+    }
 }
 
 } // namespace
@@ -75,8 +94,10 @@ void ShapePainter::circle(QImage &surface, QPointF centre, double radius, Pen pe
     // The distances from the centre to the nearest and farthest points of the surface.
     const double nearX = std::clamp(centre.x(), area.left(), area.right()) - centre.x();
     const double nearY = std::clamp(centre.y(), area.top(), area.bottom()) - centre.y();
-    const double farX = std::max(std::abs(centre.x() - area.left()), std::abs(centre.x() - area.right()));
-    const double farY = std::max(std::abs(centre.y() - area.top()), std::abs(centre.y() - area.bottom()));
+    const double farX =
+        std::max(std::abs(centre.x() - area.left()), std::abs(centre.x() - area.right()));
+    const double farY =
+        std::max(std::abs(centre.y() - area.top()), std::abs(centre.y() - area.bottom()));
     const double nearest = std::hypot(nearX, nearY);
     const double farthest = std::hypot(farX, farY);
     if (nearest > outer + 1)
@@ -90,15 +111,16 @@ void ShapePainter::circle(QImage &surface, QPointF centre, double radius, Pen pe
     }
     if (!disc && farthest < inner - 1)
         return; // the surface lies inside the ring's hole
+    if (inner <= 0) {
+        fillDisc(surface, centre, outer, colour.rgb());
+        return;
+    }
+    // Filled: the inside, then the same outline an unfilled circle has.
+    if (filled)
+        fillDisc(surface, centre, radius, colour.rgb());
     QPainter painter(&surface);
     setUp(painter, pen);
-    if (disc) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colour);
-        painter.drawEllipse(centre, outer, outer);
-    } else {
-        painter.drawEllipse(centre, radius, radius);
-    }
+    painter.drawEllipse(centre, radius, radius);
 }
 
 void ShapePainter::line(QImage &surface, QPointF a, QPointF b, Pen pen)

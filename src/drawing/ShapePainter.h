@@ -1,5 +1,5 @@
 #pragma once
-// Shapes painted onto the console surface the way the original's drawing primitives paint
+// Shapes painted onto the console surface the way classic raster drawing primitives paint
 // them: no smoothing, round pen ends and joins. Geometry far outside the surface is cut down
 // first, so any numbers a command is given draw the visible part quickly.
 

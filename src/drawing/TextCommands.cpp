@@ -12,7 +12,7 @@
 
 namespace {
 
-// Fonts larger than this cannot be chosen, as on the original platform.
+// Fonts larger than this cannot be chosen: 2160 points, thirty inches of type.
 constexpr double kMaxFontPoints = 2160;
 
 // A whole-pixel position, far-off values held where they still cannot reach the surface.

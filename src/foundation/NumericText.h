@@ -1,5 +1,5 @@
 #pragma once
-// Numeric text by the original platform's rules, and its conversions to whole numbers.
+// Numeric text by the rules of classic BASIC-style consoles, and its conversions to whole numbers.
 // Accepted: surrounding blanks, a sign, digits with a decimal point, an exponent (e or d),
 // "&h" hexadecimal and "&o" octal. Group separators are not accepted.
 

@@ -6,9 +6,9 @@
 
 struct CommandArgs
 {
-    QString word; // the command word as typed
-    QString arg1; // the second blank-separated word
-    QString rest; // everything after the second blank, blanks kept
+    QString word;    // the command word as typed
+    QString arg1;    // the second blank-separated word
+    QString rest;    // everything after the second blank, blanks kept
     QString allArgs; // arg1, a blank and rest, trimmed of blanks
 
     // Splits at single blanks into at most three parts; no quoting.
@@ -21,5 +21,5 @@ bool startsWithLastcmd(const QString &line);
 QStringList splitCommas(const QString &text);
 // Splits at commas into at most limit pieces; the last keeps any further commas.
 QStringList splitCommas(const QString &text, int limit);
-// Removes leading and trailing blanks (only blanks, as the original's trim does).
+// Removes leading and trailing blanks (only blanks: tabs are kept, as users' scripts expect).
 QString trimBlanks(const QString &text);

@@ -2,10 +2,12 @@
 
 #include "foundation/LocaleFormat.h"
 #include "foundation/Messages.h"
+#include "foundation/RuntimeError.h"
 #include "session/Session.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -34,8 +36,12 @@ void cmdExit(Session &s, const CommandArgs &)
 
 void cmdCurfol(Session &s, const CommandArgs &)
 {
+    // A folder removed under the program has no path left to show.
+    const QString folder = QDir::currentPath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        throw RuntimeError::pathNotFound();
     s.console.DrawText(Msg::kCurrentFolder, 1);
-    s.console.DrawText(QDir::currentPath(), 2);
+    s.console.DrawText(folder, 2);
 }
 
 // Its effect belongs to the Enter key and the key bindings, which put the last command

@@ -83,9 +83,15 @@ void Playlist::restore(const QString &path)
     if (!QFile::exists(path))
         return;
     const QStringList fields = readFields(TextFile::read(path));
-    for (qsizetype f = 0, i = 0; f < fields.size() && i < kCapacity; f += 2, ++i) {
+    int i = 0;
+    for (qsizetype f = 0; f < fields.size() && i < kCapacity; f += 2) {
+        // An entry with no artist ends the list in memory: it is passed over, so the entries
+        // after it are kept rather than lost at the next save.
+        if (fields[f].isEmpty())
+            continue;
         m_entries[i].artist = fields[f];
         // An odd field at the end gives an artist with no track.
         m_entries[i].track = f + 1 < fields.size() ? fields[f + 1] : QString();
+        ++i;
     }
 }

@@ -32,7 +32,8 @@ public:
     // a temporary file so a failed save never leaves half a list.
     void save(const QString &path) const;
     // Reads the fields back in pairs; quoted or bare fields separated by commas or line
-    // ends. A missing file leaves the list as it is; entries past the table are dropped.
+    // ends. A missing file leaves the list as it is; pairs with an empty artist are passed
+    // over; entries past the table are dropped.
     void restore(const QString &path);
 
 private:

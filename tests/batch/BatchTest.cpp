@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -48,6 +49,14 @@ protected:
             entries.prepend(line.section(QStringLiteral(" - "), 1));
         return entries;
     }
+    QString fifo()
+    {
+        const QString path = t.file(QStringLiteral("fifo"));
+        if (!QFile::exists(path)) {
+            EXPECT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        }
+        return path;
+    }
     bool finished()
     {
         return waitFor([&] { return !t->batch.batchRunning; });
@@ -85,15 +94,24 @@ TEST_F(BatchTest, LineEndsDecideTheLines)
     EXPECT_TRUE(QFile::exists(missing));
     EXPECT_EQ(logged().size(), 2);
 
-    // A closing CR LF gives one more, empty line; LF alone does not end a line.
-    t.exe({QStringLiteral("batch ") + writeBatch(QStringLiteral("crlf.txt"), "write a\r\n")});
+    // CR LF and a lone LF both end a line; empty lines and the final line end run nothing,
+    // so no "not defined" message clears the screen.
+    t.exe({QStringLiteral("batch ") +
+           writeBatch(QStringLiteral("crlf.txt"), "write a\r\n\r\nwrite b\r\n")});
     ASSERT_TRUE(finished());
-    EXPECT_EQ(logged().mid(3),
-              QStringList({QStringLiteral("COMMAND: write a"), QStringLiteral("COMMAND: "),
-                           QStringLiteral("ERROR: The command '' has not been defined")}));
-    t.exe({QStringLiteral("batch ") + writeBatch(QStringLiteral("lf.txt"), "write a\nwrite b")});
+    EXPECT_EQ(logged().mid(3), QStringList({QStringLiteral("COMMAND: write a"),
+                                            QStringLiteral("COMMAND: write b")}));
+    t.exe({QStringLiteral("batch ") +
+           writeBatch(QStringLiteral("lf.txt"), "write c\n\nblock 1,1,red\nwrite d\n")});
     ASSERT_TRUE(finished());
-    EXPECT_EQ(t->opt[Options::LastCommand], QStringLiteral("write a\nwrite b"));
+    EXPECT_EQ(logged().mid(6), QStringList({QStringLiteral("COMMAND: write c"),
+                                            QStringLiteral("COMMAND: block 1,1,red"),
+                                            QStringLiteral("COMMAND: write d")}));
+    EXPECT_EQ(t.row(1), QStringLiteral("d"));
+    // A CR alone is no line end.
+    t.exe({QStringLiteral("batch ") + writeBatch(QStringLiteral("cr.txt"), "write e\rwrite f")});
+    ASSERT_TRUE(finished());
+    EXPECT_EQ(t->opt[Options::LastCommand], QStringLiteral("write e\rwrite f"));
 }
 
 TEST_F(BatchTest, MessagesForBatchInABatchAndAtOrEndAtThePrompt)
@@ -156,6 +174,22 @@ TEST_F(BatchTest, EndStopsTheClockAndLaterLinesStillRun)
     runFor(700);
     EXPECT_EQ(logged().last(), QStringLiteral("COMMAND: write after"));
     EXPECT_FALSE(logged().contains(QStringLiteral("COMMAND: write never")));
+
+    // A line that fails after `end` does not start the clock again: nothing pending fires
+    // and the batch ends with its last line.
+    t.exe({QStringLiteral("batch ") + writeBatch(QStringLiteral("end-fail.txt"),
+                                                 "at 100 write never either\r\nend\r\nbox 1,2")});
+    ASSERT_TRUE(finished());
+    runFor(300);
+    EXPECT_FALSE(logged().contains(QStringLiteral("COMMAND: write never either")));
+    EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: Type mismatch (13)"));
+    // A later `at` starts it again, as `at` always does.
+    t.exe({QStringLiteral("batch ") +
+           writeBatch(QStringLiteral("end-at.txt"),
+                      "at 5000 write old\r\nend\r\nat 0 write new\r\nat 0 end")});
+    ASSERT_TRUE(finished());
+    EXPECT_TRUE(logged().contains(QStringLiteral("COMMAND: write new")));
+    EXPECT_FALSE(logged().contains(QStringLiteral("COMMAND: write old")));
 
     // end fired by the clock after the last line finishes the batch at once.
     t.exe({QStringLiteral("batch ") +
@@ -222,6 +256,9 @@ TEST_F(BatchTest, FilesThatCannotBeReadLeaveTheBatchIdle)
         {QString(), QStringLiteral("Bad file name or number (52)")},
         {t.file(QStringLiteral("no/such/folder/x.txt")), QStringLiteral("Path not found (76)")},
         {t.home(), QStringLiteral("Path/File access error (75)")},
+        // Never opened: reading a device or a FIFO would run out of memory or hang.
+        {QStringLiteral("/dev/zero"), QStringLiteral("Device unavailable (68)")},
+        {fifo(), QStringLiteral("Device unavailable (68)")},
     };
     for (const auto &[name, error] : table) {
         t.exe({QStringLiteral("cls"), QStringLiteral("batch ") + name});
@@ -256,6 +293,40 @@ TEST_F(BatchTest, DueTimesThatAreNoNumberAndAFullTable)
     EXPECT_EQ(batch.timedLast, Batch::kTimedCapacity - 1);
     EXPECT_EQ(batch.timedCommands.last().command, QStringLiteral("write x"));
     batch.stopbatch();
+}
+
+// A question's nested event loop (a real message box runs one) must not run timed
+// commands or further lines while it is open.
+TEST_F(BatchTest, NothingOfTheBatchRunsWhileAQuestionIsOpen)
+{
+    class SlowDesktop : public ScriptedDesktop
+    {
+    public:
+        explicit SlowDesktop(Session &s) : m_session(s) {}
+        bool askYesNo(const QString &, const QString &) override
+        {
+            const QString before = m_session.opt[Options::LastCommand];
+            runFor(400);
+            changedWhileOpen = m_session.opt[Options::LastCommand] != before;
+            return true;
+        }
+        bool changedWhileOpen = false;
+
+    private:
+        Session &m_session;
+    } desktop(*t);
+    t->setDesktop(&desktop);
+    t.exe({QStringLiteral("batch ") +
+           writeBatch(QStringLiteral("modal.txt"),
+                      "at 0 write timed\r\nat 100 write timed later\r\nset x 1\r\nwrite next")});
+    ASSERT_TRUE(
+        waitFor([&] { return logged().contains(QStringLiteral("COMMAND: write timed later")); }));
+    EXPECT_FALSE(desktop.changedWhileOpen);
+    EXPECT_EQ(t->CF.GetValue(QStringLiteral("x")), QStringLiteral("1"));
+    // The log was saved before the question: the line that asked is in the file.
+    EXPECT_TRUE(TextFile::read(t->log.path()).contains(QStringLiteral(" - COMMAND: set x 1\r\n")));
+    t.keys(QStringLiteral("Break"));
+    t->setDesktop(nullptr);
 }
 
 } // namespace

@@ -300,4 +300,29 @@ TEST(Keyboard, PlaylistViewKeysDriveThePlayers)
     EXPECT_EQ(players->pos, 60);
 }
 
+// The cursor belongs to the command line: a dialog opened from the pager takes the focus
+// and gives it back without drawing into the pager's text.
+TEST(Keyboard, FocusChangesInThePagerLeaveItsTextAlone)
+{
+    TestSession t;
+    QStringList lines;
+    for (int i = 0; i < 40; ++i)
+        lines.append(QString(92, QChar(u'a' + i % 26)));
+    t->pager.mline(lines.join(QStringLiteral("\r\n")));
+    const QString before = t->console.scrCells().rowText(Console::kHomeRow);
+    t->keyboard.lostFocus();
+    t->keyboard.gotFocus();
+    EXPECT_EQ(t->console.scrCells().rowText(Console::kHomeRow), before);
+    EXPECT_EQ(t->console.scrCells().character(Console::kHomeColumn, Console::kHomeRow),
+              QChar(u'a' + 32 % 26));
+    // At the prompt the cursor is drawn and taken away as before.
+    t.keys(QStringLiteral("Escape"));
+    t->keyboard.gotFocus();
+    EXPECT_EQ(t->console.scrCells().character(Console::kHomeColumn, Console::kHomeRow),
+              QChar(u'_'));
+    t->keyboard.lostFocus();
+    EXPECT_EQ(t->console.scrCells().character(Console::kHomeColumn, Console::kHomeRow),
+              QChar(u' '));
+}
+
 } // namespace

@@ -88,6 +88,10 @@ TEST(Pager, LineScrollingMovesPixelsAndTheCellRecordTogether)
     EXPECT_EQ(t.pagerRow(1), QStringLiteral("line 0"));
     EXPECT_EQ(t.pagerRow(2), QStringLiteral("line 1"));
     EXPECT_EQ(t.pagerRow(36), QStringLiteral("line 35"));
+    // The arrow column does not scroll, in the pixels or in the record: the up arrow of
+    // row 1 is not copied to row 2.
+    for (int row = 2; row <= 36; ++row)
+        EXPECT_NE(t->console.scrCells().character(93, row), QChar(233)) << row;
     pager.mLineDisp(2);
     EXPECT_EQ(pager.pageTop, 0);
 

@@ -34,7 +34,8 @@ TEST(Shapes, BlockFillsCellsFromTheColumnAndRowRoundedDown)
     t.exe({QStringLiteral("block 90,30,yellow,2000000000,2000000000")});
     EXPECT_EQ(t.pixel(1023, 767), QColor(Qt::yellow));
     EXPECT_EQ(t.pixel(978, 629), QColor(Qt::black));
-    t.exe({QStringLiteral("block -1e300,1,red,2000000000,1"), QStringLiteral("block 1e300,1,red,5,5")});
+    t.exe({QStringLiteral("block -1e300,1,red,2000000000,1"),
+           QStringLiteral("block 1e300,1,red,5,5")});
     EXPECT_EQ(t.row(2), QString());
     // Nothing to fill: the colour is never read, so even a bad one is no error.
     t.exe({QStringLiteral("block 1,1,#zz,0,5")});
@@ -99,6 +100,39 @@ TEST(Shapes, CirclesLinesAndPixels)
     EXPECT_EQ(t.pixel(1022, 767), QColor(Qt::black));
 }
 
+// Filled means the outline plus its inside, centred on the same point: no outline pixel is
+// missing and the disc is as symmetric about its centre as the outline is.
+TEST(Shapes, AFilledCircleIsItsOutlineWithTheInsideFilled)
+{
+    TestSession t;
+    for (const int width : {1, 3, 8}) {
+        t.exe({QStringLiteral("cls"), QStringLiteral("circle 512,384,100,lime,%1").arg(width)});
+        const QImage outline = t->console.surface().copy();
+        t.exe({QStringLiteral("cls"), QStringLiteral("circle 512,384,100,lime,%1,1").arg(width)});
+        const QImage filled = t->console.surface().copy();
+        const QRgb lime = qRgb(0, 255, 0);
+        int missing = 0;
+        int holes = 0;
+        int unevenFill = 0;
+        int unevenOutline = 0;
+        for (int y = 270; y <= 498; ++y) {
+            for (int x = 398; x <= 626; ++x) {
+                const bool inOutline = outline.pixel(x, y) == lime;
+                const bool inFilled = filled.pixel(x, y) == lime;
+                missing += inOutline && !inFilled;
+                const int dx = x - 512;
+                const int dy = y - 384;
+                holes += dx * dx + dy * dy < 99 * 99 && !inFilled;
+                unevenFill += inFilled != (filled.pixel(1024 - x, 768 - y) == lime);
+                unevenOutline += inOutline != (outline.pixel(1024 - x, 768 - y) == lime);
+            }
+        }
+        EXPECT_EQ(missing, 0) << width;
+        EXPECT_EQ(holes, 0) << width;
+        EXPECT_LE(unevenFill, unevenOutline) << width;
+    }
+}
+
 TEST(Shapes, FarOffGeometryDrawsTheVisiblePartOrNothing)
 {
     TestSession t;
@@ -110,7 +144,8 @@ TEST(Shapes, FarOffGeometryDrawsTheVisiblePartOrNothing)
     t.exe({QStringLiteral("cls"), QStringLiteral("circle 512,384,1e12,red,100")});
     EXPECT_EQ(t.pixel(0, 0), QColor(Qt::black));
     t.exe({QStringLiteral("cls"), QStringLiteral("box -1e300,-1e300,1e300,1e300,red,32767"),
-           QStringLiteral("box -1e300,-1e300,1e300,1e300,red,1,1"), QStringLiteral("line 1e300,1e300,-1e300,-1e300"),
+           QStringLiteral("box -1e300,-1e300,1e300,1e300,red,1,1"),
+           QStringLiteral("line 1e300,1e300,-1e300,-1e300"),
            QStringLiteral("circle -1e300,0,1,red")});
     EXPECT_EQ(t.pixel(512, 384), QColor(Qt::red));
     EXPECT_EQ(t.row(2), QString());
@@ -132,7 +167,8 @@ TEST(Shapes, BadValuesAreRunTimeErrorsAndLeaveWhatWasDrawn)
     t.exe({QStringLiteral("pixel 7,7,red")});
     for (const auto &[line, error] : table) {
         t.exe({QString::fromUtf8(line)});
-        EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: ") + QString::fromUtf8(error)) << line;
+        EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: ") + QString::fromUtf8(error))
+            << line;
         EXPECT_EQ(t.pixel(7, 7), QColor(Qt::red)) << line;
         t->console.ClScreen();
         t.exe({QStringLiteral("pixel 7,7,red")});

@@ -1,4 +1,4 @@
-// Numeric text by the original platform's rules, and rounding half to even.
+// Numeric text: the forms accepted, and rounding half to even.
 
 #include "foundation/NumericText.h"
 #include "foundation/RuntimeError.h"
@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(NumericText, AcceptsTheOriginalFormsAndRejectsTheRest)
+TEST(NumericText, AcceptsTheClassicFormsAndRejectsTheRest)
 {
     const std::pair<const char *, double> good[] = {
         {"0", 0},

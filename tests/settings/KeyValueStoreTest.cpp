@@ -176,7 +176,7 @@ TEST(KeyValueStore, ReadsTextWrittenByOtherTools)
     store.LoadText(QChar(0xFEFF) + QStringLiteral("#i2kCmd-store 1"));
     EXPECT_EQ(store.count(), 0);
 
-    // A file from the original platform's code page still loads.
+    // A file written in the Windows-1252 code page still loads.
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("set.cf"));
