@@ -26,30 +26,6 @@ std::pair<int, int> inkSpan(TestSession &t, QRect area, QColor colour)
     return {first, last};
 }
 
-TEST(TextCommands, TextWritesRecordedCharactersFromItsColumn)
-{
-    TestSession t;
-    t.exe({QStringLiteral("text 10,5,yellow,hello")});
-    EXPECT_EQ(t.row(5), QString(9, u' ') + QStringLiteral("hello"));
-    EXPECT_EQ(t.rowColour(5), 65535);
-    EXPECT_TRUE(t->console.scrCells().screenText().contains(QStringLiteral("hello")));
-    t.exe({QStringLiteral("text 90,7,,abcdefghij")});
-    EXPECT_EQ(t.row(7), QString(89, u' ') + QStringLiteral("abcd"));
-    EXPECT_EQ(t.row(8), QString(89, u' ') + QStringLiteral("efgh"));
-    EXPECT_EQ(t.rowColour(7), 16777215);
-    // Anything after a fourth comma is ignored, up to eleven values.
-    t.exe({QStringLiteral("cls"), QStringLiteral("text 1.9,9.5,red,a,b,c")});
-    EXPECT_EQ(t.row(9), QStringLiteral("a"));
-    t.exe({QStringLiteral("text 1,9,red,a,b,c,d,e,f,g,h,i")});
-    EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: Subscript out of range (9)"));
-    t.exe({QStringLiteral("cls"), QStringLiteral("text 1,99,red,a")});
-    EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: Subscript out of range (9)"));
-    t.exe({QStringLiteral("cls"), QStringLiteral("text x,1,red,a")});
-    EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: Type mismatch (13)"));
-    t.exe({QStringLiteral("cls")});
-    EXPECT_EQ(t.row(5), QString());
-}
-
 TEST(TextCommands, Text2PrintsAtAPixelInTheFontGivenAndWrapsToTheLeftEdge)
 {
     TestSession t;

@@ -7,22 +7,6 @@
 
 namespace {
 
-TEST(Interpreter, CommandWordsAreCaseInsensitiveAndUnknownWordsAreReported)
-{
-    TestSession t;
-    for (const char *line : {"write one", "WRITE two", "Write three"}) {
-        t->exe(line);
-        EXPECT_EQ(t.row(1), QString::fromUtf8(line).mid(6));
-    }
-    t->exe(QStringLiteral("Frobnicate now"));
-    EXPECT_EQ(t.row(1), QStringLiteral("The command 'Frobnicate' has not been defined"));
-    EXPECT_EQ(t.rowColour(1), 255);
-    EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND:"));
-    // A line starting with a blank has an empty command word.
-    t->exe(QStringLiteral(" write x"));
-    EXPECT_EQ(t.row(1), QStringLiteral("The command '' has not been defined"));
-}
-
 TEST(Interpreter, LinesSplitAtSingleBlanksIntoWordFirstArgumentAndRest)
 {
     CommandArgs a = CommandArgs::split(QStringLiteral("cmd  second  third"));
