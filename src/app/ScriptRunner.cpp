@@ -4,8 +4,8 @@
 #include "foundation/TextFile.h"
 #include "session/Session.h"
 
+#include <QBuffer>
 #include <QEventLoop>
-#include <QFile>
 #include <QTimer>
 #include <cstdio>
 
@@ -26,27 +26,40 @@ void runSteps(Session &session, const CommandLine &line)
     }
 }
 
+namespace {
+
+// Through the file guard: a regular file is replaced atomically, a FIFO, device or "-"
+// (standard output) is written into.
+bool writeOutput(const QString &path, const QByteArray &bytes)
+{
+    try {
+        TextFile::save(path, bytes);
+        return true;
+    } catch (const RuntimeError &error) {
+        std::fprintf(stderr, "i2kCmd: cannot write %s: %s\n", qPrintable(path), error.what());
+        return false;
+    }
+}
+
+} // namespace
+
 bool writeOutputs(const Session &session, const CommandLine &line)
 {
     bool ok = true;
-    if (!line.screenText.isEmpty()) {
-        const QByteArray text = TextFile::encode(session.console.scrCells().screenText());
-        if (line.screenText == u"-") {
-            std::fwrite(text.constData(), 1, text.size(), stdout);
-            std::fflush(stdout);
+    if (!line.screenText.isEmpty())
+        ok = writeOutput(line.screenText,
+                         TextFile::encode(session.console.scrCells().screenText())) &&
+             ok;
+    if (!line.screenshot.isEmpty()) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!session.console.surface().save(&buffer, "PNG")) {
+            std::fprintf(stderr, "i2kCmd: cannot encode the screenshot\n");
+            ok = false;
         } else {
-            try {
-                TextFile::save(line.screenText, text);
-            } catch (const RuntimeError &error) {
-                std::fprintf(stderr, "i2kCmd: cannot write %s: %s\n", qPrintable(line.screenText),
-                             error.what());
-                ok = false;
-            }
+            ok = writeOutput(line.screenshot, png) && ok;
         }
-    }
-    if (!line.screenshot.isEmpty() && !session.console.surface().save(line.screenshot, "PNG")) {
-        std::fprintf(stderr, "i2kCmd: cannot write %s\n", qPrintable(line.screenshot));
-        ok = false;
     }
     return ok;
 }

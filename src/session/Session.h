@@ -9,6 +9,7 @@
 #include "console/CursorTimer.h"
 #include "console/Keyboard.h"
 #include "console/Pager.h"
+#include "foundation/TempFolder.h"
 #include "interpreter/CommandTable.h"
 #include "interpreter/Interpreter.h"
 #include "library/Archive.h"
@@ -80,6 +81,8 @@ public:
     KeyValueStore CF;  // aliases, variables and key bindings
     KeyValueStore vld; // the index of the loaded music database
     Archive PWAD;
+    // The program's own temporary files (the cmd capture, scratch copies), gone at shut-down.
+    PrivateTempFolder temp;
     GenreTable genres;
     std::unique_ptr<PlaylistPlayers> players;
     Playlist playlist;

@@ -103,6 +103,7 @@ bool EventLogFile::save()
             failure = Msg::saveFailed(m_path, Msg::errorText(error.description(), error.number()));
         }
     }
+    m_lastFailure = failure;
     if (!std::exchange(m_failing, true) && m_onSaveFailed)
         m_onSaveFailed(failure);
     return false;

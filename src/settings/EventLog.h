@@ -36,6 +36,8 @@ public:
     // is then kept, and the first failure after a good save is told to onSaveFailed.
     bool save();
     bool hasUnsavedRecords() const { return m_unsaved; }
+    // "Could not save ...: reason" of the last save that failed.
+    const QString &lastFailure() const { return m_lastFailure; }
     // Told "Could not save ..." once per run of failures.
     void setOnSaveFailed(std::function<void(const QString &)> handler)
     {
@@ -70,4 +72,5 @@ private:
     mutable qsizetype m_recentSize = 0;
     bool m_unsaved = false;
     bool m_failing = false;
+    QString m_lastFailure;
 };

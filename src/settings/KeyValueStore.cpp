@@ -187,6 +187,18 @@ void KeyValueStore::LoadFile(const QString &path)
 
 void KeyValueStore::LoadText(const QString &text)
 {
+    parse(text, nullptr);
+}
+
+QStringList KeyValueStore::LoadFileSkippingBadLines(const QString &path)
+{
+    QStringList skipped;
+    parse(TextFile::read(path), &skipped);
+    return skipped;
+}
+
+void KeyValueStore::parse(const QString &text, QStringList *skipped)
+{
     QStringView rest(text);
     if (rest.startsWith(QChar(0xFEFF))) // a byte order mark some editors add
         rest = rest.sliced(1);
@@ -201,30 +213,46 @@ void KeyValueStore::LoadText(const QString &text)
         return line;
     };
 
+    QHash<QString, Entry> loaded;
+    loaded.reserve(rest.count(u'\n'));
+    QString key;
+    QString value;
+    // A line that breaks the layout ends a strict load; otherwise it is noted and passed over.
+    const auto readPair = [&](QStringView line, qsizetype lineNo) {
+        if (isBlankLine(line))
+            return;
+        try {
+            parsePair(line, lineNo, key, value);
+        } catch (const RuntimeError &error) {
+            if (!skipped)
+                throw;
+            skipped->append(error.description());
+            return;
+        }
+        loaded.insert(foldKey(key), Entry{key, value}); // a later duplicate replaces the earlier
+    };
+
     const QStringView header = nextLine();
     const QStringView version =
         header.startsWith(kHeaderTag) ? header.sliced(kHeaderTag.size()) : QStringView();
     const bool isNumber =
         !version.isEmpty() &&
         std::all_of(version.begin(), version.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    if (!isNumber)
+    if (isNumber) {
+        bool ok = false;
+        // A later layout may mean anything: never half-read it.
+        if (version.toInt(&ok) != kLayoutVersion || !ok)
+            throw RuntimeError::badFileFormat(
+                QStringLiteral("unsupported store version %1").arg(version));
+    } else if (!skipped) {
         failAt(1, QStringLiteral("missing header \"%1%2\"").arg(kHeaderTag).arg(kLayoutVersion));
-    bool ok = false;
-    if (version.toInt(&ok) != kLayoutVersion || !ok)
-        throw RuntimeError::badFileFormat(
-            QStringLiteral("unsupported store version %1").arg(version));
-
-    QHash<QString, Entry> loaded;
-    loaded.reserve(rest.count(u'\n'));
-    QString key;
-    QString value;
-    for (qsizetype lineNo = 2; !rest.isEmpty(); ++lineNo) {
-        const QStringView line = nextLine();
-        if (isBlankLine(line))
-            continue;
-        parsePair(line, lineNo, key, value);
-        loaded.insert(foldKey(key), Entry{key, value}); // a later duplicate replaces the earlier
+    } else {
+        // Pairs written by hand without the header still count.
+        readPair(header, 1);
     }
+
+    for (qsizetype lineNo = 2; !rest.isEmpty(); ++lineNo)
+        readPair(nextLine(), lineNo);
     m_entries.swap(loaded);
 }
 

@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 class KeyValueStore
 {
@@ -20,6 +21,11 @@ public:
     // letter case), the later line wins, spelling and value.
     void LoadFile(const QString &path);
     void LoadText(const QString &text);
+    // The same, but every good line is loaded and each line that breaks the layout (a
+    // missing header included) is passed over; answers what was passed over, one text a
+    // line ("Invalid file format: line 3: ..."). A file that cannot be read, or a store of
+    // another layout version, still raises.
+    QStringList LoadFileSkippingBadLines(const QString &path);
     // Write every pair, in key order, so that LoadFile restores each key and value exactly;
     // written atomically.
     void SaveFile(const QString &path) const;
@@ -39,6 +45,9 @@ public:
     qsizetype count() const { return m_entries.size(); }
 
 private:
+    // skipped: null for a strict load, else where the lines passed over are noted.
+    void parse(const QString &text, QStringList *skipped);
+
     struct Entry
     {
         QString key;

@@ -1,17 +1,20 @@
 #include "settings/Lifecycle.h"
 
+#include "foundation/Messages.h"
 #include "foundation/RuntimeError.h"
-#include "foundation/TempFolder.h"
 #include "player/PlayerControl.h"
 #include "session/Session.h"
+#include "settings/OptionsFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <cstdio>
 
 namespace {
 
 const QString kSettingsFile = QStringLiteral("set.cf");
+const QString kPlaylistFile = QStringLiteral("playlist.dat");
 
 template <typename Step> void tryStep(Step step)
 {
@@ -22,19 +25,57 @@ template <typename Step> void tryStep(Step step)
     }
 }
 
-// A settings file that cannot be read is kept aside as set.cf.bad, so the shut-down that
-// writes the (empty) store does not destroy what the user had.
-void loadSettingsStore(Session &s)
+// A free name beside the file for a copy kept aside: name.bad, then name.bad.1, .2, ...
+// so that a later bad start never overwrites what an earlier one kept.
+QString keepAside(const QString &path)
+{
+    QString aside = path + QStringLiteral(".bad");
+    for (int n = 1; !QFile::copy(path, aside); ++n) {
+        if (!QFileInfo::exists(aside) || n > 9999)
+            return {};
+        aside = path + QStringLiteral(".bad.%1").arg(n);
+    }
+    return aside;
+}
+
+// Every good line of set.cf is loaded. A damaged file is copied aside first, so the
+// shut-down that writes the store back cannot destroy what the user had; the returned
+// notice says what happened, for the screen once start-up is done.
+QString loadSettingsStore(Session &s)
 {
     const QString path = s.config.folder.programFolder(kSettingsFile);
-    if (!QFile::exists(path))
-        return;
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+        return {};
+    qsizetype skipped = 0;
+    QString reason;
     try {
-        s.CF.LoadFile(path);
-    } catch (const RuntimeError &) {
-        const QString aside = path + QStringLiteral(".bad");
-        QFile::remove(aside);
-        QFile::rename(path, aside);
+        skipped = s.CF.LoadFileSkippingBadLines(path).size();
+        if (skipped == 0)
+            return {};
+    } catch (const RuntimeError &error) {
+        reason = Msg::errorText(error.description(), error.number());
+    }
+    const QString aside = keepAside(path);
+    const QString kept = aside.isEmpty() ? QStringLiteral("could not be copied aside")
+                                         : QStringLiteral("is kept as ") + aside;
+    if (!reason.isEmpty())
+        return QStringLiteral("%1 could not be read (%2); it %3").arg(path, reason, kept);
+    return QStringLiteral("%1: %2 damaged line%3 skipped; the file as it was %4")
+        .arg(path)
+        .arg(skipped)
+        .arg(skipped == 1 ? QString() : QStringLiteral("s"), kept);
+}
+
+// A file the program keeps is saved, or its failure is said on standard error: the window
+// is closing, nobody would see a red line.
+template <typename Save> void saveStep(const QString &path, Save save)
+{
+    try {
+        save();
+    } catch (const RuntimeError &error) {
+        std::fprintf(
+            stderr, "i2kCmd: %s\n",
+            qPrintable(Msg::saveFailed(path, Msg::errorText(error.description(), error.number()))));
     }
 }
 
@@ -49,7 +90,8 @@ void deleteIfExists(Session &s, const QString &path)
 void startUp(Session &s)
 {
     Console &console = s.console;
-    tryStep([&] { loadSettingsStore(s); });
+    QString notice;
+    tryStep([&] { notice = loadSettingsStore(s); });
     tryStep([&] { console.ClScreen(); });
     tryStep([&] {
         const auto settings = s.optionSettings();
@@ -75,26 +117,26 @@ void startUp(Session &s)
     tryStep([&] { s.exe(QStringLiteral("background ") + s.opt[Options::Background]); });
     tryStep([&] { s.genres.FillGenres(); });
     tryStep([&] { s.exe(QStringLiteral("about")); });
+    if (!notice.isEmpty())
+        tryStep([&] { s.ErorMsg(notice, 13); });
     s.cursorTimer.timFlash.start();
 }
 
 void shutDown(Session &s)
 {
-    tryStep([&] { s.CF.SaveFile(s.config.folder.programFolder(kSettingsFile)); });
-    tryStep([&] { SavePlaylistFile(s); });
+    const QString settingsFile = s.config.folder.programFolder(kSettingsFile);
+    saveStep(settingsFile, [&] { s.CF.SaveFile(settingsFile); });
+    saveStep(s.config.folder.programFolder(kPlaylistFile), [&] { SavePlaylistFile(s); });
     tryStep([&] {
         for (const QString &name : s.opt[Options::TemporaryFiles].split(u'|'))
             deleteIfExists(s, name);
     });
     tryStep([&] { SavePlaylistState(s); });
     s.opt[Options::TemporaryFiles].clear();
-    tryStep([&] {
-        const auto settings = s.optionSettings();
-        s.opt.save(*settings);
-    });
-    tryStep([&] { deleteIfExists(s, tempFolder() + QStringLiteral("/cmd.txt")); });
-    s.log.setOnSaveFailed({});
+    const QString optionsFile = s.optionSettings()->fileName();
+    saveStep(optionsFile, [&] { saveOptionsFile(s.opt, optionsFile, s.temp); });
+    // Only the program's own temporary folder: TEMP is shared with everyone else.
+    s.temp.remove();
     if (!s.log.save())
-        std::fprintf(stderr, "i2kCmd: the event log could not be saved: %s\n",
-                     qPrintable(s.log.path()));
+        std::fprintf(stderr, "i2kCmd: %s\n", qPrintable(s.log.lastFailure()));
 }

@@ -15,13 +15,16 @@ ProgramFolder ProgramFolder::resolve(const QString &homeOption)
         QDir().mkpath(chosen);
         return ProgramFolder(QDir(chosen).absolutePath());
     }
+    // A portable copy keeps everything beside itself.
     const QString executableFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(executableFolder).isWritable())
+    if (QFileInfo::exists(executableFolder + QStringLiteral("/portable")))
         return ProgramFolder(executableFolder);
-    // An installed program: keep the user's files in the user's data folder.
-    const QString dataHome = qEnvironmentVariable(
-        "XDG_DATA_HOME", QDir::homePath() + QStringLiteral("/.local/share"));
-    const QString folder = dataHome + QStringLiteral("/i2kCmd");
+    // Otherwise the user's data folder, so a rebuild, `make clean` or an upgrade never
+    // takes a user's aliases and log.
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    const QString folder =
+        (dataHome.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share") : dataHome) +
+        QStringLiteral("/i2kCmd");
     QDir().mkpath(folder);
     return ProgramFolder(folder);
 }

@@ -8,8 +8,9 @@ class ProgramFolder
 public:
     explicit ProgramFolder(QString folder);
 
-    // In order: the --home folder when given, $I2KCMD_HOME, the executable's folder when
-    // it can be written, else $XDG_DATA_HOME/i2kCmd (made when missing).
+    // In order: the --home folder when given, $I2KCMD_HOME, the executable's folder when a
+    // file named "portable" lies beside it, else $XDG_DATA_HOME/i2kCmd (or
+    // ~/.local/share/i2kCmd), made when missing.
     static ProgramFolder resolve(const QString &homeOption);
 
     const QString &folder() const { return m_folder; }

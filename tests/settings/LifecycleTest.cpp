@@ -2,9 +2,11 @@
 
 #include "settings/Lifecycle.h"
 #include "TestSession.h"
+#include "foundation/TempFolder.h"
 #include "foundation/TextFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <gtest/gtest.h>
 
@@ -100,21 +102,67 @@ TEST_F(Lifecycle, ShutDownDeletesTheTemporaryFilesItKnows)
     EXPECT_EQ(settings.value(QStringLiteral("i2kCmd/Opt11")).toString(), QString());
 }
 
-TEST_F(Lifecycle, AnUnreadableSettingsFileIsKeptAsideNotOverwritten)
+// One bad line (a hand-typed C:\temp is an unknown escape) costs that line only; the file
+// as it was is kept under a name no later bad start overwrites, and the screen says so.
+TEST_F(Lifecycle, ADamagedSettingsFileKeepsItsGoodLinesAndACopyAside)
 {
     const QString path = home.filePath(QStringLiteral("set.cf"));
+    const QByteArray damaged =
+        "#i2kCmd-store 1\r\ndir=showfile\r\ntmp=C:\\\\temp\r\nwin=C:\\windows\r\ne=exit\r\n";
+    TextFile::save(path, damaged);
     {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("this is not a settings store\r\n");
+        auto s = start();
+        EXPECT_EQ(s->CF.GetValue(QStringLiteral("dir")), QStringLiteral("showfile"));
+        EXPECT_EQ(s->CF.GetValue(QStringLiteral("tmp")), QStringLiteral("C:\\temp"));
+        EXPECT_EQ(s->CF.GetValue(QStringLiteral("e")), QStringLiteral("exit"));
+        EXPECT_EQ(s->CF.GetValue(QStringLiteral("win")), KeyValueStore::kNotFound);
+        EXPECT_EQ(TextFile::readBytes(path + QStringLiteral(".bad")), damaged);
+        QString notice;
+        for (int row = 13; row <= 16; ++row)
+            notice += s->console.scrCells().rowText(row).trimmed();
+        EXPECT_TRUE(notice.startsWith(
+            path + QStringLiteral(": 1 damaged line skipped; the file as it was is kept as ")))
+            << notice.toStdString();
+        EXPECT_TRUE(notice.endsWith(QStringLiteral("set.cf.bad")));
+        EXPECT_TRUE(s->log.text().contains(QStringLiteral(" - ERROR: ") + path +
+                                           QStringLiteral(": 1 damaged line")));
+        shutDown(*s);
     }
+    // What shut-down wrote loads cleanly: no new copy.
+    start();
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".bad.1")));
+
+    // A file that is no store at all is kept whole too, beside the earlier copy.
+    TextFile::save(path, "this is not a settings store\r\n");
     auto s = start();
     EXPECT_EQ(s->CF.count(), 0);
-    EXPECT_TRUE(QFile::exists(path + QStringLiteral(".bad")));
+    EXPECT_EQ(TextFile::readBytes(path + QStringLiteral(".bad")), damaged);
+    EXPECT_EQ(TextFile::readBytes(path + QStringLiteral(".bad.1")),
+              QByteArray("this is not a settings store\r\n"));
+    // A store of a later layout is never half-read.
+    TextFile::save(path, "#i2kCmd-store 2\r\na=b\r\n");
+    auto later = start();
+    EXPECT_EQ(later->CF.count(), 0);
+    EXPECT_TRUE(QFile::exists(path + QStringLiteral(".bad.2")));
+    EXPECT_TRUE(
+        later->console.scrCells().rowText(13).contains(QStringLiteral("could not be read")));
+}
+
+// TEMP is shared: shut-down deletes only the program's own folder there.
+TEST_F(Lifecycle, ShutDownLeavesOtherFilesInTempAlone)
+{
+    const QString foreign = tempFolder() + QStringLiteral("/cmd.txt");
+    TextFile::save(foreign, "someone else's");
+    auto s = start();
+    const QString capture = s->temp.file(QStringLiteral("cmd.txt"));
+    TextFile::save(capture, "ours");
+    const QFileInfo folder(QFileInfo(capture).absolutePath());
+    EXPECT_TRUE(folder.absoluteFilePath().startsWith(tempFolder() + QStringLiteral("/i2kCmd-")));
+    EXPECT_EQ(folder.permissions() & 0x0077, QFileDevice::Permissions());
     shutDown(*s);
-    QFile aside(path + QStringLiteral(".bad"));
-    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
-    EXPECT_EQ(aside.readAll(), QByteArray("this is not a settings store\r\n"));
+    EXPECT_FALSE(QFileInfo::exists(folder.absoluteFilePath()));
+    EXPECT_EQ(TextFile::readBytes(foreign), QByteArray("someone else's"));
+    QFile::remove(foreign);
 }
 
 } // namespace

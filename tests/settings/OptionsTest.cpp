@@ -3,6 +3,8 @@
 #include "TestSession.h"
 #include "foundation/RuntimeError.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QRegularExpression>
 #include <QSettings>
 #include <gtest/gtest.h>
@@ -93,6 +95,30 @@ TEST(Options, ProgramFolderJoinsWithASingleSlash)
     const QString home = dir.filePath(QStringLiteral("made/here"));
     EXPECT_EQ(ProgramFolder::resolve(home).folder(), home);
     EXPECT_TRUE(QFileInfo(home).isDir());
+}
+
+// Without --home or I2KCMD_HOME the user's files live in the data folder, never beside a
+// build that `make clean` deletes; a "portable" file beside the program keeps them there.
+TEST(Options, TheProgramFolderIsTheUsersDataFolderUnlessPortable)
+{
+    const QByteArray chosen = qgetenv("I2KCMD_HOME");
+    qunsetenv("I2KCMD_HOME");
+    const QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    ASSERT_FALSE(data.isEmpty()); // the test main points it into its scratch folder
+    EXPECT_EQ(ProgramFolder::resolve(QString()).folder(), data + QStringLiteral("/i2kCmd"));
+    EXPECT_TRUE(QFileInfo(data + QStringLiteral("/i2kCmd")).isDir());
+
+    const QString marker = QCoreApplication::applicationDirPath() + QStringLiteral("/portable");
+    ASSERT_TRUE(QFile(marker).open(QIODevice::WriteOnly));
+    EXPECT_EQ(ProgramFolder::resolve(QString()).folder(), QCoreApplication::applicationDirPath());
+    QFile::remove(marker);
+
+    qputenv("I2KCMD_HOME", QFile::encodeName(data + QStringLiteral("/chosen")));
+    EXPECT_EQ(ProgramFolder::resolve(QString()).folder(), data + QStringLiteral("/chosen"));
+    if (chosen.isEmpty())
+        qunsetenv("I2KCMD_HOME");
+    else
+        qputenv("I2KCMD_HOME", chosen);
 }
 
 } // namespace
