@@ -4,7 +4,9 @@
 #include "TestSession.h"
 #include "foundation/TextFile.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -113,6 +115,14 @@ TEST(TextCommands, PictureTilesCopiesEdgeToEdge)
     TextFile::save(text, "words");
     t.exe({QStringLiteral("picture 0,0,1,1,") + text});
     EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: Invalid picture (481)"));
+    // A FIFO would hold the picture reader for ever: it is never opened.
+    const QString fifo = t.file(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    t.exe({QStringLiteral("picture 0,0,1,1,") + fifo});
+    EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: Device unavailable (68)"));
+    // background takes what is no file as a colour name: black, and no wait either.
+    t.exe({QStringLiteral("background ") + fifo});
+    EXPECT_EQ(t.row(2), QString());
 }
 
 } // namespace

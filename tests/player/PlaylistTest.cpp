@@ -70,6 +70,21 @@ TEST(Playlist, RestoreReadsQuotedAndBareFieldsAndSurvivesDamage)
     EXPECT_EQ(fresh->playlist.plIndex, 0);
 }
 
+// An entry with no artist would end the list; it is passed over so the entries after it
+// survive the next save.
+TEST(Playlist, AnEntryWithNoArtistLosesNothingAfterIt)
+{
+    TestSession t;
+    const QString path = t.file(QStringLiteral("playlist.dat"));
+    TextFile::save(path, "\"1\",\"2\"\r\n\"\",\"5\"\r\n\"3\",\"4\"\r\n\"\"\r\n");
+    t->playlist.restore(path);
+    EXPECT_EQ(t->playlist.count(), 2);
+    EXPECT_EQ(t->playlist[1].artist, QStringLiteral("3"));
+    EXPECT_EQ(t->playlist[1].track, QStringLiteral("4"));
+    t->playlist.save(path);
+    EXPECT_EQ(TextFile::readBytes(path), QByteArray("\"1\",\"2\"\r\n\"3\",\"4\"\r\n"));
+}
+
 TEST(Playlist, TheTableHoldsAtMost32001Entries)
 {
     TestSession t;
