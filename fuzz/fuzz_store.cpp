@@ -1,5 +1,6 @@
-// libFuzzer target: the store's text reader on arbitrary input, and the promise that whatever
-// it accepts is saved and loaded back unchanged.
+// libFuzzer target: the store's text reader on arbitrary input, and the promises that whatever
+// it accepts is saved and loaded back unchanged, and that the reader which passes over bad
+// lines keeps at least every pair a strict load keeps.
 
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
@@ -19,12 +20,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!dir.isValid())
         std::abort();
 
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    TextFile::save(first, bytes);
+    KeyValueStore tolerant;
+    try {
+        tolerant.LoadFileSkippingBadLines(first);
+    } catch (const RuntimeError &) {
+        // Only a store of another layout version is refused whole.
+    }
+
+    const QString text = TextFile::decode(bytes);
     KeyValueStore store;
     try {
         store.LoadText(text);
     } catch (const RuntimeError &) {
         return 0;
+    }
+    if (tolerant.ListAll() != store.ListAll()) {
+        std::fprintf(stderr, "a clean store read differently when bad lines may be skipped\n");
+        std::abort();
     }
 
     store.SaveFile(first);
