@@ -1,4 +1,5 @@
 # The two entry points: `make run` and `make test`. Both install what is missing first.
+# `make run` builds only the program; `make test` builds everything, tests included.
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
@@ -9,23 +10,44 @@ else
 WERROR ?= OFF
 endif
 
-.PHONY: run test deps build bench clean
+# `make check-sanitize`: every test under AddressSanitizer (leaks included) and
+# UndefinedBehaviorSanitizer, in a build directory of its own. Any finding ends the program
+# that made it with an error, so the test fails; the tests that run i2kCmd itself check its
+# exit code, so findings in the program count too.
+SANITIZE_DIR ?= build-sanitize
+SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+SANITIZE_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-run: build
+.PHONY: run test deps configure build bench check-sanitize clean
+
+run: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target i2kCmd
 	./$(BUILD_DIR)/i2kCmd
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen I2KCMD_AUDIO_OUTPUT=null ctest --output-on-failure -j $(JOBS)
 
-bench: build
+bench: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target i2kBench
 	./$(BUILD_DIR)/bench/i2kBench
 
 deps:
 	@bash tools/install-deps.sh
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DI2K_WERROR=$(WERROR)
+
+build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+check-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DI2K_WERROR=$(WERROR) \
+		-DI2K_BENCH=OFF -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)"
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) QT_QPA_PLATFORM=offscreen I2KCMD_AUDIO_OUTPUT=null \
+		ctest --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
