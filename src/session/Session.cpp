@@ -6,6 +6,7 @@
 #include "foundation/Colours.h"
 #include "foundation/Messages.h"
 #include "foundation/RuntimeError.h"
+#include "interpreter/HelpCommand.h"
 #include "interpreter/SimpleCommands.h"
 #include "settings/AliasCommands.h"
 #include "settings/AppearanceCommands.h"
@@ -33,6 +34,7 @@ Session::Session(Config cfg)
     registerShapeCommands(commands);
     registerTextCommands(commands);
     registerBatchCommands(commands);
+    registerHelpCommand(commands);
 }
 
 Session::~Session() = default;

@@ -1,0 +1,141 @@
+// The help against the command table, and its pages as the console draws them.
+
+#include "TestSession.h"
+#include "interpreter/HelpTable.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Commands the help documents that are not built yet. A word comes off this list when its
+// command is registered: the first test fails until it does, so the list cannot go stale.
+const QStringList kToCome = {
+    // the music library
+    QStringLiteral("loadvld"), QStringLiteral("showvld"), QStringLiteral("id3"),
+    QStringLiteral("listartists"), QStringLiteral("listbatches"), QStringLiteral("listgenres"),
+    QStringLiteral("sartist"), QStringLiteral("strack"), QStringLiteral("dbatch"),
+    QStringLiteral("trackinfo"), QStringLiteral("lyrics"), QStringLiteral("notes"),
+    // the playlist and the players
+    QStringLiteral("addat"), QStringLiteral("shuffle"), QStringLiteral("randpl"),
+    QStringLiteral("rpas"), QStringLiteral("partist"), QStringLiteral("partistn"),
+    QStringLiteral("pgenren"), QStringLiteral("ptrack"), QStringLiteral("pbatch"),
+    QStringLiteral("pbatchn"), QStringLiteral("pat"), QStringLiteral("vlpl"),
+    QStringLiteral("vlplay"), QStringLiteral("vlpause"), QStringLiteral("vlreset"),
+    QStringLiteral("vldetails"), QStringLiteral("audio"), QStringLiteral("video"),
+    // files, programs, the clipboard and the web
+    QStringLiteral("filedel"), QStringLiteral("fileinfo"), QStringLiteral("fileren"),
+    QStringLiteral("filesearch"), QStringLiteral("showfile"), QStringLiteral("export"),
+    QStringLiteral("run"), QStringLiteral("cmd"), QStringLiteral("clipboard"),
+    QStringLiteral("openurl"), QStringLiteral("url2text"), QStringLiteral("listfonts")};
+
+// Where the quoted texts run two words together: the first ends in column 93, so the console
+// shows them on two rows. A wrap anywhere else that cuts a word is a layout fault.
+const QStringList kWordsMetAtAWrap = {
+    QStringLiteral("thebeginning."), QStringLiteral("Omittingthe"), QStringLiteral("theuser"),
+    QStringLiteral("sizetype"),      QStringLiteral("seenhere"),    QStringLiteral("prefixsearch")};
+
+constexpr int kColumns = 93;
+// The first row the now-playing display uses; a page must end above it.
+constexpr int kNowPlayingTop = 25;
+// ColourText fills its start row and the sixteen below it.
+constexpr int kChartRows = 17;
+
+QStringList allHelpWords()
+{
+    QStringList words;
+    for (const HelpEntry &entry : Help::entries())
+        words += Help::words(entry);
+    return words;
+}
+
+TEST(Help, DocumentsEveryCommandAndOnlyCommands)
+{
+    TestSession t;
+    const CommandTable &commands = t->commands;
+    const QStringList helpWords = allHelpWords();
+    for (const QString &word : helpWords) {
+        const bool isCommand = commands.find(word).handler != nullptr;
+        if (kToCome.contains(word))
+            EXPECT_FALSE(isCommand) << word.toStdString() << " is a command now: strike it off";
+        else
+            EXPECT_TRUE(isCommand) << word.toStdString() << " has help but is no command";
+    }
+    for (const QString &word : kToCome)
+        EXPECT_TRUE(helpWords.contains(word)) << word.toStdString() << " is to come without help";
+    for (const QString &word : commands.words())
+        EXPECT_NE(Help::find(word), nullptr) << word.toStdString() << " has no help";
+}
+
+// A word that selected two pages would hide the second; an upper-case one could never be
+// selected, since the argument is lower-cased.
+TEST(Help, EveryWordSelectsOnePage)
+{
+    const QStringList words = allHelpWords();
+    for (const QString &word : words) {
+        EXPECT_EQ(words.count(word), 1) << word.toStdString();
+        EXPECT_EQ(word, word.toLower());
+        EXPECT_FALSE(word.isEmpty());
+    }
+}
+
+// Every page as the console shows it: each line on its rows, none drawn over by the next, all
+// above the now-playing display, every wrap between two words.
+TEST(Help, PagesFitTheConsoleAndWrapBetweenWords)
+{
+    TestSession t;
+    for (const HelpEntry &entry : Help::entries()) {
+        const QString word = Help::words(entry).first();
+        SCOPED_TRACE(word.toStdString());
+        t->exe(QStringLiteral("help ") + word);
+        int nextFree = 1;
+        for (const HelpLine &line : entry.lines) {
+            if (!line.text)
+                continue;
+            const QString text = QString::fromLatin1(line.text);
+            EXPECT_GE(line.row, nextFree) << "drawn over the line before";
+            for (qsizetype at = 0; at < text.size(); at += kColumns) {
+                const int row = line.row + static_cast<int>(at / kColumns);
+                QString shown = text.mid(at, kColumns);
+                while (shown.endsWith(u' '))
+                    shown.chop(1);
+                EXPECT_EQ(t.row(row), shown) << "row " << row;
+                if (at == 0)
+                    continue;
+                EXPECT_NE(text[at], u' ') << "row " << row << " starts with a blank";
+                if (text[at - 1] != u' ') {
+                    const qsizetype start = text.lastIndexOf(u' ', at - 1) + 1;
+                    const qsizetype end = text.indexOf(u' ', at);
+                    const QString cut = text.mid(start, (end < 0 ? text.size() : end) - start);
+                    EXPECT_TRUE(kWordsMetAtAWrap.contains(cut))
+                        << "wrap cuts " << cut.toStdString();
+                }
+            }
+            nextFree = line.row + static_cast<int>((text.size() + kColumns - 1) / kColumns);
+        }
+        if (entry.chartRow != 0) {
+            EXPECT_GE(entry.chartRow, nextFree);
+            EXPECT_EQ(t.row(entry.chartRow).left(17), QStringLiteral("Built-in Colours:"));
+            nextFree = entry.chartRow + kChartRows;
+        }
+        EXPECT_LT(nextFree - 1, kNowPlayingTop) << "runs into the now-playing rows";
+        EXPECT_EQ(t->console.dispMode, Console::Prompt);
+        EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND:"));
+    }
+}
+
+// The list goes to the pager; a page leaves the console at the prompt, keys working.
+TEST(Help, TheListIsPagedAPageIsNot)
+{
+    TestSession t;
+    t->exe(QStringLiteral("help"));
+    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    EXPECT_EQ(t.pagerRow(1), QStringLiteral("Standard commands:"));
+    t.keys(QStringLiteral("Escape"));
+    t->exe(QStringLiteral("help   Batch"));
+    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    EXPECT_EQ(t.row(1), QStringLiteral("batch <filename>"));
+    t.keys(QStringLiteral("text:write typed,Enter"));
+    EXPECT_EQ(t.row(1), QStringLiteral("typed"));
+}
+
+} // namespace
