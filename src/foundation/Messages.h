@@ -46,8 +46,8 @@ inline const QString kAltUsage = QStringLiteral("Usage: Alt <letter>");
 inline const QString kSeeAssignments = QStringLiteral("Type 'set' to see current assignments");
 inline const QString kSetUsage = QStringLiteral(
     "Usage: set <word> <command/variable>\r\n"
-    "E.g. 'set 123 help' would call the help command when 123 is entered; 'set windir "
-    "C:\\WINDOWS'would result in '%windir%' being replaced with 'C:\\WINDOWS' in a command\r\n\r\n"
+    "E.g. 'set 123 help' would call the help command when 123 is entered; 'set shared "
+    "/usr/share'would result in '%shared%' being replaced with '/usr/share' in a command\r\n\r\n"
     "Current assignments:\r\n--------------------\r\n");
 inline QString commandDeleted(const QString &word)
 {

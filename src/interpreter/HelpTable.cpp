@@ -209,8 +209,8 @@ const HelpEntry kEntries[] = {
         {1, "set [<assignment>] [<command/variable>]"},
         {3,
 "Used to assign a word or letters to an existing command or variable.  E.g. 'set e exit' will "
-"cause the program to exit when 'e' is entered as a command; 'set datadir /usr/share' would   "
-"cause '%datadir%' to be replaced with '/usr/share' in a command"},
+"cause the program to exit when 'e' is entered as a command; 'set shared /usr/share' would    "
+"cause '%shared%' to be replaced with '/usr/share' in a command"},
         {7,
 "Type 'set' on its own to see current assignments.  Type set and an existing assignment       "
 "(without a command) to delete the assignment."}}},
