@@ -25,15 +25,11 @@ RuntimeError damagedArchive()
     return RuntimeError::badFileFormat(QStringLiteral("truncated or damaged archive"));
 }
 
-// Opens a regular file; a folder, a pipe or a device is refused rather than read (a pipe
-// could block forever).
+// Opens a regular file through the file guard; a folder, a pipe or a device is refused
+// rather than read (a pipe could block forever).
 void openRegularFile(QFile &file, const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw RuntimeError::fileNotFound();
-    if (!info.isFile())
-        throw RuntimeError::pathFileAccessError();
+    TextFile::checkReadable(path);
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
         throw RuntimeError::pathFileAccessError();
@@ -88,11 +84,6 @@ bool Archive::FileExists(const QString &path) const
 
 QString Archive::ReadAll(const QString &path) const
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw RuntimeError::fileNotFound();
-    if (!info.isFile())
-        throw RuntimeError::pathFileAccessError();
     return TextFile::read(path);
 }
 

@@ -5,8 +5,9 @@
 
 #include <QString>
 
-// Errors common to the readers: a missing path raises "File not found (53)"; a folder, pipe
-// or device, or a file that cannot be opened, raises "Path/File access error (75)".
+// Errors common to the readers are the file guard's (TextFile::checkReadable): a missing
+// file "File not found (53)", a folder "Path/File access error (75)", a pipe or device
+// "Device unavailable (68)", which is never opened.
 class Archive
 {
 public:
@@ -22,6 +23,6 @@ public:
     // is read. A negative argument raises "Invalid procedure call (5)" (checked before the
     // file), a range past the end "Input past end of file (62)".
     QString ReadRange(const QString &path, qint32 offset, qint32 length) const;
-    // The whole file as text.
+    // The whole file as text, at most TextFile::kMaxReadSize bytes.
     QString ReadAll(const QString &path) const;
 };

@@ -10,6 +10,7 @@
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <functional>
 #include <limits>
@@ -311,4 +312,12 @@ TEST_F(ArchiveTest, FileExistsAndReadAll)
               QStringLiteral("53: File not found"));
     EXPECT_EQ(errorOf([&] { m_archive.ReadAll(m_dir.filePath(QStringLiteral("folder.txt"))); }),
               QStringLiteral("75: Path/File access error"));
+    // A pipe is never opened, whichever reader is asked.
+    const QString fifo = m_dir.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(errorOf([&] { m_archive.ReadAll(fifo); }), QStringLiteral("68: Device unavailable"));
+    EXPECT_EQ(errorOf([&] { m_archive.ReadEntry(fifo, QStringLiteral("VELMORAD")); }),
+              QStringLiteral("68: Device unavailable"));
+    EXPECT_EQ(errorOf([&] { m_archive.ReadRange(fifo, 0, 1); }),
+              QStringLiteral("68: Device unavailable"));
 }
