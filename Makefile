@@ -28,9 +28,13 @@ run: configure
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen I2KCMD_AUDIO_OUTPUT=null ctest --output-on-failure -j $(JOBS)
 
+# Every figure of docs/performance.md: the benchmarks (homes on the build's disk, full event
+# logs), then start-and-quit in a real X server paired with xterm.
 bench: configure
+	@bash tools/install-deps.sh --bench
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target i2kBench
 	./$(BUILD_DIR)/bench/i2kBench
+	python3 tools/bench-window-start.py $(BUILD_DIR)/i2kCmd
 
 deps:
 	@bash tools/install-deps.sh

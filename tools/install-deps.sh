@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, once.
-# Idempotent: does nothing when every package is already there.
+# Idempotent: does nothing when every package is already there. With --bench it also
+# installs what `make bench` compares the program with: a real X server and xterm.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,9 @@ packages=(
   fonts-liberation fonts-dejavu-core fontconfig
   libgtest-dev libgmock-dev libbenchmark-dev
 )
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(xvfb xauth xterm python3)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
