@@ -3,6 +3,7 @@
 // description as users of command consoles know them; only the interpreter's trap catches it.
 
 #include <QString>
+#include <cerrno>
 #include <exception>
 
 class RuntimeError : public std::exception
@@ -54,6 +55,28 @@ public:
         return {380, QStringLiteral("Invalid property value")};
     }
     static RuntimeError invalidPicture() { return {481, QStringLiteral("Invalid picture")}; }
+    // The failure of a file operation, from its errno.
+    static RuntimeError fromErrno(int err)
+    {
+        switch (err) {
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            return diskFull();
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case ETXTBSY:
+            return permissionDenied();
+        case ENOENT:
+        case ENOTDIR:
+            return pathNotFound();
+        case EISDIR:
+            return pathFileAccessError();
+        default:
+            return deviceIoError();
+        }
+    }
     // A file that claims a known layout but breaks it (a damaged archive or store file).
     static RuntimeError badFileFormat(const QString &detail)
     {

@@ -41,24 +41,7 @@ struct InjectedFailure
 
 RuntimeError errorOf(int err)
 {
-    switch (err) {
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return RuntimeError::diskFull();
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY:
-        return RuntimeError::permissionDenied();
-    case ENOENT:
-    case ENOTDIR:
-        return RuntimeError::pathNotFound();
-    case EISDIR:
-        return RuntimeError::pathFileAccessError();
-    default:
-        return RuntimeError::deviceIoError();
-    }
+    return RuntimeError::fromErrno(err);
 }
 
 // Every byte written, or the errno of the failure.
@@ -113,35 +96,6 @@ void writeInto(const QByteArray &name, const QByteArray &bytes)
         throw errorOf(err);
     if (const int err = fd.close())
         throw errorOf(err);
-}
-
-void replaceAtomically(const QByteArray &name, const QByteArray &bytes, const struct stat *old)
-{
-    QByteArray temp = name + ".XXXXXX";
-    Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
-    if (fd.get() < 0)
-        throw errorOf(errno);
-    const auto fail = [&](int err) {
-        ::unlink(temp.constData());
-        throw errorOf(err);
-    };
-    // A new file gets the usual permissions; a replaced one keeps its own.
-    mode_t mode = old ? (old->st_mode & 07777) : 0;
-    if (!old) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(fd.get(), mode) != 0)
-        fail(errno);
-    if (const int err = writeAll(fd.get(), bytes))
-        fail(err);
-    if (::fsync(fd.get()) != 0)
-        fail(errno);
-    if (const int err = fd.close())
-        fail(err);
-    if (::rename(temp.constData(), name.constData()) != 0)
-        fail(errno);
 }
 
 } // namespace
@@ -219,6 +173,90 @@ QString read(const QString &path)
     return decode(readBytes(path));
 }
 
+AtomicFile::AtomicFile(const QString &path)
+{
+    if (path.isEmpty())
+        throw RuntimeError::badFileName();
+    m_target = QFile::encodeName(path);
+    struct stat old
+    {
+    };
+    const bool exists = ::stat(m_target.constData(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode))
+        throw RuntimeError::pathFileAccessError();
+    // Replace the file a link points at, not the link.
+    if (exists) {
+        const QString target = QFileInfo(path).canonicalFilePath();
+        if (!target.isEmpty())
+            m_target = QFile::encodeName(target);
+    }
+    m_temp = m_target + ".XXXXXX";
+    m_fd = ::mkostemp(m_temp.data(), O_CLOEXEC);
+    if (m_fd < 0)
+        throw errorOf(errno);
+    // A new file gets the usual permissions; a replaced one keeps its own.
+    mode_t mode = 0;
+    if (exists) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(m_fd, mode) != 0)
+        fail(errno);
+}
+
+AtomicFile::~AtomicFile()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        ::unlink(m_temp.constData());
+    }
+}
+
+void AtomicFile::fail(int err)
+{
+    ::close(std::exchange(m_fd, -1));
+    ::unlink(m_temp.constData());
+    throw errorOf(err);
+}
+
+void AtomicFile::write(const QByteArray &bytes)
+{
+    if (m_fd < 0)
+        throw RuntimeError::deviceIoError();
+    if (const int err = writeAll(m_fd, bytes))
+        fail(err);
+    m_size += bytes.size();
+}
+
+void AtomicFile::overwrite(qint64 offset, const QByteArray &bytes)
+{
+    if (m_fd < 0 || offset < 0 || offset + bytes.size() > m_size)
+        throw RuntimeError::deviceIoError();
+    if (::pwrite(m_fd, bytes.constData(), static_cast<size_t>(bytes.size()), offset) !=
+        bytes.size())
+        fail(errno ? errno : EIO);
+}
+
+void AtomicFile::commit()
+{
+    if (m_fd < 0)
+        throw RuntimeError::deviceIoError();
+    if (::fsync(m_fd) != 0)
+        fail(errno);
+    if (::close(std::exchange(m_fd, -1)) != 0) {
+        ::unlink(m_temp.constData());
+        throw errorOf(errno);
+    }
+    if (::rename(m_temp.constData(), m_target.constData()) != 0) {
+        const int err = errno;
+        ::unlink(m_temp.constData());
+        throw errorOf(err);
+    }
+}
+
 void save(const QString &path, const QByteArray &bytes)
 {
     if (path == u"-") {
@@ -228,25 +266,17 @@ void save(const QString &path, const QByteArray &bytes)
     }
     if (path.isEmpty())
         throw RuntimeError::badFileName();
-    QByteArray name = QFile::encodeName(path);
+    const QByteArray name = QFile::encodeName(path);
     struct stat st
     {
     };
-    if (::stat(name.constData(), &st) == 0) {
-        if (S_ISDIR(st.st_mode))
-            throw RuntimeError::pathFileAccessError();
-        if (!S_ISREG(st.st_mode)) {
-            writeInto(name, bytes);
-            return;
-        }
-        // Replace the file a link points at, not the link.
-        const QString target = QFileInfo(path).canonicalFilePath();
-        if (!target.isEmpty())
-            name = QFile::encodeName(target);
-        replaceAtomically(name, bytes, &st);
+    if (::stat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+        writeInto(name, bytes);
         return;
     }
-    replaceAtomically(name, bytes, nullptr);
+    AtomicFile file(path);
+    file.write(bytes);
+    file.commit();
 }
 
 } // namespace TextFile

@@ -35,4 +35,31 @@ QString read(const QString &path);
 // "Path/File access error (75)" or "Device I/O error (57)".
 void save(const QString &path, const QByteArray &bytes);
 
+// A regular file replaced atomically, written in pieces (save() uses it; so do writers of
+// files too large to hold whole). The bytes go to a new temporary file beside the target,
+// every write checked; commit() syncs it and renames it over the target. Destroyed without
+// commit, or after a failure, it leaves nothing behind. Failures raise save()'s errors.
+class AtomicFile
+{
+public:
+    explicit AtomicFile(const QString &path);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile &) = delete;
+    AtomicFile &operator=(const AtomicFile &) = delete;
+
+    void write(const QByteArray &bytes);
+    // Replaces bytes already written (a header filled in at the end).
+    void overwrite(qint64 offset, const QByteArray &bytes);
+    qint64 size() const { return m_size; }
+    void commit();
+
+private:
+    [[noreturn]] void fail(int err);
+
+    QByteArray m_target;
+    QByteArray m_temp;
+    int m_fd = -1;
+    qint64 m_size = 0;
+};
+
 } // namespace TextFile

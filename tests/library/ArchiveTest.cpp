@@ -3,6 +3,7 @@
 
 #include "library/Archive.h"
 #include "foundation/RuntimeError.h"
+#include "library/ArchiveWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -320,4 +321,39 @@ TEST_F(ArchiveTest, FileExistsAndReadAll)
               QStringLiteral("68: Device unavailable"));
     EXPECT_EQ(errorOf([&] { m_archive.ReadRange(fifo, 0, 1); }),
               QStringLiteral("68: Device unavailable"));
+}
+
+// What the writer makes, the reader reads: entries from bytes and from files, names in any
+// case, a repeated name by occurrence, offsets that locate the data for range references.
+TEST_F(ArchiveTest, TheWriterMakesArchivesTheReaderReads)
+{
+    const QString path = m_dir.filePath(QStringLiteral("made.vld"));
+    const QString track = write(QStringLiteral("track.mp3"), QByteArray(3 * 1024 * 1024 + 7, 'm'));
+    {
+        ArchiveWriter writer(path);
+        EXPECT_EQ(writer.addBytes(QStringLiteral("lyrics"), "la la"), 20u);
+        const quint64 at = writer.addFile(QStringLiteral("t1"), track);
+        EXPECT_EQ(at, 25u);
+        writer.addBytes(QStringLiteral("lyrics"), "second");
+        writer.addBytes(QStringLiteral("VELMORAD"), "#i2kCmd-store 1\r\nArtists=1\r\n");
+        EXPECT_THROW(writer.addBytes(QStringLiteral("a name longer than 16"), "x"), RuntimeError);
+        EXPECT_THROW(writer.addBytes(QString(), "x"), RuntimeError);
+        EXPECT_FALSE(QFile::exists(path)); // nothing in place before finish
+        writer.finish();
+    }
+    EXPECT_EQ(m_archive.ReadEntry(path, QStringLiteral("velmorad")),
+              QStringLiteral("#i2kCmd-store 1\r\nArtists=1\r\n"));
+    EXPECT_EQ(m_archive.ReadEntry(path, QStringLiteral("LYRICS"), 2), QStringLiteral("second"));
+    EXPECT_EQ(m_archive.ReadRange(path, 20, 5), QStringLiteral("la la"));
+    EXPECT_EQ(m_archive.ReadRange(path, 25 + 3 * 1024 * 1024, 7), QStringLiteral("mmmmmmm"));
+
+    // An archive abandoned half way leaves nothing, not even a temporary file.
+    const QString other = m_dir.filePath(QStringLiteral("abandoned.vld"));
+    {
+        ArchiveWriter writer(other);
+        writer.addBytes(QStringLiteral("x"), "y");
+    }
+    EXPECT_FALSE(QFile::exists(other));
+    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("*.vld*")}, QDir::Files),
+              QStringList({QStringLiteral("made.vld")}));
 }
