@@ -13,17 +13,28 @@ int virtualKey(int qtKey)
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
         return Vk::F1 + (qtKey - Qt::Key_F1);
     static const QHash<int, int> keys = {
-        {Qt::Key_Backspace, Vk::Backspace}, {Qt::Key_Tab, Vk::Tab},
-        {Qt::Key_Return, Vk::Enter},        {Qt::Key_Enter, Vk::Enter},
-        {Qt::Key_Pause, Vk::Pause},         {Qt::Key_Escape, Vk::Escape},
-        {Qt::Key_Space, Vk::Space},         {Qt::Key_PageUp, Vk::PageUp},
-        {Qt::Key_PageDown, Vk::PageDown},   {Qt::Key_End, Vk::End},
-        {Qt::Key_Home, Vk::Home},           {Qt::Key_Left, Vk::Left},
-        {Qt::Key_Up, Vk::Up},               {Qt::Key_Right, Vk::Right},
-        {Qt::Key_Down, Vk::Down},           {Qt::Key_Insert, Vk::Insert},
-        {Qt::Key_Delete, Vk::Delete},       {Qt::Key_Menu, Vk::Menu},
-        {Qt::Key_BracketLeft, Vk::BracketLeft}, {Qt::Key_BraceLeft, Vk::BracketLeft},
-        {Qt::Key_BracketRight, Vk::BracketRight}, {Qt::Key_BraceRight, Vk::BracketRight},
+        {Qt::Key_Backspace, Vk::Backspace},
+        {Qt::Key_Tab, Vk::Tab},
+        {Qt::Key_Return, Vk::Enter},
+        {Qt::Key_Enter, Vk::Enter},
+        {Qt::Key_Pause, Vk::Pause},
+        {Qt::Key_Escape, Vk::Escape},
+        {Qt::Key_Space, Vk::Space},
+        {Qt::Key_PageUp, Vk::PageUp},
+        {Qt::Key_PageDown, Vk::PageDown},
+        {Qt::Key_End, Vk::End},
+        {Qt::Key_Home, Vk::Home},
+        {Qt::Key_Left, Vk::Left},
+        {Qt::Key_Up, Vk::Up},
+        {Qt::Key_Right, Vk::Right},
+        {Qt::Key_Down, Vk::Down},
+        {Qt::Key_Insert, Vk::Insert},
+        {Qt::Key_Delete, Vk::Delete},
+        {Qt::Key_Menu, Vk::Menu},
+        {Qt::Key_BracketLeft, Vk::BracketLeft},
+        {Qt::Key_BraceLeft, Vk::BracketLeft},
+        {Qt::Key_BracketRight, Vk::BracketRight},
+        {Qt::Key_BraceRight, Vk::BracketRight},
     };
     return keys.value(qtKey, 0);
 }
@@ -45,7 +56,8 @@ Keystroke QtKeys::fromQt(int qtKey, Qt::KeyboardModifiers modifiers, const QStri
     // character, whatever the window system put in the text.
     if ((k.shift & Vk::AltMask) && !(k.shift & Vk::CtrlMask))
         return k;
-    if (k.shift & Vk::CtrlMask && !(k.shift & Vk::AltMask) && qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
+    if (k.shift & Vk::CtrlMask && !(k.shift & Vk::AltMask) && qtKey >= Qt::Key_A &&
+        qtKey <= Qt::Key_Z) {
         k.character = qtKey - Qt::Key_A + 1;
         return k;
     }
