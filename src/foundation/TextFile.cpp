@@ -279,6 +279,50 @@ void save(const QString &path, const QByteArray &bytes)
     file.commit();
 }
 
+NewFile::NewFile(const QString &path)
+{
+    if (path.isEmpty())
+        throw RuntimeError::badFileName();
+    m_name = QFile::encodeName(path);
+    m_fd = ::open(m_name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (m_fd < 0)
+        throw errno == EEXIST ? RuntimeError::fileAlreadyExists() : errorOf(errno);
+}
+
+NewFile::~NewFile()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        ::unlink(m_name.constData());
+    }
+}
+
+void NewFile::fail(int err)
+{
+    ::close(std::exchange(m_fd, -1));
+    ::unlink(m_name.constData());
+    throw errorOf(err);
+}
+
+void NewFile::write(const QByteArray &bytes)
+{
+    if (m_fd < 0)
+        throw RuntimeError::deviceIoError();
+    if (const int err = writeAll(m_fd, bytes))
+        fail(err);
+}
+
+void NewFile::close()
+{
+    if (m_fd < 0)
+        throw RuntimeError::deviceIoError();
+    if (::close(std::exchange(m_fd, -1)) != 0) {
+        const int err = errno;
+        ::unlink(m_name.constData());
+        throw errorOf(err);
+    }
+}
+
 } // namespace TextFile
 
 namespace TextFile::Testing {

@@ -62,4 +62,26 @@ private:
     qint64 m_size = 0;
 };
 
+// A file made new, never an existing file or link (O_EXCL, O_NOFOLLOW), written in pieces
+// with every write checked. An existing name raises "File already exists (58)"; other
+// failures raise save()'s errors. Destroyed before close(), or after a failure, it is
+// deleted again, so a failed copy leaves nothing behind.
+class NewFile
+{
+public:
+    explicit NewFile(const QString &path);
+    ~NewFile();
+    NewFile(const NewFile &) = delete;
+    NewFile &operator=(const NewFile &) = delete;
+
+    void write(const QByteArray &bytes);
+    void close();
+
+private:
+    [[noreturn]] void fail(int err);
+
+    QByteArray m_name;
+    int m_fd = -1;
+};
+
 } // namespace TextFile

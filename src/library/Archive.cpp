@@ -19,6 +19,7 @@ constexpr qint64 kDirEntrySize = 32;
 constexpr qsizetype kNameSize = 16;
 // The directory is scanned in pieces so that a huge entry count costs no huge buffer.
 constexpr qint64 kDirEntriesPerRead = 2048;
+constexpr qint64 kCopyPiece = 1 << 20;
 
 RuntimeError damagedArchive()
 {
@@ -89,13 +90,25 @@ QString Archive::ReadAll(const QString &path) const
 
 QString Archive::ReadRange(const QString &path, qint32 offset, qint32 length) const
 {
+    QByteArray bytes;
+    CopyRange(path, offset, length, [&](const QByteArray &piece) { bytes += piece; });
+    return TextFile::decode(bytes);
+}
+
+void Archive::CopyRange(const QString &path, qint32 offset, qint32 length,
+                        const std::function<void(const QByteArray &)> &sink) const
+{
     if (offset < 0 || length < 0)
         throw RuntimeError::invalidProcedureCall();
     QFile file;
     openRegularFile(file, path);
     if (qint64(offset) + qint64(length) > file.size())
         throw RuntimeError::inputPastEndOfFile();
-    return TextFile::decode(readExactly(file, offset, length, RuntimeError::inputPastEndOfFile()));
+    for (qint64 done = 0; done < length;) {
+        const qint64 piece = qMin<qint64>(kCopyPiece, length - done);
+        sink(readExactly(file, offset + done, piece, RuntimeError::inputPastEndOfFile()));
+        done += piece;
+    }
 }
 
 QString Archive::ReadEntry(const QString &archivePath, const QString &entryName,

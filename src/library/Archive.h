@@ -4,6 +4,7 @@
 // read outside the file. The layout is described in docs/formats.md.
 
 #include <QString>
+#include <functional>
 
 // Errors common to the readers are the file guard's (TextFile::checkReadable): a missing
 // file "File not found (53)", a folder "Path/File access error (75)", a pipe or device
@@ -23,6 +24,10 @@ public:
     // is read. A negative argument raises "Invalid procedure call (5)" (checked before the
     // file), a range past the end "Input past end of file (62)".
     QString ReadRange(const QString &path, qint32 offset, qint32 length) const;
+    // The same range as bytes, handed to sink in pieces of at most 1 MiB (an embedded track
+    // may be large), with ReadRange's checks.
+    void CopyRange(const QString &path, qint32 offset, qint32 length,
+                   const std::function<void(const QByteArray &)> &sink) const;
     // The whole file as text, at most TextFile::kMaxReadSize bytes.
     QString ReadAll(const QString &path) const;
 };

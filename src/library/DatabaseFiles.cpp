@@ -1,0 +1,79 @@
+#include "library/DatabaseFiles.h"
+
+#include "foundation/NumericText.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/TextFile.h"
+#include "session/Session.h"
+
+#include <limits>
+
+namespace {
+
+// The fields after the flag character; fewer than wanted is a damaged reference.
+QStringList fieldsOf(const QString &reference, qsizetype wanted)
+{
+    QStringList fields = reference.mid(1).split(u'|');
+    if (fields.size() < wanted)
+        throw RuntimeError::subscriptOutOfRange();
+    return fields;
+}
+
+ByteRange rangeOf(const QStringList &fields)
+{
+    return {Numeric::toLong(fields[0]), Numeric::toLong(fields[1])};
+}
+
+// The extension is glued to the name in the private folder: it must stay a plain file name.
+void checkExtension(const QString &extension)
+{
+    if (extension.contains(u'/') || extension.contains(QChar(0)))
+        throw RuntimeError::badFileName();
+}
+
+// tmp1.ext, tmp2.ext, ...: the first name nothing holds, made new so that a file or link
+// put there meanwhile is never followed or overwritten.
+std::pair<QString, std::unique_ptr<TextFile::NewFile>> newTempFile(Session &s,
+                                                                   const QString &extension)
+{
+    for (qint32 n = 1; n <= std::numeric_limits<qint16>::max(); ++n) {
+        const QString name = s.temp.file(QStringLiteral("tmp%1.%2").arg(n).arg(extension));
+        try {
+            return {name, std::make_unique<TextFile::NewFile>(name)};
+        } catch (const RuntimeError &error) {
+            if (error.number() != RuntimeError::fileAlreadyExists().number())
+                throw;
+        }
+    }
+    throw RuntimeError::overflow();
+}
+
+} // namespace
+
+ByteRange rangeOf(const QString &reference)
+{
+    return rangeOf(fieldsOf(reference, 2));
+}
+
+QString rangeText(Session &s, const QString &reference)
+{
+    const ByteRange range = rangeOf(reference);
+    return s.PWAD.ReadRange(s.opt[Options::Database], range.offset, range.length);
+}
+
+QString vldFN(Session &s, qint16 a, qint16 t)
+{
+    const QString value =
+        s.vld.GetValue(QString::number(a) + QStringLiteral("Filename") + QString::number(t));
+    if (value.startsWith(u'L'))
+        return value.mid(1);
+    const QStringList fields = fieldsOf(value, 3);
+    const ByteRange range = rangeOf(fields);
+    checkExtension(fields[2]);
+    auto [name, file] = newTempFile(s, fields[2]);
+    s.PWAD.CopyRange(s.opt[Options::Database], range.offset, range.length,
+                     [&file](const QByteArray &piece) { file->write(piece); });
+    file->close();
+    QString &list = s.opt[Options::TemporaryFiles];
+    list = list.isEmpty() ? name : list + u'|' + name;
+    return name;
+}
