@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TestSession::TestSession(std::function<std::unique_ptr<PlaylistPlayers>()> makePlayers)
-    : m_makePlayers(std::move(makePlayers))
+TestSession::TestSession()
 {
     restart();
 }
@@ -13,8 +12,15 @@ TestSession::TestSession(std::function<std::unique_ptr<PlaylistPlayers>()> makeP
 void TestSession::restart()
 {
     m_session.reset();
-    m_session = std::make_unique<Session>(Session::Config{ProgramFolder(m_home.path()), optionsFile(), m_makePlayers});
+    Players::Factory fakes = [this](int index) {
+        auto made = std::make_unique<FakeMediaPlayer>();
+        m_players.at(static_cast<size_t>(index)) = made.get();
+        return made;
+    };
+    m_session = std::make_unique<Session>(Session::Config{ProgramFolder(m_home.path()), optionsFile(), fakes, {}});
     m_session->opt.ResetOpts();
+    // The start-up fills the genre table; sessions here skip the start-up.
+    m_session->genres.FillGenres();
 }
 
 void TestSession::exe(std::initializer_list<QString> lines)
@@ -60,4 +66,18 @@ void TestSession::keys(const QString &sequence)
     const std::optional<QList<KeyAction>> actions = KeyScript::parse(sequence, &error);
     ASSERT_TRUE(actions.has_value()) << error.toStdString();
     KeyScript::deliver(*m_session, *actions);
+}
+
+void TestSession::linkTracks(int artists, int tracks)
+{
+    KeyValueStore &vld = m_session->vld;
+    vld.SetValue(QStringLiteral("Artists"), QString::number(artists));
+    for (int a = 1; a <= artists; ++a) {
+        vld.SetValue(QStringLiteral("Artist%1").arg(a), QStringLiteral("Artist %1").arg(a));
+        vld.SetValue(QStringLiteral("Tracks%1").arg(a), QString::number(tracks));
+        for (int t = 1; t <= tracks; ++t) {
+            vld.SetValue(QStringLiteral("%1Track%2").arg(a).arg(t), QStringLiteral("Track %1").arg(t));
+            vld.SetValue(QStringLiteral("%1Filename%2").arg(a).arg(t), QStringLiteral("L/music/%1-%2.mp3").arg(a).arg(t));
+        }
+    }
 }

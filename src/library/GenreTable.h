@@ -1,9 +1,20 @@
 #pragma once
-// The display names of the ID3v1 genre numbers, filled once at start-up.
+// The display names of the genre numbers ("Blues (0)" ... "Big Beat [150]"), filled once at
+// start-up and read by id3, listgenres and trackinfo.
+
+#include <QString>
+#include <QStringList>
 
 class GenreTable
 {
 public:
-    // The names arrive with the tag reader; until then the table has none.
-    void FillGenres() {}
+    void FillGenres();
+    // The number of entries: 151 once filled.
+    int count() const { return static_cast<int>(m_entries.size()); }
+    // Entry n. A number with no entry (a tag's 255 "no genre", any n outside 0..150) raises
+    // "Subscript out of range (9)".
+    const QString &entry(int n) const;
+
+private:
+    QStringList m_entries;
 };
