@@ -50,6 +50,11 @@ public:
         return {75, QStringLiteral("Path/File access error")};
     }
     static RuntimeError pathNotFound() { return {76, QStringLiteral("Path not found")}; }
+    // A wildcard pattern with an unbalanced "[" or a range that runs backwards.
+    static RuntimeError invalidPatternString()
+    {
+        return {93, QStringLiteral("Invalid pattern string")};
+    }
     static RuntimeError invalidPropertyValue()
     {
         return {380, QStringLiteral("Invalid property value")};

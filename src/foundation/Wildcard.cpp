@@ -1,0 +1,99 @@
+#include "foundation/Wildcard.h"
+
+#include "foundation/RuntimeError.h"
+
+Wildcard::Wildcard(QStringView pattern)
+{
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const char16_t c = pattern[i].unicode();
+        switch (c) {
+        case u'*':
+            // A run of stars is one star.
+            if (m_tokens.isEmpty() || m_tokens.last().kind != Token::Star)
+                m_tokens.append(Token{Token::Star, false, {}});
+            continue;
+        case u'?':
+            m_tokens.append(Token{Token::Any, false, {}});
+            continue;
+        case u'#':
+            m_tokens.append(Token{Token::Digit, false, {}});
+            continue;
+        case u'[':
+            break;
+        default:
+            m_tokens.append(Token{Token::Set, false, {{c, c}}});
+            continue;
+        }
+        const qsizetype close = pattern.indexOf(u']', i + 1);
+        if (close < 0)
+            throw RuntimeError::invalidPatternString();
+        QStringView list = pattern.sliced(i + 1, close - i - 1);
+        i = close;
+        if (list.isEmpty())
+            continue; // "[]" stands for the empty text
+        Token token{Token::Set, list.front() == u'!', {}};
+        if (token.negated)
+            list = list.sliced(1);
+        for (qsizetype k = 0; k < list.size(); ++k) {
+            const char16_t first = list[k].unicode();
+            // "-" between two characters makes a range; first or last, it stands for itself.
+            if (k + 2 < list.size() && list[k + 1] == u'-') {
+                const char16_t last = list[k + 2].unicode();
+                if (last < first)
+                    throw RuntimeError::invalidPatternString();
+                token.ranges.append({first, last});
+                k += 2;
+            } else {
+                token.ranges.append({first, first});
+            }
+        }
+        m_tokens.append(token);
+    }
+}
+
+bool Wildcard::matchesOne(const Token &token, QChar c) const
+{
+    switch (token.kind) {
+    case Token::Any:
+        return true;
+    case Token::Digit:
+        return c >= u'0' && c <= u'9';
+    case Token::Set:
+        for (const Range &range : token.ranges) {
+            if (c.unicode() >= range.first && c.unicode() <= range.last)
+                return !token.negated;
+        }
+        return token.negated;
+    case Token::Star:
+        break;
+    }
+    return false;
+}
+
+bool Wildcard::matches(QStringView text) const
+{
+    // Every token but a star takes exactly one character, so the last star seen is the only
+    // one worth going back to: when a later step fails, that star takes one more character.
+    const qsizetype count = m_tokens.size();
+    qsizetype p = 0;
+    qsizetype t = 0;
+    qsizetype starToken = -1;
+    qsizetype starText = 0;
+    while (t < text.size()) {
+        if (p < count && m_tokens[p].kind == Token::Star) {
+            starToken = p++;
+            starText = t;
+        } else if (p < count && matchesOne(m_tokens[p], text[t])) {
+            ++p;
+            ++t;
+        } else if (starToken >= 0) {
+            p = starToken + 1;
+            t = ++starText;
+        } else {
+            return false;
+        }
+    }
+    while (p < count && m_tokens[p].kind == Token::Star)
+        ++p;
+    return p == count;
+}

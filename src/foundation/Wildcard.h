@@ -1,0 +1,40 @@
+#pragma once
+// The wildcard patterns of the searches: "?" any one character, "*" any run of characters
+// (none too), "#" any one digit 0-9, "[list]" any one character of the list and "[!list]"
+// any one not in it. A list holds characters and ranges such as a-f; "-" first or last in a
+// list stands for itself, and so does any of ? * # [ inside one. "[]" matches nothing (the
+// empty text), "[!]" any one character, and "]" outside a list is an ordinary character.
+// Characters compare by their codes: callers lower-case both sides to ignore case.
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+class Wildcard
+{
+public:
+    // An unbalanced "[" or a range whose end is below its start raises "Invalid pattern
+    // string (93)".
+    explicit Wildcard(QStringView pattern);
+
+    // Whether the whole text matches. Time grows with text length times pattern length at
+    // worst, never exponentially, whatever the stars.
+    bool matches(QStringView text) const;
+
+private:
+    struct Range
+    {
+        char16_t first;
+        char16_t last;
+    };
+    // One step of the pattern: a star, or one character out of a set.
+    struct Token
+    {
+        enum Kind { Star, Any, Digit, Set } kind;
+        bool negated = false;
+        QList<Range> ranges;
+    };
+    bool matchesOne(const Token &token, QChar c) const;
+
+    QList<Token> m_tokens;
+};
