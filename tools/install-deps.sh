@@ -10,6 +10,8 @@ packages=(
   # pictures beyond Qt's own BMP, PNG, JPEG, GIF and ICO/CUR: WebP, TIFF, TGA and more
   qt6-image-formats-plugins
   fonts-liberation fonts-dejavu-core fontconfig
+  # vldmake reads tags with TagLib; the sample database's tracks are encoded with lame
+  libtag1-dev lame
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 if [ "${1:-}" = "--bench" ]; then

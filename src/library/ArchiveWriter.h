@@ -19,6 +19,8 @@ public:
     // and answers where its data starts in the archive, for references to it.
     quint64 addBytes(const QString &name, const QByteArray &bytes);
     quint64 addFile(const QString &name, const QString &filePath);
+    // The bytes written so far: where the next entry will start.
+    qint64 size() const { return m_file.size(); }
     // Writes the directory and the header, syncs and puts the archive in place.
     void finish();
 

@@ -256,7 +256,7 @@ void KeyValueStore::parse(const QString &text, QStringList *skipped)
     m_entries.swap(loaded);
 }
 
-void KeyValueStore::SaveFile(const QString &path) const
+QString KeyValueStore::text() const
 {
     // Pairs in key order, so that the same content always gives the same file.
     const auto sorted = sortedByKey(m_entries);
@@ -264,18 +264,23 @@ void KeyValueStore::SaveFile(const QString &path) const
     for (const auto &it : sorted)
         size += it->key.size() + it->value.size() + 3;
 
-    QString text;
-    text.reserve(size);
-    text += kHeaderTag;
-    text += QString::number(kLayoutVersion);
-    text += u"\r\n";
+    QString out;
+    out.reserve(size);
+    out += kHeaderTag;
+    out += QString::number(kLayoutVersion);
+    out += u"\r\n";
     for (const auto &it : sorted) {
-        appendEscaped(text, it->key, true);
-        text += u'=';
-        appendEscaped(text, it->value, false);
-        text += u"\r\n";
+        appendEscaped(out, it->key, true);
+        out += u'=';
+        appendEscaped(out, it->value, false);
+        out += u"\r\n";
     }
-    TextFile::save(path, TextFile::encode(text));
+    return out;
+}
+
+void KeyValueStore::SaveFile(const QString &path) const
+{
+    TextFile::save(path, TextFile::encode(text()));
 }
 
 QString KeyValueStore::GetValue(const QString &key) const

@@ -26,8 +26,10 @@ public:
     // line ("Invalid file format: line 3: ..."). A file that cannot be read, or a store of
     // another layout version, still raises.
     QStringList LoadFileSkippingBadLines(const QString &path);
-    // Write every pair, in key order, so that LoadFile restores each key and value exactly;
-    // written atomically.
+    // Every pair in the file layout, in key order, so that LoadText restores each key and
+    // value exactly. Equal contents give equal texts.
+    QString text() const;
+    // text(), UTF-8, written atomically.
     void SaveFile(const QString &path) const;
 
     // The value, or kNotFound when the key is absent.

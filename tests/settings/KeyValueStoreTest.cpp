@@ -77,6 +77,11 @@ TEST(KeyValueStore, SavedFileRestoresAwkwardKeysAndValues)
     EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
     EXPECT_TRUE(bytes.contains("\r\na\\=b=x=y==z\r\n"));
     EXPECT_TRUE(bytes.contains("\r\nlone surrogates=\\uD800x\\uDC01\r\n"));
+    // The text (a database's catalogue entry) is the file's content.
+    EXPECT_EQ(TextFile::encode(store.text()), bytes);
+    KeyValueStore fromText;
+    fromText.LoadText(store.text());
+    EXPECT_EQ(fromText.ListAll(), store.ListAll());
 
     KeyValueStore loaded;
     loaded.SetValue(QStringLiteral("stale"), QStringLiteral("replaced by the load"));

@@ -1,0 +1,319 @@
+#include "DatabaseMaker.h"
+
+#include "FolderScan.h"
+#include "Playlist.h"
+#include "TrackTags.h"
+
+#include "foundation/Messages.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/TextFile.h"
+#include "library/ArchiveWriter.h"
+#include "settings/KeyValueStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <vector>
+
+namespace DatabaseMaker {
+
+namespace {
+
+// The program reads references and numbers as 32-bit and 16-bit integers.
+constexpr qint64 kMaxReference = std::numeric_limits<qint32>::max();
+constexpr int kMaxNumber = std::numeric_limits<qint16>::max();
+
+struct Track
+{
+    QString path;
+    QString fileName;
+    QString artist;
+    QString title;
+    int genre = 12;
+    int year = 0;
+    QString lyrics;
+    QString notes;
+};
+
+struct Artist
+{
+    QString name;
+    std::vector<Track> tracks;
+};
+
+QString errorText(const RuntimeError &error)
+{
+    return Msg::errorText(error.description(), error.number());
+}
+
+// A side text when there is one (it wins over the tag: it is what the user put beside the
+// track), else the embedded text.
+QString sideText(const QHash<QString, QString> &files, const QString &key, const QString &embedded,
+                 const Warn &warn)
+{
+    const auto it = files.constFind(key);
+    if (it == files.cend())
+        return embedded;
+    try {
+        return TextFile::read(*it).trimmed();
+    } catch (const RuntimeError &error) {
+        warn(QStringLiteral("%1: not read (%2)").arg(*it, errorText(error)));
+        return embedded;
+    }
+}
+
+void checkRequest(const Request &request)
+{
+    for (const QString &folder : request.folders)
+        if (!QFileInfo(folder).isDir())
+            throw Failure{QStringLiteral("%1: not a folder").arg(folder)};
+    const QFileInfo out(request.output);
+    if (out.isDir())
+        throw Failure{QStringLiteral("%1: is a folder").arg(request.output)};
+    if ((out.exists() || out.isSymLink()) && !request.force)
+        throw Failure{QStringLiteral("%1 exists; --force replaces it").arg(request.output)};
+}
+
+std::vector<Track> readTracks(const FolderScan::Found &found, const Warn &warn,
+                              const Progress &progress)
+{
+    std::vector<Track> tracks;
+    tracks.reserve(size_t(found.audioFiles.size()));
+    const qsizetype total = found.audioFiles.size();
+    for (qsizetype i = 0; i < total; ++i) {
+        const QString &path = found.audioFiles[i];
+        QString problem;
+        if (const auto tags = readTrackTags(path, problem)) {
+            const QFileInfo info(path);
+            const QString key = FolderScan::sideKey(path);
+            Track track;
+            track.path = path;
+            track.fileName = info.fileName();
+            track.artist = tags->artist.isEmpty() ? info.absoluteDir().dirName() : tags->artist;
+            track.title = tags->title.isEmpty() ? info.completeBaseName() : tags->title;
+            track.genre = tags->genre;
+            track.year = tags->year;
+            track.lyrics = sideText(found.lyricsFiles, key, tags->lyrics, warn);
+            track.notes = sideText(found.notesFiles, key, tags->notes, warn);
+            tracks.push_back(std::move(track));
+        } else {
+            warn(QStringLiteral("%1: skipped (%2)").arg(path, problem));
+        }
+        if (progress)
+            progress(i + 1, total);
+    }
+    return tracks;
+}
+
+// Artists in the natural order of their names (names that differ only in letter case are one
+// artist, named as its first track has it), tracks in the order of their file names.
+std::vector<Artist> groupByArtist(std::vector<Track> tracks)
+{
+    std::stable_sort(tracks.begin(), tracks.end(), [](const Track &a, const Track &b) {
+        const int byName = FolderScan::naturalCompare(a.fileName, b.fileName);
+        return byName != 0 ? byName < 0 : FolderScan::naturalLess(a.path, b.path);
+    });
+    QHash<QString, size_t> index;
+    std::vector<Artist> artists;
+    for (Track &track : tracks) {
+        const QString key = track.artist.toCaseFolded();
+        auto it = index.constFind(key);
+        if (it == index.cend()) {
+            it = index.insert(key, artists.size());
+            artists.push_back({track.artist, {}});
+        }
+        artists[*it].tracks.push_back(std::move(track));
+    }
+    std::stable_sort(artists.begin(), artists.end(), [](const Artist &a, const Artist &b) {
+        return FolderScan::naturalLess(a.name, b.name);
+    });
+    return artists;
+}
+
+// Where each track was numbered, by its path; linked paths of other spellings (through
+// links, "..") are matched on their canonical path, looked up only when needed.
+class TrackIndex
+{
+public:
+    explicit TrackIndex(const std::vector<Artist> &artists)
+    {
+        for (size_t a = 0; a < artists.size(); ++a)
+            for (size_t t = 0; t < artists[a].tracks.size(); ++t)
+                m_byPath.insert(artists[a].tracks[t].path,
+                                QStringLiteral("{%1_%2}").arg(a + 1).arg(t + 1));
+    }
+
+    QString find(const QString &path)
+    {
+        if (const auto it = m_byPath.constFind(path); it != m_byPath.cend())
+            return *it;
+        if (!m_canonicalReady) {
+            for (auto it = m_byPath.cbegin(); it != m_byPath.cend(); ++it)
+                m_byCanonical.insert(QFileInfo(it.key()).canonicalFilePath(), it.value());
+            m_canonicalReady = true;
+        }
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        return canonical.isEmpty() ? QString() : m_byCanonical.value(canonical);
+    }
+
+private:
+    QHash<QString, QString> m_byPath;
+    QHash<QString, QString> m_byCanonical;
+    bool m_canonicalReady = false;
+};
+
+struct Batch
+{
+    QString name;
+    QString contents;
+};
+
+std::vector<Batch> readBatches(const QStringList &playlists, TrackIndex &index, const Warn &warn)
+{
+    std::vector<Batch> batches;
+    for (const QString &playlist : playlists) {
+        QStringList entries;
+        try {
+            entries = Playlist::entries(playlist);
+        } catch (const RuntimeError &error) {
+            warn(QStringLiteral("%1: skipped (%2)").arg(playlist, errorText(error)));
+            continue;
+        }
+        Batch batch{Playlist::batchName(playlist), {}};
+        for (const QString &entry : entries) {
+            const QString group = index.find(entry);
+            if (group.isEmpty())
+                warn(QStringLiteral("%1: %2 is no track of the database; left out")
+                         .arg(playlist, entry));
+            else
+                batch.contents += group;
+        }
+        batches.push_back(std::move(batch));
+    }
+    return batches;
+}
+
+// The key of a track's field: artist number, field word, track number ("12Track3"); a and t
+// count from 0 here.
+QString trackKey(size_t a, QStringView field, size_t t)
+{
+    QString key = QString::number(a + 1);
+    key += field;
+    key += QString::number(t + 1);
+    return key;
+}
+
+QString rangeReference(quint64 offset, qsizetype length)
+{
+    return QStringLiteral("E%1|%2").arg(offset).arg(length);
+}
+
+void checkReference(quint64 offset, qint64 length)
+{
+    if (offset + quint64(length) > quint64(kMaxReference))
+        throw Failure{QStringLiteral(
+            "the database would pass 2 GiB, more than its references can point into; "
+            "link the tracks (leave out --embed) or make several databases")};
+}
+
+} // namespace
+
+QString withCrLf(const QString &text)
+{
+    QString lf = text;
+    lf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lf.replace(u'\r', u'\n');
+    return lf.replace(u'\n', QStringLiteral("\r\n"));
+}
+
+Summary make(const Request &request, const Warn &warn, const Progress &progress)
+{
+    checkRequest(request);
+    const FolderScan::Found found = FolderScan::scan(request.folders);
+    if (found.audioFiles.isEmpty())
+        throw Failure{QStringLiteral("no audio files found")};
+    std::vector<Artist> artists = groupByArtist(readTracks(found, warn, progress));
+    if (artists.empty())
+        throw Failure{QStringLiteral("no readable audio files")};
+    if (artists.size() > size_t(kMaxNumber))
+        throw Failure{QStringLiteral("more than %1 artists").arg(kMaxNumber)};
+    for (const Artist &artist : artists)
+        if (artist.tracks.size() > size_t(kMaxNumber))
+            throw Failure{
+                QStringLiteral("more than %1 tracks by %2").arg(kMaxNumber).arg(artist.name)};
+    TrackIndex index(artists);
+    const std::vector<Batch> batches = readBatches(found.playlists, index, warn);
+
+    KeyValueStore catalogue;
+    Summary summary;
+    try {
+        ArchiveWriter archive(request.output);
+        // The texts first, while offsets are small; the tracks after them; the catalogue,
+        // which points at both, last.
+        const auto addText = [&](const QString &entry, const QString &text) {
+            if (text.isEmpty())
+                return QString();
+            const QByteArray bytes = TextFile::encode(withCrLf(text));
+            const quint64 offset = archive.addBytes(entry, bytes);
+            checkReference(offset, bytes.size());
+            return rangeReference(offset, bytes.size());
+        };
+        for (size_t a = 0; a < artists.size(); ++a) {
+            const QString number = QString::number(a + 1);
+            for (size_t t = 0; t < artists[a].tracks.size(); ++t) {
+                const Track &track = artists[a].tracks[t];
+                const QString suffix = number + u'_' + QString::number(t + 1);
+                catalogue.SetValue(trackKey(a, u"Lyrics", t), addText(u'L' + suffix, track.lyrics));
+                catalogue.SetValue(trackKey(a, u"Notes", t), addText(u'N' + suffix, track.notes));
+            }
+        }
+        for (size_t a = 0; a < artists.size(); ++a) {
+            const Artist &artist = artists[a];
+            const QString number = QString::number(a + 1);
+            catalogue.SetValue(QStringLiteral("Artist") + number, artist.name);
+            catalogue.SetValue(QStringLiteral("Tracks") + number,
+                               QString::number(artist.tracks.size()));
+            for (size_t t = 0; t < artist.tracks.size(); ++t) {
+                const Track &track = artist.tracks[t];
+                QString reference = u'L' + track.path;
+                if (request.embed) {
+                    const qint64 size = QFileInfo(track.path).size();
+                    checkReference(quint64(archive.size()), size);
+                    const QString entry = QStringLiteral("T%1_%2").arg(a + 1).arg(t + 1);
+                    const quint64 offset = archive.addFile(entry, track.path);
+                    reference = QStringLiteral("E%1|%2|%3")
+                                    .arg(offset)
+                                    .arg(archive.size() - qint64(offset))
+                                    .arg(QFileInfo(track.path).suffix().toLower());
+                    checkReference(offset, archive.size() - qint64(offset));
+                }
+                catalogue.SetValue(trackKey(a, u"Track", t), track.title);
+                catalogue.SetValue(trackKey(a, u"Filename", t), reference);
+                catalogue.SetValue(trackKey(a, u"Genre", t), QString::number(track.genre));
+                catalogue.SetValue(trackKey(a, u"Date", t),
+                                   track.year > 0 ? QString::number(track.year) : QString());
+            }
+            summary.tracks += int(artist.tracks.size());
+        }
+        catalogue.SetValue(QStringLiteral("Artists"), QString::number(artists.size()));
+        catalogue.SetValue(QStringLiteral("Batches"), QString::number(batches.size()));
+        for (size_t b = 0; b < batches.size(); ++b) {
+            catalogue.SetValue(QStringLiteral("BN%1").arg(b + 1), batches[b].name);
+            catalogue.SetValue(QStringLiteral("BC%1").arg(b + 1), batches[b].contents);
+        }
+        archive.addBytes(QStringLiteral("VELMORAD"), TextFile::encode(catalogue.text()));
+        archive.finish();
+        summary.bytes = QFileInfo(request.output).size();
+    } catch (const RuntimeError &error) {
+        throw Failure{QStringLiteral("%1: %2").arg(request.output, errorText(error))};
+    }
+    summary.artists = int(artists.size());
+    summary.batches = int(batches.size());
+    return summary;
+}
+
+} // namespace DatabaseMaker

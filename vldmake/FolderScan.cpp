@@ -1,0 +1,125 @@
+#include "FolderScan.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+
+namespace FolderScan {
+
+namespace {
+
+bool hasSuffix(const QString &fileName, std::initializer_list<QStringView> suffixes)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot <= 0) // ".mp3" alone is a hidden file, not a track
+        return false;
+    const QStringView suffix = QStringView(fileName).sliced(dot + 1);
+    return std::any_of(suffixes.begin(), suffixes.end(),
+                       [&](QStringView s) { return suffix.compare(s, Qt::CaseInsensitive) == 0; });
+}
+
+// Where the run of digits that starts at `from` ends.
+qsizetype digitRunEnd(QStringView s, qsizetype from)
+{
+    while (from < s.size() && s[from].isDigit())
+        ++from;
+    return from;
+}
+
+} // namespace
+
+bool isAudioFile(const QString &fileName)
+{
+    return hasSuffix(fileName, {u"mp3", u"ogg", u"oga", u"opus", u"flac", u"m4a", u"wav"});
+}
+
+bool isPlaylist(const QString &fileName)
+{
+    return hasSuffix(fileName, {u"m3u", u"m3u8"});
+}
+
+QString sideKey(const QString &audioPath)
+{
+    const qsizetype slash = audioPath.lastIndexOf(u'/');
+    const qsizetype dot = audioPath.lastIndexOf(u'.');
+    return dot > slash + 1 ? audioPath.first(dot) : audioPath;
+}
+
+Found scan(const QStringList &folders)
+{
+    static const QString kLyrics = QStringLiteral(".lyrics.txt");
+    static const QString kNotes = QStringLiteral(".notes.txt");
+    Found found;
+    QSet<QString> seen;
+    for (const QString &folder : folders) {
+        QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            it.next();
+            const QString name = it.fileName();
+            if (name.endsWith(kLyrics, Qt::CaseInsensitive) ||
+                name.endsWith(kNotes, Qt::CaseInsensitive)) {
+                const bool lyrics = name.endsWith(kLyrics, Qt::CaseInsensitive);
+                const QString path = QDir::cleanPath(it.fileInfo().absoluteFilePath());
+                const QString key = path.first(path.size() - (lyrics ? kLyrics : kNotes).size());
+                (lyrics ? found.lyricsFiles : found.notesFiles).insert(key, path);
+                continue;
+            }
+            const bool audio = isAudioFile(name);
+            if (!audio && !isPlaylist(name))
+                continue;
+            const QString path = QDir::cleanPath(it.fileInfo().absoluteFilePath());
+            if (seen.contains(path))
+                continue;
+            seen.insert(path);
+            (audio ? found.audioFiles : found.playlists).append(path);
+        }
+    }
+    std::sort(found.audioFiles.begin(), found.audioFiles.end(), naturalLess);
+    std::sort(found.playlists.begin(), found.playlists.end(), naturalLess);
+    return found;
+}
+
+int naturalCompare(const QString &a, const QString &b)
+{
+    const QStringView x(a);
+    const QStringView y(b);
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < x.size() && j < y.size()) {
+        if (x[i].isDigit() && y[j].isDigit()) {
+            qsizetype xs = i;
+            qsizetype ys = j;
+            while (xs < x.size() && x[xs] == u'0')
+                ++xs;
+            while (ys < y.size() && y[ys] == u'0')
+                ++ys;
+            const qsizetype xe = digitRunEnd(x, xs);
+            const qsizetype ye = digitRunEnd(y, ys);
+            // Without leading zeros the longer run is the larger number; equal lengths
+            // compare digit by digit. No conversion, so any length of digits works.
+            if (xe - xs != ye - ys)
+                return xe - xs < ye - ys ? -1 : 1;
+            if (const int c = x.sliced(xs, xe - xs).compare(y.sliced(ys, ye - ys)); c != 0)
+                return c < 0 ? -1 : 1;
+            i = digitRunEnd(x, i);
+            j = digitRunEnd(y, j);
+            continue;
+        }
+        const QChar cx = x[i].toCaseFolded();
+        const QChar cy = y[j].toCaseFolded();
+        if (cx != cy)
+            return cx < cy ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    if (i < x.size() || j < y.size())
+        return i < x.size() ? 1 : -1;
+    const int plain = a.compare(b);
+    return plain < 0 ? -1 : (plain > 0 ? 1 : 0);
+}
+
+} // namespace FolderScan
