@@ -18,14 +18,12 @@ void Pager::mline(const QString &text)
 {
     QStringList lines;
     for (const QStringView line : QStringView(text).split(u"\r\n")) {
-        qsizetype start = 0;
-        do {
+        const qsizetype pieces = piecesOf(line.size());
+        for (qsizetype k = 0; k < pieces; ++k) {
             if (lines.size() == kCapacity)
                 throw RuntimeError::subscriptOutOfRange();
-            lines.append(line.mid(start, kLineWidth).toString());
-            start += kLineWidth;
-            // A line of exactly n x 92 characters (n > 1) ends with an empty piece.
-        } while (start < line.size() || (start == line.size() && line.size() > kLineWidth));
+            lines.append(line.mid(k * kLineWidth, kLineWidth).toString());
+        }
     }
     m_lines = std::move(lines);
     pageTop = 0;
@@ -122,4 +120,25 @@ void Pager::mLineDisp(int operation)
         return;
     }
     drawArrows();
+}
+
+bool PagerText::add(QStringView lines)
+{
+    if (m_full)
+        return false;
+    qsizetype pieces = 0;
+    for (qsizetype start = 0; start < lines.size();) {
+        qsizetype end = lines.indexOf(u"\r\n", start);
+        if (end < 0)
+            end = lines.size();
+        pieces += Pager::piecesOf(end - start);
+        start = end + 2;
+    }
+    if (m_pieces + pieces > Pager::kCapacity) {
+        m_full = true;
+        return false;
+    }
+    m_pieces += pieces;
+    m_text += lines;
+    return true;
 }

@@ -23,12 +23,21 @@ public:
     // Shows text split at CR LF, each line cut into 92-character pieces, from the top.
     // More than 64001 pieces raise "Subscript out of range (9)" before anything is shown.
     void mline(const QString &text);
+    // How many pieces mline cuts one line (without its line end) into: one up to 92
+    // characters, and a line of exactly n x 92 (n > 1) ends with an empty piece.
+    static qsizetype piecesOf(qsizetype length)
+    {
+        return length <= kLineWidth ? 1 : length / kLineWidth + 1;
+    }
     // 0 first page, 1 line down, 2 line up, 3 page down, 4 page up, 5 last page,
     // 6 current track page, 7 redraw.
     void mLineDisp(int operation);
 
     // Line i of the buffer; past the lines stored it is empty.
-    QString pageLine(int index) const { return index >= 0 && index < m_lines.size() ? m_lines[index] : QString(); }
+    QString pageLine(int index) const
+    {
+        return index >= 0 && index < m_lines.size() ? m_lines[index] : QString();
+    }
     int pageTop = 0;
     int pageCount() const { return static_cast<int>(m_lines.size()); }
     // The pager shows the playlist: its two header lines are grey.
@@ -43,4 +52,22 @@ private:
     Console &m_console;
     QStringList m_lines;
     std::function<void()> m_onShown;
+};
+
+// A text for mline gathered line by line, for listings of any length: lines past the pager's
+// capacity could never be shown, so once the pager would be full nothing more is taken.
+class PagerText
+{
+public:
+    // Adds whole lines, each ending with CR LF; answers false, adding none of them, when
+    // the pager could not show them all.
+    bool add(QStringView lines);
+    bool full() const { return m_full; }
+    const QString &text() const { return m_text; }
+
+private:
+    QString m_text;
+    // The empty piece after the last CR LF counts too.
+    qsizetype m_pieces = 1;
+    bool m_full = false;
 };

@@ -151,4 +151,22 @@ TEST(Pager, MoreThan64001LinesIsAnErrorAndTheLastLinesReadEmpty)
     EXPECT_EQ(t->pager.pageCount(), 64001);
 }
 
+// A listing gathered for the pager stops where the pager could show no more: the text it
+// keeps always fits, and one more line would not have.
+TEST(Pager, ListingsStopAtTheCapacity)
+{
+    PagerText text;
+    EXPECT_TRUE(text.add(QString(184, u'x') + QStringLiteral("\r\n"))); // three pieces
+    int added = 1;
+    while (text.add(QStringLiteral("line\r\n")))
+        ++added;
+    EXPECT_TRUE(text.full());
+    EXPECT_FALSE(text.add(QStringLiteral("\r\n")));
+    EXPECT_EQ(added, Pager::kCapacity - 3);
+    TestSession t;
+    t->pager.mline(text.text());
+    EXPECT_EQ(t->pager.pageCount(), Pager::kCapacity);
+    EXPECT_THROW(t->pager.mline(text.text() + QStringLiteral("line\r\n")), RuntimeError);
+}
+
 } // namespace
