@@ -99,6 +99,10 @@ inline const QString kEndOutsideBatch =
     QStringLiteral("The 'end' command can only be used as part of a batch program.");
 
 inline const QString kNoDatabase = QStringLiteral("No valid Velmora database has been loaded");
+inline QString fileDoesNotExist(const QString &path)
+{
+    return QStringLiteral("The filename specified does not exist - '%1'").arg(path);
+}
 
 inline const QString kWindowTitle = QStringLiteral("idrisk2k Command");
 

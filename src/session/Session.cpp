@@ -8,6 +8,7 @@
 #include "foundation/RuntimeError.h"
 #include "interpreter/HelpCommand.h"
 #include "interpreter/SimpleCommands.h"
+#include "library/Id3Commands.h"
 #include "settings/AliasCommands.h"
 #include "settings/AppearanceCommands.h"
 #include "settings/EventLogCommand.h"
@@ -35,6 +36,7 @@ Session::Session(Config cfg)
     registerTextCommands(commands);
     registerBatchCommands(commands);
     registerHelpCommand(commands);
+    registerId3Commands(commands);
 }
 
 Session::~Session() = default;

@@ -8,6 +8,8 @@
 //   $ LINE           runs LINE through the interpreter, as Enter would ("$" alone: an empty line)
 //   keys: SEQ        presses keys as the --keys option names them ("text:abc,Enter,F5")
 //   answer: TEXT     queues TEXT as the answer to the next question (yes/no, input, file)
+//   file: NAME = TEXT  writes TEXT into the file NAME of the home folder; \0 or \xHH is a
+//                    byte, \\ a backslash, and "{N}" right after a byte makes N of it in all
 //   NN|text          row NN (1..37) reads text, exactly; blanks on the right do not count
 //   NN colour|text   the same, and the row's first written cell is in that colour: a name
 //                    of the colour chart (red, white, silver...) or a colour value number
@@ -20,7 +22,8 @@
 // in the --screen-text export.
 //
 // The session has not run the start-up: the screen is empty, with no prompt, until the first
-// command. The format is also described, with examples, in tests/transcripts/README.md.
+// command. The run's current folder is the session's home, so relative paths name its files. The
+// format is also described, with examples, in tests/transcripts/README.md.
 //
 // A failure names the file and the line where the screen starts, and shows the expected and
 // the actual screen in this same format, so the actual one can be pasted into the file.
@@ -32,6 +35,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -47,6 +51,49 @@ struct ExpectedRow
 };
 
 using Screen = std::map<int, ExpectedRow>;
+
+// The bytes of a file: line text with \0, \xHH, \\ and repeats ("\0{27}"); nothing when an
+// escape is not one of these.
+std::optional<QByteArray> fileBytes(const QString &text)
+{
+    static const QRegularExpression escape(
+        QStringLiteral("\\\\(?:(\\\\)|(0)|x([0-9A-Fa-f]{2}))(?:\\{(\\d+)\\})?"));
+    QByteArray bytes;
+    qsizetype at = 0;
+    while (at < text.size()) {
+        const qsizetype slash = text.indexOf(u'\\', at);
+        bytes += text.mid(at, slash < 0 ? -1 : slash - at).toUtf8();
+        if (slash < 0)
+            break;
+        const QRegularExpressionMatch m =
+            escape.match(text, slash, QRegularExpression::NormalMatch,
+                         QRegularExpression::AnchorAtOffsetMatchOption);
+        if (!m.hasMatch())
+            return std::nullopt;
+        const char byte = m.hasCaptured(1)   ? '\\'
+                          : m.hasCaptured(2) ? '\0'
+                                             : char(m.captured(3).toInt(nullptr, 16));
+        bytes += QByteArray(m.hasCaptured(4) ? m.captured(4).toInt() : 1, byte);
+        at = m.capturedEnd();
+    }
+    return bytes;
+}
+
+// Holds the current folder at a path while it lives.
+class CurrentFolder
+{
+public:
+    explicit CurrentFolder(const QString &path) : m_before(QDir::currentPath())
+    {
+        QDir::setCurrent(path);
+    }
+    ~CurrentFolder() { QDir::setCurrent(m_before); }
+    CurrentFolder(const CurrentFolder &) = delete;
+    CurrentFolder &operator=(const CurrentFolder &) = delete;
+
+private:
+    QString m_before;
+};
 
 QString trimmedRight(QString text)
 {
@@ -84,6 +131,7 @@ public:
         static const QRegularExpression rowPattern(
             QStringLiteral("^(\\d{1,2})(?: ([A-Za-z]+|-?\\d+))?\\|(.*)$"));
         const QStringList lines = transcript.split(u'\n');
+        const CurrentFolder inHome(m_session.home());
         bool checked = false;
         for (int i = 0; i < lines.size(); ++i) {
             QString line = lines[i];
@@ -111,6 +159,8 @@ public:
                 pressKeys(number, line.mid(5).trimmed());
             else if (line.startsWith(QStringLiteral("answer:")))
                 m_session.answer(line.mid(7).trimmed());
+            else if (line.startsWith(QStringLiteral("file:")))
+                writeFile(number, line.mid(5)); // blanks at the end belong to TEXT
             else
                 fail(number, QStringLiteral("not a comment, action or row: ") + line);
         }
@@ -154,6 +204,22 @@ private:
             }
         }
         m_screen[row] = expected;
+    }
+
+    void writeFile(int line, const QString &nameAndText)
+    {
+        const qsizetype eq = nameAndText.indexOf(QStringLiteral(" = "));
+        const QString name = nameAndText.left(eq).trimmed();
+        const std::optional<QByteArray> bytes =
+            eq > 0 ? fileBytes(nameAndText.mid(eq + 3)) : std::nullopt;
+        if (!bytes || name.isEmpty()) {
+            fail(line, QStringLiteral("not NAME = TEXT with \\0, \\xHH or \\\\: ") + nameAndText);
+            return;
+        }
+        QSaveFile file(m_session.file(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() ||
+            !file.commit())
+            fail(line, QStringLiteral("cannot write ") + file.fileName());
     }
 
     void pressKeys(int line, const QString &sequence)
@@ -273,6 +339,23 @@ TEST(TranscriptRunner, ReportsWhatDoesNotMatch)
         TranscriptRun(QStringLiteral("unchecked")).run(QStringLiteral("$ write hi\n")),
         (QStringList{QStringLiteral("unchecked:1: actions after the last screen are never checked"),
                      QStringLiteral("unchecked:1: no screen to check")}));
+}
+
+// Files written by a transcript hold exactly the bytes their escapes name; a wrong escape is
+// reported rather than written as something else.
+TEST(TranscriptRunner, WritesFileBytes)
+{
+    EXPECT_EQ(fileBytes(QStringLiteral("a\\x41\\0{3}\\\\b\\x20")), QByteArray("aA\0\0\0\\b ", 8));
+    EXPECT_EQ(fileBytes(QStringLiteral("\u00e9")), QByteArray("\xc3\xa9"));
+    EXPECT_FALSE(fileBytes(QStringLiteral("\\q")));
+    EXPECT_FALSE(fileBytes(QStringLiteral("ab\\x4")));
+    EXPECT_EQ(fileBytes(QStringLiteral("\\0{2}19")), QByteArray("\0\0" "19", 4));
+    const QStringList bad =
+        TranscriptRun(QStringLiteral("bad"))
+            .run(QStringLiteral("file: x.mp3 = \\y\n$ write hi\n01|hi\n33|   COMMAND:\n"));
+    ASSERT_EQ(bad.size(), 1);
+    EXPECT_TRUE(bad[0].startsWith(QStringLiteral("bad:1: not NAME = TEXT")))
+        << bad[0].toStdString();
 }
 
 } // namespace
