@@ -6,6 +6,7 @@
 #include "session/Session.h"
 #include "settings/OptionsFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -104,6 +105,13 @@ void startUp(Session &s)
         console.DrawChar(u'_', console.curCol, console.curRow, colour);
     });
     tryStep([&] { WMPreset(s); });
+    tryStep([&] {
+        // The very first start (no options stored yet) opens the sample that comes with the
+        // program, so the music commands have something to show; loadvld replaces it.
+        if (s.opt[Options::Version].isEmpty() && s.opt[Options::Database].isEmpty())
+            s.opt[Options::Database] =
+                ProgramFolder::sampleDatabase(QCoreApplication::applicationDirPath());
+    });
     tryStep([&] {
         if (s.opt[Options::Version] != Options::CV())
             s.opt.ResetOpts();

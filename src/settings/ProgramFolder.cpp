@@ -36,3 +36,15 @@ QString ProgramFolder::programFolder(const QString &fileName) const
         name.remove(0, 1);
     return m_folder.endsWith(u'/') ? m_folder + name : m_folder + u'/' + name;
 }
+
+QString ProgramFolder::sampleDatabase(const QString &executableFolder)
+{
+    const QDir folder(executableFolder);
+    for (const QString &candidate :
+         {QStringLiteral("sample/sample.vld"), QStringLiteral("../share/i2kCmd/sample.vld")}) {
+        const QString path = QDir::cleanPath(folder.absoluteFilePath(candidate));
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
+}

@@ -13,6 +13,11 @@ public:
     // ~/.local/share/i2kCmd), made when missing.
     static ProgramFolder resolve(const QString &homeOption);
 
+    // The sample database that comes with the program, for its very first start: beside the
+    // executable in a build (sample/sample.vld), in ../share/i2kCmd once installed. Empty
+    // when neither is there.
+    static QString sampleDatabase(const QString &executableFolder);
+
     const QString &folder() const { return m_folder; }
     // The path of a file in the folder, joined with a single "/".
     QString programFolder(const QString &fileName) const;
