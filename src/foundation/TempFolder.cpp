@@ -26,6 +26,15 @@ QString PrivateTempFolder::file(const QString &name)
     return m_path + u'/' + name;
 }
 
+bool PrivateTempFolder::holds(const QString &path) const
+{
+    if (m_path.isEmpty() || path.isEmpty())
+        return false;
+    const QString clean = QDir::cleanPath(QDir(m_path).absoluteFilePath(path));
+    const QString folder = QDir::cleanPath(QDir(m_path).absolutePath());
+    return clean.startsWith(folder + u'/') && !clean.mid(folder.size() + 1).contains(u'/');
+}
+
 void PrivateTempFolder::remove()
 {
     if (m_path.isEmpty())

@@ -22,6 +22,9 @@ public:
     // Deletes the folder with what the program put in it; nothing else is touched.
     void remove();
     bool exists() const { return !m_path.isEmpty(); }
+    // Whether path names an entry directly inside the folder (after "." and ".." are
+    // resolved); false while the folder has not been made.
+    bool holds(const QString &path) const;
 
 private:
     QString m_path;

@@ -57,6 +57,10 @@ ByteRange rangeOf(const QString &reference)
 QString rangeText(Session &s, const QString &reference)
 {
     const ByteRange range = rangeOf(reference);
+    // A text longer than any file the program reads whole is no lyrics or notes: a damaged
+    // reference into a large (or sparse) file would otherwise take the memory.
+    if (range.length > TextFile::kMaxReadSize)
+        throw RuntimeError::fileTooLarge();
     return s.PWAD.ReadRange(s.opt[Options::Database], range.offset, range.length);
 }
 

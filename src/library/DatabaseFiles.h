@@ -25,5 +25,6 @@ struct ByteRange
 };
 ByteRange rangeOf(const QString &reference);
 
-// The text a range reference (a lyrics or notes value) points at in the loaded database.
+// The text a range reference (a lyrics or notes value) points at in the loaded database; one
+// longer than TextFile::kMaxReadSize raises "File too large (7)".
 QString rangeText(Session &s, const QString &reference);

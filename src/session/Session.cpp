@@ -9,6 +9,7 @@
 #include "interpreter/HelpCommand.h"
 #include "interpreter/SimpleCommands.h"
 #include "library/Id3Commands.h"
+#include "library/LibraryCommands.h"
 #include "settings/AliasCommands.h"
 #include "settings/AppearanceCommands.h"
 #include "settings/EventLogCommand.h"
@@ -36,6 +37,7 @@ Session::Session(Config cfg)
     registerTextCommands(commands);
     registerBatchCommands(commands);
     registerHelpCommand(commands);
+    registerLibraryCommands(commands);
     registerId3Commands(commands);
 }
 

@@ -80,9 +80,12 @@ template <typename Save> void saveStep(const QString &path, Save save)
     }
 }
 
-void deleteIfExists(Session &s, const QString &path)
+// Only the copies of embedded tracks, which live in the program's private folder: opt(11)
+// is kept in the options file, and an edited one must not make the shut-down delete anything
+// else. (A link there is removed, never what it points at.)
+void deleteTemporaryFile(Session &s, const QString &path)
 {
-    if (!path.isEmpty() && s.PWAD.FileExists(path))
+    if (s.temp.holds(path))
         QFile::remove(path);
 }
 
@@ -137,7 +140,7 @@ void shutDown(Session &s)
     saveStep(s.config.folder.programFolder(kPlaylistFile), [&] { SavePlaylistFile(s); });
     tryStep([&] {
         for (const QString &name : s.opt[Options::TemporaryFiles].split(u'|'))
-            deleteIfExists(s, name);
+            deleteTemporaryFile(s, name);
     });
     tryStep([&] { SavePlaylistState(s); });
     s.opt[Options::TemporaryFiles].clear();

@@ -5,6 +5,7 @@
 #include "foundation/TempFolder.h"
 #include "foundation/TextFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -90,14 +91,25 @@ TEST_F(Lifecycle, AnotherVersionResetsOnlyTheOptionsWithDefaults)
     EXPECT_EQ(s->opt[Options::TextColour], QStringLiteral("16777215"));
 }
 
+// The list is kept in the options file: only names in the program's private folder are
+// deleted, whatever else an edited list names.
 TEST_F(Lifecycle, ShutDownDeletesTheTemporaryFilesItKnows)
 {
     auto s = start();
-    const QString gone = home.filePath(QStringLiteral("tmp2.mp3"));
-    QFile(gone).open(QIODevice::WriteOnly);
-    s->opt[Options::TemporaryFiles] = home.filePath(QStringLiteral("tmp1.mp3")) + u'|' + gone;
+    const QString gone = s->temp.file(QStringLiteral("tmp2.mp3"));
+    TextFile::save(gone, "copy");
+    const QString kept = home.filePath(QStringLiteral("tmp1.mp3"));
+    TextFile::save(kept, "the user's");
+    const QString sneaky = s->temp.file(QStringLiteral("../tmp3.mp3"));
+    TextFile::save(sneaky, "beside the folder");
+    s->opt[Options::TemporaryFiles] = kept + u'|' + gone + u'|' + sneaky;
     shutDown(*s);
     EXPECT_FALSE(QFile::exists(gone));
+    EXPECT_EQ(TextFile::readBytes(kept), QByteArray("the user's"));
+    // Read by its own name: the folder that the listed name goes through is gone.
+    const QString beside = QDir::cleanPath(sneaky);
+    EXPECT_EQ(TextFile::readBytes(beside), QByteArray("beside the folder"));
+    QFile::remove(beside);
     QSettings settings(optionsFile(), QSettings::IniFormat);
     EXPECT_EQ(settings.value(QStringLiteral("i2kCmd/Opt11")).toString(), QString());
 }

@@ -1,0 +1,242 @@
+#include "library/LibraryCommands.h"
+
+#include "foundation/NumericText.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/Wildcard.h"
+#include "library/DatabaseFiles.h"
+#include "library/TrackDetails.h"
+#include "player/PlayerControl.h"
+#include "session/Session.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// A count the catalogue gives (artists, tracks, batches). Each thing counted has a key of its
+// own, so a count above what the store holds cannot be real: it is a damaged database, and
+// taking it at its word would loop for billions of steps. Not a number: "Type mismatch (13)".
+qint32 countOf(const Session &s, const QString &key, qsizetype atMost)
+{
+    const QString value = s.vld.GetValue(key);
+    const double count = Numeric::toDouble(value);
+    if (count > double(atMost))
+        throw RuntimeError::badFileFormat(
+            QStringLiteral("damaged database (%1 = %2)").arg(key, value.left(40)));
+    return Numeric::roundToLong(count);
+}
+
+// The artist and track a command names, each falling back on its own to the current
+// playlist entry.
+std::pair<QString, QString> namedTrack(Session &s, const CommandArgs &args)
+{
+    const Playlist::Entry &current = s.playlist[s.playlist.plIndex];
+    return {args.arg1.isEmpty() ? current.artist : args.arg1,
+            args.rest.isEmpty() ? current.track : args.rest};
+}
+
+bool hasRange(const QString &reference)
+{
+    return !reference.isEmpty() && reference != KeyValueStore::kNotFound;
+}
+
+// TDetails for a message on one row: a line end drawn there would put control characters in
+// the screen's text and split the event log's record.
+QString detailsInline(const Session &s, const QString &a, const QString &t)
+{
+    return TDetails(s, a, t).remove(kCrLf);
+}
+
+void cmdLoadvld(Session &s, const CommandArgs &args)
+{
+    const QString path = args.allArgs;
+    if (!s.PWAD.FileExists(path)) {
+        s.ErorMsg(QStringLiteral("The file '%1' does not exist").arg(path), 1);
+        return;
+    }
+    // Playlist entries are artist and track numbers of the database they were made from.
+    WMPreset(s);
+    s.console.DrawText(QStringLiteral("Please wait while loading '%1'...").arg(path), 1, -1, 0);
+    s.vld.LoadText(s.PWAD.ReadEntry(path, QStringLiteral("VELMORAD"), 1));
+    s.console.DrawText(QStringLiteral("Velmora Database '%1' loaded successfully").arg(path), 1, -1,
+                       0);
+    // Kept absolute: the next run reloads it from wherever it starts.
+    s.opt[Options::Database] = QFileInfo(path).absoluteFilePath();
+}
+
+void cmdShowvld(Session &s, const CommandArgs &)
+{
+    s.console.DrawText(QStringLiteral("Please wait (this could take a few minutes)..."), 1, -1, 0);
+    const QString all = s.vld.ListAll();
+    PagerText page;
+    for (qsizetype start = 0; start < all.size();) {
+        const qsizetype end = all.indexOf(kCrLf, start) + 2; // every line ends with CR LF
+        if (!page.add(QStringView(all).sliced(start, end - start)))
+            break;
+        start = end;
+    }
+    s.pager.mline(page.text());
+}
+
+// listartists and listbatches: "i: name" for i = 1 to the count.
+void listNames(Session &s, const QString &countKey, const QString &nameKey)
+{
+    const qint32 count = countOf(s, countKey, s.vld.count());
+    PagerText page;
+    for (qint32 i = 1; i <= count; ++i) {
+        const QString number = QString::number(i);
+        if (!page.add(number + QStringLiteral(": ") + s.vld.GetValue(nameKey + number) + kCrLf))
+            break;
+    }
+    s.pager.mline(page.text());
+}
+
+void cmdListartists(Session &s, const CommandArgs &)
+{
+    listNames(s, QStringLiteral("Artists"), QStringLiteral("Artist"));
+}
+
+void cmdListbatches(Session &s, const CommandArgs &)
+{
+    listNames(s, QStringLiteral("Batches"), QStringLiteral("BN"));
+}
+
+// The search text matches anywhere in a name, without regard to case; its wildcards work.
+Wildcard searchPattern(const QString &text)
+{
+    return Wildcard(u'*' + text.toLower() + u'*');
+}
+
+void cmdSartist(Session &s, const CommandArgs &args)
+{
+    const Wildcard pattern = searchPattern(args.allArgs);
+    PagerText page;
+    page.add(QStringLiteral("Search results for artist '%1':").arg(args.allArgs) + kCrLf + kCrLf);
+    const qint32 artists = countOf(s, QStringLiteral("Artists"), s.vld.count());
+    for (qint32 a = 1; a <= artists && !page.full(); ++a) {
+        const QString number = QString::number(a);
+        const QString name = s.vld.GetValue(QStringLiteral("Artist") + number);
+        if (pattern.matches(name.toLower()))
+            page.add(number + QStringLiteral(": ") + name + kCrLf);
+    }
+    s.pager.mline(page.text());
+}
+
+void cmdStrack(Session &s, const CommandArgs &args)
+{
+    const Wildcard pattern = searchPattern(args.allArgs);
+    PagerText page;
+    page.add(QStringLiteral("Search results for track '%1':").arg(args.allArgs) + kCrLf + kCrLf);
+    const qint32 artists = countOf(s, QStringLiteral("Artists"), s.vld.count());
+    // Every track has a title key of its own: all the artists' tracks together cannot
+    // outnumber the store's keys either.
+    qsizetype keysLeft = s.vld.count();
+    for (qint32 a = 1; a <= artists && !page.full(); ++a) {
+        const QString artist = QString::number(a);
+        const qint32 tracks = countOf(s, QStringLiteral("Tracks") + artist, keysLeft);
+        keysLeft -= qMax(tracks, 0);
+        const QString titleKey = artist + QStringLiteral("Track");
+        for (qint32 t = 1; t <= tracks && !page.full(); ++t) {
+            const QString track = QString::number(t);
+            if (pattern.matches(s.vld.GetValue(titleKey + track).toLower()))
+                page.add(TDetails(s, artist, track));
+        }
+    }
+    s.pager.mline(page.text());
+}
+
+void cmdDbatch(Session &s, const CommandArgs &args)
+{
+    const QString batch = args.allArgs;
+    PagerText page;
+    page.add(QStringLiteral("Contents of batch '%1':")
+                 .arg(s.vld.GetValue(QStringLiteral("BN") + batch)) +
+             kCrLf + kCrLf);
+    const QString contents = s.vld.GetValue(QStringLiteral("BC") + batch);
+    // {a_t}{a_t}...: the outer braces dropped, the rest split between the groups.
+    if (contents.size() < 2)
+        throw RuntimeError::invalidProcedureCall();
+    const QStringView inner = QStringView(contents).sliced(1, contents.size() - 2);
+    for (qsizetype start = 0; !inner.isEmpty() && start <= inner.size() && !page.full();) {
+        qsizetype end = inner.indexOf(u"}{", start);
+        if (end < 0)
+            end = inner.size();
+        const QStringView item = inner.sliced(start, end - start);
+        const qsizetype split = item.indexOf(u'_');
+        if (split < 0)
+            throw RuntimeError::invalidProcedureCall();
+        page.add(TDetails(s, item.left(split).toString(), item.sliced(split + 1).toString()));
+        start = end + 2;
+    }
+    s.pager.mline(page.text());
+}
+
+// lyrics and notes: the text a range reference points at, under a heading.
+void showTrackText(Session &s, const CommandArgs &args, const QString &field,
+                   const QString &noneSet, const QString &heading)
+{
+    const auto [a, t] = namedTrack(s, args);
+    const QString reference = s.vld.GetValue(a + field + t);
+    if (!hasRange(reference)) {
+        s.ErorMsg(noneSet + detailsInline(s, a, t), 1);
+        return;
+    }
+    const QString text = rangeText(s, reference);
+    s.pager.mline(heading + TDetails(s, a, t) + kCrLf + text);
+}
+
+void cmdLyrics(Session &s, const CommandArgs &args)
+{
+    showTrackText(s, args, QStringLiteral("Lyrics"), QStringLiteral("No lyrics have been set for "),
+                  QStringLiteral("Lyrics for "));
+}
+
+void cmdNotes(Session &s, const CommandArgs &args)
+{
+    showTrackText(s, args, QStringLiteral("Notes"), QStringLiteral("No notes have been set for "),
+                  QStringLiteral("Notes for "));
+}
+
+void cmdTrackinfo(Session &s, const CommandArgs &args)
+{
+    const auto [a, t] = namedTrack(s, args);
+    const auto value = [&](const QString &field) { return s.vld.GetValue(a + field + t); };
+    const QString gap = kCrLf + kCrLf;
+    QString page = QStringLiteral("Details for ") + detailsInline(s, a, t) + u':' + gap;
+    page += QStringLiteral("Artist: ") + s.vld.GetValue(QStringLiteral("Artist") + a) + gap;
+    page += QStringLiteral("Track name: ") + value(QStringLiteral("Track")) + gap;
+    page += QStringLiteral("Genre: ") +
+            s.genres.entry(Numeric::toLong(value(QStringLiteral("Genre")))) + gap;
+    page += QStringLiteral("Date: ") + value(QStringLiteral("Date")) + gap;
+    const QString file = value(QStringLiteral("Filename"));
+    page += QStringLiteral("Filename: ") +
+            (file.startsWith(u'L') ? file.mid(1) : QStringLiteral("(Embedded in database)")) + gap;
+    const QString lyrics = value(QStringLiteral("Lyrics"));
+    page += QStringLiteral("Lyrics:") + gap +
+            (hasRange(lyrics) ? rangeText(s, lyrics)
+                              : QStringLiteral("No lyrics have been set for this track")) +
+            gap;
+    const QString notes = value(QStringLiteral("Notes"));
+    page += QStringLiteral("Notes:") + gap +
+            (hasRange(notes) ? rangeText(s, notes)
+                             : QStringLiteral("No notes have been set for this track") + gap);
+    s.pager.mline(page);
+}
+
+} // namespace
+
+void registerLibraryCommands(CommandTable &table)
+{
+    table.add(QStringLiteral("loadvld"), cmdLoadvld);
+    table.add(QStringLiteral("showvld"), cmdShowvld);
+    const CommandTable::Facts needsDatabase{.needsDatabase = true};
+    table.add(QStringLiteral("listartists"), cmdListartists, needsDatabase);
+    table.add(QStringLiteral("listbatches"), cmdListbatches, needsDatabase);
+    table.add(QStringLiteral("sartist"), cmdSartist, needsDatabase);
+    table.add(QStringLiteral("strack"), cmdStrack, needsDatabase);
+    table.add(QStringLiteral("dbatch"), cmdDbatch, needsDatabase);
+    table.add(QStringLiteral("trackinfo"), cmdTrackinfo, needsDatabase);
+    table.add(QStringLiteral("lyrics"), cmdLyrics, needsDatabase);
+    table.add(QStringLiteral("notes"), cmdNotes, needsDatabase);
+}
