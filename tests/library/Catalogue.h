@@ -38,7 +38,7 @@ private:
 //   1 The Beatles: 1 Love Me Do (linked, lyrics), 2 Yesterday (embedded mp3, notes),
 //                  3 Here Comes The Sun (embedded with a lower-case "l", no lyrics or notes keys)
 //   2 Beat Happening: 1 Indian Summer (linked, empty lyrics and notes), 2 Cast a Shadow
-//   3 an artist whose track descriptions run past 92 characters
+//   3 an artist whose two track descriptions are 92 and 100 characters long
 //   batches: 1 Road trip {1_2}{2_1}, 2 Sunny {1_3}
 inline void writeSampleDatabase(const QString &path)
 {

@@ -280,6 +280,24 @@ TEST(Library, AbsurdCountsAreADamagedDatabase)
               kError + QStringLiteral("Invalid file format: damaged database (Tracks2 = 3) (321)"));
 }
 
+// Nothing to list is an empty page, not an error.
+TEST(Library, EmptyListingsOpenAnEmptyPage)
+{
+    TestSession t;
+    CatalogueFile db(t.file(QStringLiteral("empty.vld")));
+    db.set(QStringLiteral("Artists"), QStringLiteral("0"))
+        .set(QStringLiteral("Batches"), QStringLiteral("1"))
+        .set(QStringLiteral("BN1"), QStringLiteral("Nothing yet"))
+        .set(QStringLiteral("BC1"), QStringLiteral("{}"));
+    db.finish();
+    t.exe({QStringLiteral("loadvld ") + t.file(QStringLiteral("empty.vld")),
+           QStringLiteral("listartists")});
+    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    EXPECT_EQ(pagerText(t), QString());
+    t.exe({QStringLiteral("dbatch 1")});
+    EXPECT_EQ(pagerText(t), QStringLiteral("Contents of batch 'Nothing yet':\n\n"));
+}
+
 // A listing longer than the pager can hold stops where the pager is full.
 TEST(Library, ListingsStopAtThePagersCapacity)
 {

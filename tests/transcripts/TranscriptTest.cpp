@@ -10,6 +10,8 @@
 //   answer: TEXT     queues TEXT as the answer to the next question (yes/no, input, file)
 //   file: NAME = TEXT  writes TEXT into the file NAME of the home folder; \0 or \xHH is a
 //                    byte, \\ a backslash, and "{N}" right after a byte makes N of it in all
+//   database: NAME   writes the sample music database of tests/library/Catalogue.h into
+//                    the file NAME of the home folder
 //   NN|text          row NN (1..37) reads text, exactly; blanks on the right do not count
 //   NN colour|text   the same, and the row's first written cell is in that colour: a name
 //                    of the colour chart (red, white, silver...) or a colour value number
@@ -31,6 +33,7 @@
 #include "TestSession.h"
 #include "app/KeyScript.h"
 #include "foundation/Colours.h"
+#include "library/Catalogue.h"
 
 #include <QDir>
 #include <QFile>
@@ -161,6 +164,8 @@ public:
                 m_session.answer(line.mid(7).trimmed());
             else if (line.startsWith(QStringLiteral("file:")))
                 writeFile(number, line.mid(5)); // blanks at the end belong to TEXT
+            else if (line.startsWith(QStringLiteral("database:")))
+                writeSampleDatabase(m_session.file(line.mid(9).trimmed()));
             else
                 fail(number, QStringLiteral("not a comment, action or row: ") + line);
         }
