@@ -243,8 +243,8 @@ Summary make(const Request &request, const Warn &warn, const Progress &progress)
         throw Failure{QStringLiteral("more than %1 artists").arg(kMaxNumber)};
     for (const Artist &artist : artists)
         if (artist.tracks.size() > size_t(kMaxNumber))
-            throw Failure{
-                QStringLiteral("more than %1 tracks by %2").arg(kMaxNumber).arg(artist.name)};
+            throw Failure{QStringLiteral("more than %1 tracks by %2")
+                              .arg(QString::number(kMaxNumber), artist.name)};
     TrackIndex index(artists);
     const std::vector<Batch> batches = readBatches(found.playlists, index, warn);
 
@@ -284,7 +284,14 @@ Summary make(const Request &request, const Warn &warn, const Progress &progress)
                     const qint64 size = QFileInfo(track.path).size();
                     checkReference(quint64(archive.size()), size);
                     const QString entry = QStringLiteral("T%1_%2").arg(a + 1).arg(t + 1);
-                    const quint64 offset = archive.addFile(entry, track.path);
+                    quint64 offset = 0;
+                    try {
+                        offset = archive.addFile(entry, track.path);
+                    } catch (const RuntimeError &error) {
+                        // Read a moment ago, gone or unreadable now: say which file.
+                        throw Failure{QStringLiteral("%1: could not be copied (%2)")
+                                          .arg(track.path, errorText(error))};
+                    }
                     reference = QStringLiteral("E%1|%2|%3")
                                     .arg(offset)
                                     .arg(archive.size() - qint64(offset))
