@@ -28,8 +28,10 @@ inline void writeFullLog(const QString &path)
 struct BenchSession
 {
     QTemporaryDir home{benchHomeTemplate()};
-    Session session{Session::Config{
-        ProgramFolder(home.path()), home.filePath(QStringLiteral("options.ini")), {}}};
+    Session session{Session::Config{ProgramFolder(home.path()),
+                                    home.filePath(QStringLiteral("options.ini")),
+                                    {},
+                                    QStringLiteral("null")}};
     BenchSession()
     {
         writeFullLog(session.log.path());

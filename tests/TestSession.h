@@ -1,16 +1,19 @@
 #pragma once
 // A session in a temporary home, with helpers to read what the console shows.
 
+#include "FakeMediaPlayer.h"
 #include "session/Session.h"
 
 #include <QColor>
 #include <QTemporaryDir>
+#include <array>
 #include <memory>
 
 class TestSession
 {
 public:
-    explicit TestSession(std::function<std::unique_ptr<PlaylistPlayers>()> makePlayers = {});
+    // The session's three media players are fakes the test reaches through player().
+    TestSession();
 
     Session &operator*() { return *m_session; }
     Session *operator->() { return m_session.get(); }
@@ -36,9 +39,15 @@ public:
     // A fresh session on the same home and options file (a restart).
     void restart();
 
+    // wmp(index), as the session made it.
+    FakeMediaPlayer &player(int index) const { return *m_players.at(static_cast<size_t>(index)); }
+    // A loaded database of linked tracks: artists 1..artists, each with tracks 1..tracks,
+    // artist a track t in the file "/music/a-t.mp3".
+    void linkTracks(int artists, int tracks);
+
 private:
     QTemporaryDir m_home;
-    std::function<std::unique_ptr<PlaylistPlayers>()> m_makePlayers;
+    std::array<FakeMediaPlayer *, 3> m_players{};
     std::unique_ptr<Session> m_session;
 };
 

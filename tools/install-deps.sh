@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   qt6-base-dev
+  # the media players
+  libmpv-dev
   # pictures beyond Qt's own BMP, PNG, JPEG, GIF and ICO/CUR: WebP, TIFF, TGA and more
   qt6-image-formats-plugins
   fonts-liberation fonts-dejavu-core fontconfig

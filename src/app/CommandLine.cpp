@@ -64,6 +64,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         };
         if (option == u"--home") {
             line.home = value();
+        } else if (option == u"--audio-output") {
+            line.audioOutput = value();
         } else if (option == u"--exec") {
             line.steps.append({Step::Kind::Exec, value(), {}});
         } else if (option == u"--keys") {
@@ -107,10 +109,12 @@ CommandLine CommandLine::parse(const QStringList &arguments)
 QString CommandLine::usage()
 {
     return QStringLiteral(
-        "Usage: i2kCmd [--home DIR] [--exec LINE]... [--keys SEQ]... [--answer TEXT]... [--wait MS]...\n"
+        "Usage: i2kCmd [--home DIR] [--audio-output NAME] [--exec LINE]... [--keys SEQ]... [--answer TEXT]... [--wait MS]...\n"
         "              [--screen-text FILE|-] [--screenshot FILE.png] [--quit] [--help] [--version]\n"
         "\n"
         "  --home DIR            keep set.cf, playlist.dat and eventlog.txt in DIR\n"
+        "  --audio-output NAME   the players' sound output, as mpv names it (null: silent);\n"
+        "                        I2KCMD_AUDIO_OUTPUT does the same\n"
         "  --exec LINE           run a command line, as if typed (repeatable)\n"
         "  --keys SEQ            press keys (repeatable): comma-separated names such as F5, Alt+Q,\n"
         "                        Ctrl+V, Escape, Enter, Backspace, PageDown, PageUp, Home, End, Up,\n"

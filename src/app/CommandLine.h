@@ -18,6 +18,7 @@ struct CommandLine
     };
 
     QString home;
+    QString audioOutput; // --audio-output, else $I2KCMD_AUDIO_OUTPUT
     QList<Step> steps;   // --exec, --keys and --wait, in the order given
     QStringList answers; // --answer, in the order given
     QString screenText;  // file name, or "-" for standard output

@@ -68,7 +68,9 @@ int main(int argc, char *argv[])
     if (const std::optional<int> code = answeredAtOnce(line))
         return *code;
 
-    Session session({ProgramFolder::resolve(line.home), QString(), {}});
+    const QString audioOutput =
+        line.audioOutput.isEmpty() ? qEnvironmentVariable("I2KCMD_AUDIO_OUTPUT") : line.audioOutput;
+    Session session({ProgramFolder::resolve(line.home), QString(), {}, audioOutput});
     for (const QString &answer : line.answers)
         session.scripted.addAnswer(answer);
     MainWindow window(session);

@@ -42,9 +42,9 @@ void CursorTimer::tick()
         drawStatus();
         randomDrawing();
     } else if (s.console.dispMode == Console::Pager && s.opt[Options::ShowNowPlaying] == u"1" &&
-               s.players->fileLoaded() && s.pager.plView) {
-        s.setWindowTitle(num2time(s.players->position()) + QStringLiteral(" / ") +
-                         num2time(s.players->duration()) + QStringLiteral(" - ") +
+               s.players.fileLoaded() && s.pager.plView) {
+        s.setWindowTitle(num2time(s.players.inUse().position()) + QStringLiteral(" / ") +
+                         num2time(s.players.inUse().duration()) + QStringLiteral(" - ") +
                          Msg::kWindowTitle);
     }
     trackendcheck(s);
@@ -61,14 +61,15 @@ void CursorTimer::blinkCursor()
 void CursorTimer::drawStatus()
 {
     Session &s = m_session;
-    if (s.opt[Options::ShowNowPlaying] != u"1" || !s.players->fileLoaded())
+    if (s.opt[Options::ShowNowPlaying] != u"1" || !s.players.fileLoaded())
         return;
-    if (s.players->playState() == PlaylistPlayers::kPaused)
+    const MediaPlayer &player = s.players.inUse();
+    if (player.playState() == MediaPlayer::kPaused)
         s.console.DrawText(QStringLiteral("PAUSED"), 25, -1, 0);
     s.console.DrawText(QStringLiteral("Time:"), 29, -1, 0);
     s.console.DrawText(QString(30, u' '), 30, -1, 0);
-    s.console.DrawText(num2time(s.players->position()) + QStringLiteral(" / ") +
-                           num2time(s.players->duration()),
+    s.console.DrawText(num2time(player.position()) + QStringLiteral(" / ") +
+                           num2time(player.duration()),
                        30, -1, 0);
 }
 

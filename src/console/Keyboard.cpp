@@ -5,11 +5,13 @@
 #include "foundation/FileOps.h"
 #include "foundation/Messages.h"
 #include "foundation/RuntimeError.h"
+#include "player/PlayerControl.h"
 #include "session/Session.h"
 #include "settings/AliasCommands.h"
 
 #include <QHash>
 #include <algorithm>
+#include <cmath>
 
 void Keyboard::keystroke(int code, int shift, int character)
 {
@@ -130,45 +132,50 @@ void Keyboard::pagerKeyDown(int code)
     if (!pager.plView)
         return;
     Playlist &playlist = s.playlist;
-    PlaylistPlayers &players = *s.players;
+    MediaPlayer &player = s.players.inUse();
     switch (code) {
     case Vk::Enter:
         playlist.plIndex = static_cast<qint16>(pager.pageTop >= 2 ? pager.pageTop - 2 : 0);
-        players.reducevol(s);
-        players.PlayWMP(s);
+        reducevol(s);
+        PlayWMP(s);
         break;
     case Vk::F9:
-        if (players.playState() == PlaylistPlayers::kPaused) {
-            players.play();
-        } else if (players.playState() == PlaylistPlayers::kPlaying) {
-            players.pause();
-        } else if (players.playState() == PlaylistPlayers::kClosed) {
+        if (player.playState() == MediaPlayer::kPaused) {
+            player.play();
+        } else if (player.playState() == MediaPlayer::kPlaying) {
+            player.pause();
+        } else if (player.playState() == MediaPlayer::kClosed) {
             playlist.plIndex = 0;
-            players.PlayWMP(s);
+            PlayWMP(s);
         }
         break;
     case Vk::F11:
         if (playlist.plIndex > 0) {
             --playlist.plIndex;
-            players.reducevol(s);
-            players.PlayWMP(s);
+            reducevol(s);
+            PlayWMP(s);
             pager.mLineDisp(6);
         }
         break;
     case Vk::F12:
         if (playlist.plIndex < Playlist::kCapacity - 1) {
             ++playlist.plIndex;
-            players.reducevol(s);
-            players.PlayWMP(s);
+            reducevol(s);
+            PlayWMP(s);
             pager.mLineDisp(6);
         }
         break;
-    case Vk::BracketLeft:
-        players.setPosition(std::max(0.0, players.position() - 10));
+    case Vk::BracketLeft: {
+        const double p = player.position();
+        player.setPosition(std::floor(p) - 10 <= -1 ? 0 : p - 10);
         break;
-    case Vk::BracketRight:
-        players.setPosition(std::min(players.duration(), players.position() + 10));
+    }
+    case Vk::BracketRight: {
+        const double p = player.position();
+        const double d = player.duration();
+        player.setPosition(std::floor(d) <= std::floor(p) + 10 ? std::floor(d) - 1 : p + 10);
         break;
+    }
     default:
         break;
     }

@@ -1,6 +1,9 @@
 #include "player/PlayerControl.h"
 
 #include "foundation/NumericText.h"
+#include "foundation/RuntimeError.h"
+#include "library/DatabaseFiles.h"
+#include "library/TrackDetails.h"
 #include "session/Session.h"
 
 #include <cmath>
@@ -12,25 +15,78 @@ QString num2time(double seconds)
     return QStringLiteral("%1:%2").arg((whole - rest) / 60).arg(rest, 2, 10, QChar(u'0'));
 }
 
+void PlayWMP(Session &s)
+{
+    Players &players = s.players;
+    try {
+        const double inUse = Numeric::toDouble(s.opt[Options::PlayerInUse]);
+        s.opt[Options::PlayerInUse] = inUse == 0 ? QStringLiteral("1") : QStringLiteral("0");
+        MediaPlayer &player = players.inUse();
+        player.setFileName(QString());
+        const Playlist::Entry &entry = s.playlist[s.playlist.plIndex];
+        const qint16 a = Numeric::roundToInteger(std::floor(Numeric::toDouble(entry.artist)));
+        const qint16 t = Numeric::roundToInteger(std::floor(Numeric::toDouble(entry.track)));
+        player.setFileName(vldFN(s, a, t));
+        if (s.console.dispMode == Console::Prompt && s.opt[Options::ShowNowPlaying] == u"1" &&
+            !player.fileName().isEmpty()) {
+            s.console.DrawText(QStringLiteral("Playing track:"), 27, -1, 0);
+            s.console.DrawText(QString(92, u' '), 28, -1, 0);
+            s.console.DrawText(TDetails(s, entry.artist, entry.track), 28, -1, 0);
+        }
+        if (s.pager.plView)
+            s.pager.mLineDisp(6);
+    } catch (const RuntimeError &) {
+        // Silent by rule: the player switch and the unload have happened, nothing plays.
+    }
+}
+
 void WMPreset(Session &s)
 {
-    s.players->unloadAll();
+    s.players.wmp(0).setFileName(QString());
+    s.players.wmp(1).setFileName(QString());
     s.playlist.clear();
     s.playlist.plIndex = 0;
     s.console.ClScreen();
 }
 
+void reducevol(Session &s)
+{
+    Players &players = s.players;
+    if (players.timRedVol.isActive()) {
+        players.timRedVol.stop();
+        players.wmp(players.fadePlayer).stop();
+        players.wmp(0).setVolume(MediaPlayer::kFullVolume);
+        players.wmp(1).setVolume(MediaPlayer::kFullVolume);
+    }
+    players.fadePlayer = static_cast<qint16>(players.inUseIndex());
+    players.timRedVol.setInterval(Players::kFadeInterval);
+    players.timRedVol.setTimerType(Qt::PreciseTimer);
+    players.timRedVol.start();
+}
+
+void fadeTick(Session &s)
+{
+    Players &players = s.players;
+    MediaPlayer &fading = players.wmp(players.fadePlayer);
+    fading.setVolume(fading.volume() - Players::kFadeStep);
+    if (fading.volume() <= Players::kFadeFloor) {
+        fading.stop();
+        players.wmp(0).setVolume(MediaPlayer::kFullVolume);
+        players.wmp(1).setVolume(MediaPlayer::kFullVolume);
+        players.timRedVol.stop();
+    }
+}
+
 void trackendcheck(Session &s)
 {
-    const double duration = s.players->duration();
-    const double position = s.players->position();
-    if (std::floor(duration) != std::floor(position) + 5)
+    MediaPlayer &player = s.players.inUse();
+    if (std::floor(player.duration()) != std::floor(player.position()) + 5)
         return;
     const int next = s.playlist.plIndex + 1;
     if (next >= Playlist::kCapacity || s.playlist[next].artist.isEmpty())
         return;
     s.playlist.plIndex = static_cast<qint16>(next);
-    s.players->PlayWMP(s);
+    PlayWMP(s);
 }
 
 void RestorePlaylist(Session &s)
@@ -39,15 +95,16 @@ void RestorePlaylist(Session &s)
     const QString &index = s.opt[Options::PlaylistPosition];
     if (Numeric::isNumeric(index))
         s.playlist.plIndex = Numeric::toInteger(index);
-    s.players->PlayWMP(s);
+    PlayWMP(s);
+    MediaPlayer &player = s.players.inUse();
     const QString &state = s.opt[Options::PlayState];
     if (state == u"2")
-        s.players->play();
+        player.play();
     else if (state == u"1")
-        s.players->pause();
+        player.pause();
     const QString &position = s.opt[Options::PlayPosition];
     if (Numeric::isNumeric(position))
-        s.players->setPosition(Numeric::toDouble(position));
+        player.setPosition(Numeric::toDouble(position));
 }
 
 void SavePlaylistFile(Session &s)
@@ -57,7 +114,8 @@ void SavePlaylistFile(Session &s)
 
 void SavePlaylistState(Session &s)
 {
+    MediaPlayer &player = s.players.inUse();
     s.opt[Options::PlaylistPosition] = QString::number(s.playlist.plIndex);
-    s.opt[Options::PlayState] = QString::number(s.players->playState());
-    s.opt[Options::PlayPosition] = QString::number(s.players->position(), 'g', 15);
+    s.opt[Options::PlayState] = QString::number(player.playState());
+    s.opt[Options::PlayPosition] = QString::number(player.position(), 'g', 15);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Playlist operations shared by start-up, the keys, the timer and the music commands.
+// The playlist on its two alternating players: starting a track, the fade of a skipped one,
+// the advance before a track ends, and the playlist kept between runs.
 
 #include <QString>
 
@@ -7,9 +8,17 @@ class Session;
 
 // Minutes, a colon and two-digit seconds of the whole seconds: 125.7 gives "2:05".
 QString num2time(double seconds);
-// Both players unloaded, the playlist emptied, plIndex 0, the console cleared.
+// Starts entry plIndex on the other playlist player. Any failure (an entry that is no number,
+// a track the database cannot give) ends it silently, the steps before it done.
+void PlayWMP(Session &s);
+// Both playlist players unloaded, the playlist emptied, plIndex 0, the console cleared.
 void WMPreset(Session &s);
-// The next entry starts five seconds before the current track ends.
+// Starts fading out the player in use; a fade still running is cut short first.
+void reducevol(Session &s);
+// One step of the fade: 10 hundredths of a decibel lower; at -4000 the player stops and both
+// playlist players are back at full volume.
+void fadeTick(Session &s);
+// The next entry starts in the second in which five whole seconds of the track remain.
 void trackendcheck(Session &s);
 // playlist.dat read back, the current track started, its state and position restored.
 void RestorePlaylist(Session &s);

@@ -10,6 +10,7 @@
 #include "interpreter/SimpleCommands.h"
 #include "library/Id3Commands.h"
 #include "library/LibraryCommands.h"
+#include "player/MpvPlayer.h"
 #include "settings/AliasCommands.h"
 #include "settings/AppearanceCommands.h"
 #include "settings/EventLogCommand.h"
@@ -19,8 +20,9 @@
 
 Session::Session(Config cfg)
     : config(std::move(cfg)),
-      players(config.makePlayers ? config.makePlayers() : std::make_unique<IdlePlayers>()),
-      console(opt, *players), pager(console),
+      players(*this,
+              config.makePlayer ? config.makePlayer : MpvPlayer::factory(config.audioOutput)),
+      console(opt, players), pager(console),
       log(config.folder.programFolder(QStringLiteral("eventlog.txt")), opt), interpreter(*this),
       batch(*this), keyboard(*this), cursorTimer(*this), m_windowTitle(Msg::kWindowTitle)
 {

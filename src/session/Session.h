@@ -14,7 +14,7 @@
 #include "interpreter/Interpreter.h"
 #include "library/Archive.h"
 #include "library/GenreTable.h"
-#include "player/IdlePlayers.h"
+#include "player/Players.h"
 #include "player/Playlist.h"
 #include "session/ScriptedDesktop.h"
 #include "settings/EventLog.h"
@@ -36,8 +36,10 @@ public:
         ProgramFolder folder;
         // The INI file of the options; empty for the per-user settings of the desktop.
         QString optionsFile;
-        // Makes the playlist players; none means players that never load anything.
-        std::function<std::unique_ptr<PlaylistPlayers>()> makePlayers;
+        // Makes the three media players; none means libmpv players on the audio output below.
+        Players::Factory makePlayer;
+        // mpv's audio output ("null" plays silently in real time); empty for mpv's choice.
+        QString audioOutput;
     };
 
     explicit Session(Config config);
@@ -84,7 +86,7 @@ public:
     // The program's own temporary files (the cmd capture, scratch copies), gone at shut-down.
     PrivateTempFolder temp;
     GenreTable genres;
-    std::unique_ptr<PlaylistPlayers> players;
+    Players players;
     Playlist playlist;
     Console console;
     Pager pager;

@@ -1,6 +1,5 @@
 // The 100 ms tick: cursor blink, now-playing status and title, random drawing, auto-advance.
 
-#include "FakePlayers.h"
 #include "TestSession.h"
 
 #include <QSet>
@@ -43,12 +42,12 @@ TEST(CursorTimer, TheCursorBlinksOnlyAtThePromptWithNoBatch)
 
 TEST(CursorTimer, StatusShowsPauseAndTimesOnlyWhenAskedFor)
 {
-    PlayerSession p;
-    TestSession &t = p.t;
-    p.players->file = QStringLiteral("/music/a.mp3");
-    p.players->state = PlaylistPlayers::kPaused;
-    p.players->pos = 125.7;
-    p.players->dur = 3725;
+    TestSession t;
+    FakeMediaPlayer &player = t.player(0); // opt(12) is "0"
+    player.file = QStringLiteral("/music/a.mp3");
+    player.state = MediaPlayer::kPaused;
+    player.pos = 125.7;
+    player.dur = 3725;
     t->cursorTimer.tick();
     EXPECT_EQ(t.row(25), QString());
     EXPECT_EQ(t.row(29), QString());
@@ -60,9 +59,9 @@ TEST(CursorTimer, StatusShowsPauseAndTimesOnlyWhenAskedFor)
     EXPECT_EQ(t.row(29), QStringLiteral("Time:"));
     EXPECT_EQ(t.row(30), QStringLiteral("2:05 / 62:05"));
     // Playing again leaves PAUSED until the console is cleared.
-    p.players->state = PlaylistPlayers::kPlaying;
-    p.players->pos = 59.99;
-    p.players->dur = 60;
+    player.state = MediaPlayer::kPlaying;
+    player.pos = 59.99;
+    player.dur = 60;
     t->cursorTimer.tick();
     EXPECT_EQ(t.row(25), QStringLiteral("PAUSED"));
     EXPECT_EQ(t.row(30), QStringLiteral("0:59 / 1:00"));
@@ -79,25 +78,34 @@ TEST(CursorTimer, StatusShowsPauseAndTimesOnlyWhenAskedFor)
     EXPECT_EQ(t->windowTitle(), QStringLiteral("0:59 / 1:00 - idrisk2k Command"));
 }
 
-TEST(CursorTimer, TheNextEntryStartsFiveSecondsBeforeTheEnd)
+TEST(CursorTimer, TheNextEntryStartsFiveSecondsBeforeTheEndOnTheOtherPlayer)
 {
-    PlayerSession p;
-    TestSession &t = p.t;
+    TestSession t;
+    t.linkTracks(1, 2);
     t->playlist[0] = {QStringLiteral("1"), QStringLiteral("1")};
     t->playlist[1] = {QStringLiteral("1"), QStringLiteral("2")};
-    p.players->file = QStringLiteral("/music/a.mp3");
-    p.players->dur = 200.4;
-    p.players->pos = 194.9;
+    FakeMediaPlayer &first = t.player(0);
+    first.file = QStringLiteral("/music/1-1.mp3");
+    first.state = MediaPlayer::kPlaying;
+    first.dur = 200.4;
+    first.pos = 194.9;
     t->cursorTimer.tick();
-    EXPECT_TRUE(p.players->started.isEmpty());
-    p.players->pos = 195.0;
+    EXPECT_EQ(t.player(1).file, QString());
+    first.pos = 195.0;
     t->console.dispMode = Console::Pager; // in every mode
     t->cursorTimer.tick();
-    EXPECT_EQ(p.players->started, QList<int>({1}));
     EXPECT_EQ(t->playlist.plIndex, 1);
+    EXPECT_EQ(t->opt[Options::PlayerInUse], QStringLiteral("1"));
+    EXPECT_EQ(t.player(1).file, QStringLiteral("/music/1-2.mp3"));
+    // The old track plays out its last seconds, at full volume.
+    EXPECT_EQ(first.state, MediaPlayer::kPlaying);
+    EXPECT_EQ(first.vol, 0);
     // After the last entry nothing follows.
+    t.player(1).dur = 100;
+    t.player(1).pos = 95.5;
     t->cursorTimer.tick();
-    EXPECT_EQ(p.players->started, QList<int>({1}));
+    EXPECT_EQ(t->playlist.plIndex, 1);
+    EXPECT_EQ(t->opt[Options::PlayerInUse], QStringLiteral("1"));
 }
 
 // The values after the command word, and checks of their ranges.
@@ -182,9 +190,10 @@ TEST(CursorTimer, RandomDrawingModeRunsOneCommandPerTick)
         words.insert(t->opt[Options::LastCommand].section(u' ', 0, 0));
     }
     EXPECT_GE(words.size(), 3);
-    EXPECT_TRUE(QSet<QString>({QStringLiteral("block"), QStringLiteral("box"), QStringLiteral("circle"),
-                               QStringLiteral("line"), QStringLiteral("pixel")})
-                    .contains(words));
+    EXPECT_TRUE(
+        QSet<QString>({QStringLiteral("block"), QStringLiteral("box"), QStringLiteral("circle"),
+                       QStringLiteral("line"), QStringLiteral("pixel")})
+            .contains(words));
 }
 
 } // namespace

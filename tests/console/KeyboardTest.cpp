@@ -1,9 +1,9 @@
 // The command-line editor and the keys, driven through the real keyboard handler.
 
-#include "FakePlayers.h"
 #include "TestSession.h"
 #include "console/VirtualKeys.h"
 #include "foundation/Colours.h"
+#include "player/PlayerControl.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -256,48 +256,94 @@ TEST(Keyboard, ADeletionAwaitsItsAnswerKey)
 
 TEST(Keyboard, PlaylistViewKeysDriveThePlayers)
 {
-    PlayerSession p;
-    TestSession &t = p.t;
-    FakePlayers *players = p.players;
+    TestSession t;
+    t.linkTracks(5, 1);
     for (int i = 0; i < 5; ++i)
         t->playlist[i] = {QString::number(i + 1), QStringLiteral("1")};
     t->pager.mline(QStringLiteral("h1\r\nh2\r\na\r\nb\r\nc\r\nd\r\ne"));
-    t->console.dispMode = Console::Pager;
+    const auto playing = [&] { return t->players.inUse().fileName(); };
 
     // Without the playlist view these keys do nothing.
     t.keys(QStringLiteral("F12,Enter"));
-    EXPECT_TRUE(players->started.isEmpty());
+    EXPECT_EQ(playing(), QString());
 
+    // Enter plays the track on the top row (pager line 3 is entry 1), fading the old one.
     t->pager.plView = true;
     t.keys(QStringLiteral("Down,Down,Down,Enter"));
     EXPECT_EQ(t->playlist.plIndex, 1);
-    EXPECT_EQ(players->started, QList<int>({1}));
-    EXPECT_EQ(players->fades, 1);
-    t.keys(QStringLiteral("F12,F11,F11,F11"));
-    EXPECT_EQ(players->started, QList<int>({1, 2, 1, 0}));
+    EXPECT_EQ(playing(), QStringLiteral("/music/2-1.mp3"));
+    EXPECT_TRUE(t->players.timRedVol.isActive());
+    QStringList files;
+    for (const QString key : {"F12", "F11", "F11", "F11"}) {
+        t.keys(key);
+        files.append(playing());
+    }
+    EXPECT_EQ(files,
+              QStringList({QStringLiteral("/music/3-1.mp3"), QStringLiteral("/music/2-1.mp3"),
+                           QStringLiteral("/music/1-1.mp3"), QStringLiteral("/music/1-1.mp3")}));
     EXPECT_EQ(t->playlist.plIndex, 0);
 
-    // F9: closed starts the first entry, playing pauses, paused plays.
+    // F9: nothing loaded starts the first entry, playing pauses, paused plays.
+    t->players.inUse().setFileName(QString());
     t->playlist.plIndex = 3;
     t.keys(QStringLiteral("F9"));
-    EXPECT_EQ(players->started.last(), 0);
-    players->state = PlaylistPlayers::kPlaying;
+    EXPECT_EQ(t->playlist.plIndex, 0);
+    EXPECT_EQ(playing(), QStringLiteral("/music/1-1.mp3"));
+    EXPECT_EQ(t->players.inUse().playState(), MediaPlayer::kPlaying);
     t.keys(QStringLiteral("F9"));
-    EXPECT_EQ(players->state, PlaylistPlayers::kPaused);
+    EXPECT_EQ(t->players.inUse().playState(), MediaPlayer::kPaused);
     t.keys(QStringLiteral("F9"));
-    EXPECT_EQ(players->state, PlaylistPlayers::kPlaying);
+    EXPECT_EQ(t->players.inUse().playState(), MediaPlayer::kPlaying);
 
-    // [ and ] move 10 seconds, never below 0 or past the end.
-    players->dur = 100;
-    players->pos = 5;
-    t.keys(QStringLiteral("["));
-    EXPECT_EQ(players->pos, 0);
-    players->pos = 95;
-    t.keys(QStringLiteral("]"));
-    EXPECT_EQ(players->pos, 100);
-    players->pos = 50;
-    t.keys(QStringLiteral("],],["));
-    EXPECT_EQ(players->pos, 60);
+    // [ and ] jump 10 seconds by whole seconds near the ends.
+    MediaPlayer &player = t->players.inUse();
+    auto &fake = static_cast<FakeMediaPlayer &>(player);
+    const std::tuple<const char *, double, double, double> jumps[] = {
+        {"[", 7.5, 300, 0},   {"[", 15.5, 300, 5.5},    {"]", 191, 200.4, 199},
+        {"]", 50, 200.4, 60}, {"]", 190.4, 200.4, 199},
+    };
+    for (const auto &[key, from, length, to] : jumps) {
+        fake.pos = from;
+        fake.dur = length;
+        t.keys(QString::fromLatin1(key));
+        EXPECT_DOUBLE_EQ(fake.pos, to) << key << " from " << from;
+    }
+}
+
+// A skip fades the old track in 400 steps of 10 hundredths of a decibel, 12 ms apart; a
+// second skip during the fade stops the first old track at once.
+TEST(Keyboard, SkippingFadesTheOldTrackAndASecondSkipCutsTheFadeShort)
+{
+    TestSession t;
+    t.linkTracks(3, 1);
+    for (int i = 0; i < 3; ++i)
+        t->playlist[i] = {QString::number(i + 1), QStringLiteral("1")};
+    PlayWMP(*t); // entry 0 on wmp(1)
+    t->pager.mline(QStringLiteral("h1\r\nh2\r\na"));
+    t->pager.plView = true;
+    t.keys(QStringLiteral("F12"));
+    Players &players = t->players;
+    EXPECT_EQ(players.fadePlayer, 1);
+    EXPECT_EQ(players.timRedVol.interval(), 12);
+    for (int i = 0; i < 399; ++i)
+        fadeTick(*t);
+    EXPECT_EQ(t.player(1).vol, -3990);
+    EXPECT_TRUE(players.timRedVol.isActive());
+    EXPECT_EQ(t.player(1).stops, 0);
+    fadeTick(*t);
+    EXPECT_EQ(t.player(1).stops, 1);
+    EXPECT_EQ(t.player(1).vol, 0);
+    EXPECT_FALSE(players.timRedVol.isActive());
+
+    t.keys(QStringLiteral("F12")); // wmp(0) fades, wmp(1) plays entry 2
+    fadeTick(*t);
+    fadeTick(*t);
+    EXPECT_EQ(t.player(0).vol, -20);
+    t.keys(QStringLiteral("F11")); // cut short: wmp(0) stops at once, wmp(1) fades
+    EXPECT_EQ(t.player(0).stops, 1);
+    EXPECT_EQ(t.player(0).vol, 0);
+    EXPECT_EQ(players.fadePlayer, 1);
+    EXPECT_EQ(t.player(0).file, QStringLiteral("/music/2-1.mp3"));
 }
 
 // The cursor belongs to the command line: a dialog opened from the pager takes the focus

@@ -1,6 +1,5 @@
 // The playlist table, playlist.dat and the playlist steps of start-up and shut-down.
 
-#include "FakePlayers.h"
 #include "TestSession.h"
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
@@ -13,17 +12,16 @@ namespace {
 
 TEST(Playlist, SavedEntriesAndStateComeBackAfterARestart)
 {
-    PlayerSession p;
-    TestSession &t = p.t;
-    FakePlayers *&players = p.players;
+    TestSession t;
     t->playlist[0] = {QStringLiteral("12"), QStringLiteral("5")};
     t->playlist[1] = {QStringLiteral("7"), QStringLiteral("3")};
     t->playlist[2] = {QStringLiteral("1"), QStringLiteral("10")};
     // Entries after the first empty artist are not part of the list.
     t->playlist[4] = {QStringLiteral("9"), QStringLiteral("9")};
     t->playlist.plIndex = 2;
-    players->state = PlaylistPlayers::kPaused;
-    players->pos = 83.25;
+    t.player(0).file = QStringLiteral("/music/1-10.mp3");
+    t.player(0).state = MediaPlayer::kPaused;
+    t.player(0).pos = 83.25;
 
     SavePlaylistFile(*t);
     SavePlaylistState(*t);
@@ -36,15 +34,18 @@ TEST(Playlist, SavedEntriesAndStateComeBackAfterARestart)
     const Options saved = t->opt;
     t.restart();
     t->opt = saved;
+    t.linkTracks(12, 10);
     WMPreset(*t);
     RestorePlaylist(*t);
     EXPECT_EQ(t->playlist.count(), 3);
     EXPECT_EQ(t->playlist[1].artist, QStringLiteral("7"));
     EXPECT_EQ(t->playlist[2].track, QStringLiteral("10"));
     EXPECT_EQ(t->playlist.plIndex, 2);
-    EXPECT_EQ(players->started, QList<int>({2}));
-    EXPECT_EQ(players->state, PlaylistPlayers::kPaused);
-    EXPECT_EQ(players->pos, 83.25);
+    // Started on the other player, paused at the same place.
+    EXPECT_EQ(t->opt[Options::PlayerInUse], QStringLiteral("1"));
+    EXPECT_EQ(t.player(1).file, QStringLiteral("/music/1-10.mp3"));
+    EXPECT_EQ(t.player(1).state, MediaPlayer::kPaused);
+    EXPECT_EQ(t.player(1).pos, 83.25);
 }
 
 TEST(Playlist, RestoreReadsQuotedAndBareFieldsAndSurvivesDamage)

@@ -21,7 +21,7 @@ protected:
     std::unique_ptr<Session> start()
     {
         auto session = std::make_unique<Session>(
-            Session::Config{ProgramFolder(home.path()), optionsFile(), {}});
+            Session::Config{ProgramFolder(home.path()), optionsFile(), {}, QStringLiteral("null")});
         startUp(*session);
         return session;
     }

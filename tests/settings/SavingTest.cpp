@@ -28,8 +28,10 @@ protected:
 
     std::unique_ptr<Session> start()
     {
-        auto s = std::make_unique<Session>(
-            Session::Config{ProgramFolder(home), home + QStringLiteral("/options.ini"), {}});
+        auto s = std::make_unique<Session>(Session::Config{ProgramFolder(home),
+                                                           home + QStringLiteral("/options.ini"),
+                                                           {},
+                                                           QStringLiteral("null")});
         startUp(*s);
         return s;
     }

@@ -1,0 +1,216 @@
+#include "player/MpvPlayer.h"
+
+#include <QFile>
+#include <clocale>
+#include <cmath>
+#include <mpv/client.h>
+
+MpvPlayer::MpvPlayer(const QString &audioOutput)
+{
+    // libmpv refuses to start unless numbers are formatted the C way.
+    std::setlocale(LC_NUMERIC, "C");
+    m_mpv = mpv_create();
+    if (!m_mpv)
+        return;
+    // A player inside the console: no terminal, no configuration or scripts of the user's
+    // mpv, no window of its own, sound only.
+    const std::pair<const char *, QByteArray> options[] = {
+        {"terminal", "no"},
+        {"config", "no"},
+        {"load-scripts", "no"},
+        {"ytdl", "no"},
+        {"input-default-bindings", "no"},
+        {"vo", "null"},
+        {"vid", "no"},
+        {"idle", "yes"},
+        {"keep-open", "no"},
+        {"audio-display", "no"},
+    };
+    for (const auto &[name, value] : options)
+        mpv_set_option_string(m_mpv, name, value.constData());
+    if (!audioOutput.isEmpty())
+        mpv_set_option_string(m_mpv, "ao", audioOutput.toUtf8().constData());
+    if (mpv_initialize(m_mpv) < 0) {
+        mpv_terminate_destroy(m_mpv);
+        m_mpv = nullptr;
+        return;
+    }
+    mpv_observe_property(m_mpv, 0, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_mpv, 0, "duration", MPV_FORMAT_DOUBLE);
+    mpv_set_wakeup_callback(
+        m_mpv,
+        [](void *self) {
+            auto *player = static_cast<MpvPlayer *>(self);
+            QMetaObject::invokeMethod(
+                &player->m_events, [player] { player->drainEvents(); }, Qt::QueuedConnection);
+        },
+        this);
+}
+
+MpvPlayer::~MpvPlayer()
+{
+    if (!m_mpv)
+        return;
+    mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+    mpv_terminate_destroy(m_mpv);
+}
+
+Players::Factory MpvPlayer::factory(const QString &audioOutput)
+{
+    return [audioOutput](int) { return std::make_unique<MpvPlayer>(audioOutput); };
+}
+
+double MpvPlayer::mpvVolume(int hundredthsOfDecibel)
+{
+    // Amplitude 10^(dB/20); mpv's gain is (volume/100)^3.
+    const double amplitude = std::pow(10.0, hundredthsOfDecibel / 100.0 / 20.0);
+    return 100.0 * std::cbrt(amplitude);
+}
+
+void MpvPlayer::command(std::initializer_list<const char *> args)
+{
+    if (!m_mpv)
+        return;
+    std::vector<const char *> argv(args);
+    argv.push_back(nullptr);
+    mpv_command_async(m_mpv, 0, argv.data());
+}
+
+void MpvPlayer::setProperty(const char *name, const QByteArray &value)
+{
+    if (!m_mpv)
+        return;
+    const char *text = value.constData();
+    mpv_set_property_async(m_mpv, 0, name, MPV_FORMAT_STRING, &text);
+}
+
+void MpvPlayer::load()
+{
+    m_position = 0;
+    m_duration = 0;
+    m_paused = false;
+    m_ended = false;
+    m_loading = true;
+    setProperty("pause", "no");
+    const QByteArray path = QFile::encodeName(m_file);
+    command({"loadfile", path.constData(), "replace"});
+}
+
+void MpvPlayer::setFileName(const QString &path)
+{
+    m_file = path;
+    if (path.isEmpty()) {
+        m_loading = false;
+        command({"stop"});
+        m_position = 0;
+        m_duration = 0;
+        m_ended = false;
+        return;
+    }
+    load();
+}
+
+void MpvPlayer::setPosition(double seconds)
+{
+    if (m_file.isEmpty())
+        return;
+    m_position = seconds;
+    const QByteArray at = QByteArray::number(seconds, 'f', 3);
+    command({"seek", at.constData(), "absolute"});
+}
+
+int MpvPlayer::playState() const
+{
+    if (m_file.isEmpty())
+        return kClosed;
+    if (m_ended)
+        return kStopped;
+    return m_paused ? kPaused : kPlaying;
+}
+
+void MpvPlayer::play()
+{
+    if (m_file.isEmpty())
+        return;
+    // A stopped or finished file starts again from its beginning.
+    if (m_ended) {
+        load();
+        return;
+    }
+    m_paused = false;
+    setProperty("pause", "no");
+}
+
+void MpvPlayer::pause()
+{
+    if (m_file.isEmpty() || m_ended)
+        return;
+    m_paused = true;
+    setProperty("pause", "yes");
+}
+
+void MpvPlayer::stop()
+{
+    if (m_file.isEmpty())
+        return;
+    command({"stop"});
+    m_ended = true;
+    m_position = 0;
+}
+
+void MpvPlayer::setVolume(int hundredthsOfDecibel)
+{
+    m_volume = hundredthsOfDecibel;
+    setProperty("volume", QByteArray::number(mpvVolume(hundredthsOfDecibel), 'f', 4));
+}
+
+void MpvPlayer::setPlayCount(int count)
+{
+    m_playCount = count;
+    // mpv counts the repeats after the first play.
+    setProperty("loop-file", count <= 0 ? QByteArray("inf") : QByteArray::number(count - 1));
+}
+
+void MpvPlayer::drainEvents()
+{
+    while (m_mpv) {
+        const mpv_event *event = mpv_wait_event(m_mpv, 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            return;
+        switch (event->event_id) {
+        case MPV_EVENT_PROPERTY_CHANGE: {
+            const auto *property = static_cast<const mpv_event_property *>(event->data);
+            const double value =
+                property->format == MPV_FORMAT_DOUBLE ? *static_cast<double *>(property->data) : 0;
+            // Until the new file is loaded, what arrives still speaks of the one before.
+            if (m_loading || m_ended || m_file.isEmpty())
+                break;
+            if (qstrcmp(property->name, "time-pos") == 0)
+                m_position = value;
+            else if (qstrcmp(property->name, "duration") == 0)
+                m_duration = value;
+            break;
+        }
+        case MPV_EVENT_FILE_LOADED:
+            m_loading = false;
+            break;
+        case MPV_EVENT_END_FILE: {
+            const auto *end = static_cast<const mpv_event_end_file *>(event->data);
+            // A file replaced by the next load ends with "stop": nothing to note.
+            // An end while the next file loads is the previous file's.
+            if (end->reason == MPV_END_FILE_REASON_EOF && !m_loading) {
+                m_ended = true;
+            } else if (end->reason == MPV_END_FILE_REASON_ERROR) {
+                // Not playable: the player is closed, silently.
+                m_loading = false;
+                m_file.clear();
+                m_position = 0;
+                m_duration = 0;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+}

@@ -1,0 +1,63 @@
+#pragma once
+// A media player on libmpv. Everything happens on the window's event loop: commands go to
+// mpv asynchronously, and mpv's events (position, duration, pause, end of file) are posted
+// back to the loop through its wakeup callback and kept here, so reading a property never
+// waits for mpv.
+
+#include "player/MediaPlayer.h"
+#include "player/Players.h"
+
+#include <QObject>
+
+struct mpv_handle;
+
+class MpvPlayer : public MediaPlayer
+{
+public:
+    // audioOutput: mpv's "ao" ("null" plays silently but in real time); empty for mpv's own
+    // choice.
+    explicit MpvPlayer(const QString &audioOutput);
+    ~MpvPlayer() override;
+    MpvPlayer(const MpvPlayer &) = delete;
+    MpvPlayer &operator=(const MpvPlayer &) = delete;
+
+    // Makes libmpv players for the session.
+    static Players::Factory factory(const QString &audioOutput);
+
+    // The mpv volume (0..100, applied cubically by mpv) for a volume in hundredths of a
+    // decibel, so that equal steps in decibels are equal steps in loudness.
+    static double mpvVolume(int hundredthsOfDecibel);
+
+    QString fileName() const override { return m_file; }
+    void setFileName(const QString &path) override;
+    double position() const override { return m_position; }
+    void setPosition(double seconds) override;
+    double duration() const override { return m_duration; }
+    int playState() const override;
+    void play() override;
+    void pause() override;
+    void stop() override;
+    int volume() const override { return m_volume; }
+    void setVolume(int hundredthsOfDecibel) override;
+    int playCount() const override { return m_playCount; }
+    void setPlayCount(int count) override;
+
+private:
+    void load();
+    void command(std::initializer_list<const char *> args);
+    void setProperty(const char *name, const QByteArray &value);
+    void drainEvents();
+
+    mpv_handle *m_mpv = nullptr;
+    // Receives the wakeup calls; the queued calls die with it.
+    QObject m_events;
+    QString m_file;
+    double m_position = 0;
+    double m_duration = 0;
+    bool m_paused = false;
+    bool m_ended = false;
+    // A file was asked for and mpv has not loaded it yet.
+    bool m_loading = false;
+    int m_volume = kFullVolume;
+    int m_playCount = 1;
+};
