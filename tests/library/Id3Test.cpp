@@ -17,7 +17,7 @@ namespace {
 
 struct Tag
 {
-    QByteArray title, artist, album, year, comment;
+    QByteArray title = {}, artist = {}, album = {}, year = {}, comment = {};
     quint8 genre = 13;
 };
 
