@@ -1,6 +1,7 @@
 #include "player/MpvPlayer.h"
 
 #include <QFile>
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <mpv/client.h>
@@ -185,8 +186,10 @@ void MpvPlayer::drainEvents()
             // Until the new file is loaded, what arrives still speaks of the one before.
             if (m_loading || m_ended || m_file.isEmpty())
                 break;
+            // mpv counts the audio still buffered ahead: at the start of a file it can read below
+            // 0.
             if (qstrcmp(property->name, "time-pos") == 0)
-                m_position = value;
+                m_position = std::max(0.0, value);
             else if (qstrcmp(property->name, "duration") == 0)
                 m_duration = value;
             break;
