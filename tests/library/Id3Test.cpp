@@ -192,7 +192,7 @@ TEST(Id3Command, FindsTheDatabaseTrack)
 }
 
 // Without a database, without a track number or with an empty playlist entry the lookup
-// fails through the one error report; a locked file gives the file guard's error.
+// fails through the one error report.
 TEST(Id3Command, FailuresEndInTheErrorReport)
 {
     TestSession t;
@@ -212,7 +212,11 @@ TEST(Id3Command, FailuresEndInTheErrorReport)
         EXPECT_EQ(t.row(2), QString::fromLatin1(c.report)) << c.line;
         EXPECT_EQ(t.row(1), QString()) << c.line;
     }
+}
 
+TEST(Id3Command, UnreadableFileGivesTheGuardsError)
+{
+    TestSession t;
     const QString locked = t.file(QStringLiteral("locked.mp3"));
     writeFile(locked, tagBytes({"Locked"}));
     ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
