@@ -354,7 +354,7 @@ TEST(TranscriptRunner, WritesFileBytes)
     EXPECT_EQ(fileBytes(QStringLiteral("\u00e9")), QByteArray("\xc3\xa9"));
     EXPECT_FALSE(fileBytes(QStringLiteral("\\q")));
     EXPECT_FALSE(fileBytes(QStringLiteral("ab\\x4")));
-    EXPECT_EQ(fileBytes(QStringLiteral("\\0{2}19")), QByteArray("\0\0" "19", 4));
+    EXPECT_EQ(fileBytes(QStringLiteral("\\0{2}19")), QByteArray(2, '\0') + "19");
     const QStringList bad =
         TranscriptRun(QStringLiteral("bad"))
             .run(QStringLiteral("file: x.mp3 = \\y\n$ write hi\n01|hi\n33|   COMMAND:\n"));
