@@ -17,7 +17,8 @@ void TestSession::restart()
         m_players.at(static_cast<size_t>(index)) = made.get();
         return made;
     };
-    m_session = std::make_unique<Session>(Session::Config{ProgramFolder(m_home.path()), optionsFile(), fakes, {}});
+    m_session = std::make_unique<Session>(
+        Session::Config{ProgramFolder(m_home.path()), optionsFile(), fakes, {}});
     m_session->opt.ResetOpts();
     // The start-up fills the genre table; sessions here skip the start-up.
     m_session->genres.FillGenres();
@@ -76,8 +77,11 @@ void TestSession::linkTracks(int artists, int tracks)
         vld.SetValue(QStringLiteral("Artist%1").arg(a), QStringLiteral("Artist %1").arg(a));
         vld.SetValue(QStringLiteral("Tracks%1").arg(a), QString::number(tracks));
         for (int t = 1; t <= tracks; ++t) {
-            vld.SetValue(QStringLiteral("%1Track%2").arg(a).arg(t), QStringLiteral("Track %1").arg(t));
-            vld.SetValue(QStringLiteral("%1Filename%2").arg(a).arg(t), QStringLiteral("L/music/%1-%2.mp3").arg(a).arg(t));
+            vld.SetValue(QStringLiteral("%1Track%2").arg(a).arg(t),
+                         QStringLiteral("Track %1").arg(t));
+            vld.SetValue(QStringLiteral("%1Filename%2").arg(a).arg(t),
+                         QStringLiteral("L/music/%1-%2.mp3").arg(a).arg(t));
+            vld.SetValue(QStringLiteral("%1Genre%2").arg(a).arg(t), QStringLiteral("17"));
         }
     }
 }

@@ -42,7 +42,7 @@ public:
     // wmp(index), as the session made it.
     FakeMediaPlayer &player(int index) const { return *m_players.at(static_cast<size_t>(index)); }
     // A loaded database of linked tracks: artists 1..artists, each with tracks 1..tracks,
-    // artist a track t in the file "/music/a-t.mp3".
+    // artist a track t in the file "/music/a-t.mp3", genre 17.
     void linkTracks(int artists, int tracks);
 
 private:

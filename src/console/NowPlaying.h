@@ -8,6 +8,6 @@ class NowPlaying
 public:
     virtual ~NowPlaying() = default;
     virtual bool fileLoaded() const = 0;
-    // The details line of the current playlist entry.
+    // The details line of the current playlist entry, without a line end.
     virtual QString detailsText() const = 0;
 };

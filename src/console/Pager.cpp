@@ -34,15 +34,15 @@ void Pager::mline(const QString &text)
     mLineDisp(0);
 }
 
-void Pager::drawLine(int index, int row)
+void Pager::drawLine(int index, int row, bool grey)
 {
-    m_console.DrawText(pageLine(index), row, isHeader(index) ? Colours::kGrey : -1, 0);
+    m_console.DrawText(pageLine(index), row, grey ? Colours::kGrey : -1, 0);
 }
 
-void Pager::drawPage()
+void Pager::drawPage(int greyBelow)
 {
     for (int i = pageTop; i < pageTop + kPageRows; ++i)
-        drawLine(i, i + 1 - pageTop);
+        drawLine(i, i + 1 - pageTop, plView && i < greyBelow);
 }
 
 void Pager::drawArrows()
@@ -67,7 +67,7 @@ void Pager::mLineDisp(int operation)
     switch (operation) {
     case 0:
         pageTop = 0;
-        drawPage();
+        drawPage(kHeaderLines);
         break;
     case 1:
         if (pageTop < count) {
@@ -75,7 +75,7 @@ void Pager::mLineDisp(int operation)
             m_console.scrollPixels(QRect(0, Cell::kHeight, 1013, 756), QPoint(0, 0));
             m_console.moveRecordRows(2, kPageRows - 1, 1, kLineWidth);
             m_console.DrawText(kBlankRow, kPageRows);
-            drawLine(pageTop + kPageRows - 1, kPageRows);
+            drawLine(pageTop + kPageRows - 1, kPageRows, false);
         }
         break;
     case 2:
@@ -84,37 +84,44 @@ void Pager::mLineDisp(int operation)
             m_console.scrollPixels(QRect(0, 0, 1013, 738), QPoint(0, Cell::kHeight));
             m_console.moveRecordRows(1, kPageRows - 1, 2, kLineWidth);
             m_console.DrawText(kBlankRow, 1);
-            drawLine(pageTop, 1);
+            drawLine(pageTop, 1, plView && pageTop < kHeaderLines);
         }
         break;
     case 3:
         if (count >= kPageRows) {
             m_console.ClScreen();
             pageTop = pageTop + 72 >= count ? count - kPageRows : pageTop + 35;
-            drawPage();
+            drawPage(0);
         }
         break;
     case 4:
         if (pageTop >= 1) {
             m_console.ClScreen();
             pageTop = pageTop > 35 ? pageTop - 35 : 0;
-            drawPage();
+            drawPage(pageTop < kHeaderLines ? kHeaderLines : 0);
         }
         break;
     case 5:
         if (count >= kPageRows) {
             pageTop = count - kPageRows;
             m_console.ClScreen();
-            drawPage();
+            drawPage(0);
         }
         break;
-    case 6:
-        // The current track's page needs the playlist players; with none loaded there is
-        // no such page and nothing is redrawn.
-        return;
+    case 6: {
+        // Only while the player in use has a file; otherwise not even the arrows move.
+        const std::optional<int> top = m_currentTrackTop ? m_currentTrackTop() : std::nullopt;
+        if (!top)
+            return;
+        pageTop = *top;
+        m_console.ClScreen();
+        drawPage(0);
+        break;
+    }
     case 7:
         m_console.ClScreen();
-        drawPage();
+        // Only the second header line can stand on the first row here.
+        drawPage(pageTop == 1 ? kHeaderLines : 0);
         break;
     default:
         return;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class Console;
 
@@ -19,6 +20,12 @@ public:
 
     // Told when the pager starts to wait for the user (a running batch's clock stops).
     void setOnShown(std::function<void()> onShown) { m_onShown = std::move(onShown); }
+    // The pageTop of the current track's page (plIndex + 2), or nothing while the player in
+    // use has no file loaded.
+    void setCurrentTrackTop(std::function<std::optional<int>()> top)
+    {
+        m_currentTrackTop = std::move(top);
+    }
 
     // Shows text split at CR LF, each line cut into 92-character pieces, from the top.
     // More than 64001 pieces raise "Subscript out of range (9)" before anything is shown.
@@ -40,18 +47,21 @@ public:
     }
     int pageTop = 0;
     int pageCount() const { return static_cast<int>(m_lines.size()); }
-    // The pager shows the playlist: its two header lines are grey.
+    // The pager shows the playlist view: its two header lines are drawn grey by the first
+    // page, a line up onto them, a page up onto them and a redraw from the second.
     bool plView = false;
 
 private:
-    void drawPage();
-    void drawLine(int index, int row);
+    static constexpr int kHeaderLines = 2;
+    // Lines below greyBelow are grey in the playlist view.
+    void drawPage(int greyBelow);
+    void drawLine(int index, int row, bool grey);
     void drawArrows();
-    bool isHeader(int index) const { return plView && index <= 1; }
 
     Console &m_console;
     QStringList m_lines;
     std::function<void()> m_onShown;
+    std::function<std::optional<int>()> m_currentTrackTop;
 };
 
 // A text for mline gathered line by line, for listings of any length: lines past the pager's

@@ -6,7 +6,31 @@
 #include "library/TrackDetails.h"
 #include "session/Session.h"
 
+#include <QDateTime>
+#include <QRandomGenerator>
+#include <algorithm>
 #include <cmath>
+
+int PLCount(const Session &s)
+{
+    const std::optional<double> reset = Numeric::parse(s.opt[Options::ResetBeforeSearch]);
+    if (reset && *reset == 1)
+        return 0;
+    const int count = s.playlist.count();
+    return count == Playlist::kCapacity ? 0 : count;
+}
+
+void RandomizeList(Session &s, int minItem, bool shuffleAnyway)
+{
+    if (!shuffleAnyway && s.opt[Options::RandomPlaylists] != u"1")
+        return;
+    QRandomGenerator random(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
+    const int last = s.playlist.count() - 1;
+    for (int i = std::max(minItem, 0); i < last; ++i) {
+        const int j = i + static_cast<int>(random.bounded(last - i + 1));
+        std::swap(s.playlist[i], s.playlist[j]);
+    }
+}
 
 QString num2time(double seconds)
 {
@@ -31,7 +55,7 @@ void PlayWMP(Session &s)
             !player.fileName().isEmpty()) {
             s.console.DrawText(QStringLiteral("Playing track:"), 27, -1, 0);
             s.console.DrawText(QString(92, u' '), 28, -1, 0);
-            s.console.DrawText(TDetails(s, entry.artist, entry.track), 28, -1, 0);
+            s.console.DrawText(s.players.detailsText(), 28, -1, 0);
         }
         if (s.pager.plView)
             s.pager.mLineDisp(6);

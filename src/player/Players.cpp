@@ -32,5 +32,6 @@ bool Players::fileLoaded() const
 QString Players::detailsText() const
 {
     const Playlist::Entry &entry = m_session.playlist[m_session.playlist.plIndex];
-    return TDetails(m_session, entry.artist, entry.track);
+    // Without its line end: drawn on a row, CR and LF would land in the cells.
+    return TDetails(m_session, entry.artist, entry.track).chopped(2);
 }

@@ -11,6 +11,7 @@
 #include "library/Id3Commands.h"
 #include "library/LibraryCommands.h"
 #include "player/MpvPlayer.h"
+#include "player/PlaylistCommands.h"
 #include "settings/AliasCommands.h"
 #include "settings/AppearanceCommands.h"
 #include "settings/EventLogCommand.h"
@@ -27,6 +28,11 @@ Session::Session(Config cfg)
       batch(*this), keyboard(*this), cursorTimer(*this), m_windowTitle(Msg::kWindowTitle)
 {
     pager.setOnShown([this] { batch.pausetimed(); });
+    pager.setCurrentTrackTop([this]() -> std::optional<int> {
+        if (!players.fileLoaded())
+            return std::nullopt;
+        return playlist.plIndex + 2;
+    });
     log.setOnSaveFailed([this](const QString &failure) { ErorMsg(failure, 2); });
     QObject::connect(&log.saveTimer, &QTimer::timeout,
                      [this] { handleEvent([this] { log.save(); }); });
@@ -38,6 +44,7 @@ Session::Session(Config cfg)
     registerShapeCommands(commands);
     registerTextCommands(commands);
     registerBatchCommands(commands);
+    registerPlaylistCommands(commands);
     registerHelpCommand(commands);
     registerLibraryCommands(commands);
     registerId3Commands(commands);

@@ -87,10 +87,10 @@ TEST_F(MpvPlayerTest, APlayCountOfZeroLoops)
 {
     MpvPlayer player(QStringLiteral("null"));
     player.setPlayCount(0);
-    player.setFileName(tone("loop.wav", 1500));
+    player.setFileName(tone("loop.wav", 3000));
     ASSERT_TRUE(waitFor([&] { return player.position() > 1.0; }));
     // Past its end it plays on from the start.
-    EXPECT_TRUE(waitFor([&] { return player.position() > 0 && player.position() < 0.5; }, 3000));
+    EXPECT_TRUE(waitFor([&] { return player.position() > 0 && player.position() < 0.5; }, 5000));
     EXPECT_EQ(player.playState(), MediaPlayer::kPlaying);
 }
 
