@@ -1,0 +1,100 @@
+// The playlist on real libmpv players (null audio, real time) with tones made on the spot:
+// a track starts, the next one starts five seconds before the end on the other player while
+// the first plays out, and a skip fades the old track while the new one plays.
+
+#include "ToneFile.h"
+#include "player/MpvPlayer.h"
+#include "player/PlayerControl.h"
+#include "session/Session.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+bool waitFor(const std::function<bool()> &condition, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+    return true;
+}
+
+class PlaylistOnMpv : public ::testing::Test
+{
+protected:
+    QTemporaryDir home;
+    Session s{Session::Config{ProgramFolder(home.path()),
+                              home.filePath(QStringLiteral("options.ini")),
+                              MpvPlayer::factory(QStringLiteral("null")), QStringLiteral("null")}};
+
+    // Artist 1 with tracks of the given lengths, each a tone file linked from the catalogue.
+    void tracks(std::initializer_list<int> milliseconds)
+    {
+        s.opt.ResetOpts();
+        s.vld.SetValue(QStringLiteral("Artists"), QStringLiteral("1"));
+        int t = 0;
+        for (const int length : milliseconds) {
+            ++t;
+            const QString path = home.filePath(QStringLiteral("%1.wav").arg(t));
+            ASSERT_TRUE(ToneFile::writeWav(path, {{220.0 * t, length}}));
+            s.vld.SetValue(QStringLiteral("1Filename%1").arg(t), u'L' + path);
+            s.playlist[t - 1] = {QStringLiteral("1"), QString::number(t)};
+        }
+    }
+};
+
+TEST_F(PlaylistOnMpv, TheNextTrackStartsFiveSecondsBeforeTheEndOnTheOtherPlayer)
+{
+    tracks({6500, 3000});
+    PlayWMP(s);
+    MediaPlayer &first = s.players.inUse();
+    ASSERT_TRUE(waitFor([&] { return first.duration() > 6; }, 5000));
+    EXPECT_EQ(first.playState(), MediaPlayer::kPlaying);
+    s.cursorTimer.timFlash.start(); // its ticks run the end-of-track rule
+    ASSERT_TRUE(waitFor([&] { return s.playlist.plIndex == 1; }, 5000));
+    // In the second in which five whole seconds remained.
+    EXPECT_GE(first.position(), 1.0);
+    EXPECT_LT(first.position(), 2.5);
+    MediaPlayer &second = s.players.inUse();
+    EXPECT_NE(&second, &first);
+    ASSERT_TRUE(waitFor([&] { return second.position() > 0.2; }, 5000));
+    // Both play: the first plays out its last seconds at full volume.
+    EXPECT_EQ(first.playState(), MediaPlayer::kPlaying);
+    EXPECT_EQ(first.volume(), 0);
+    // The last entry is followed by nothing.
+    ASSERT_TRUE(waitFor([&] { return second.playState() == MediaPlayer::kStopped; }, 8000));
+    EXPECT_EQ(s.playlist.plIndex, 1);
+}
+
+TEST_F(PlaylistOnMpv, ASkipFadesTheOldTrackWhileTheNewOnePlays)
+{
+    tracks({20000, 20000});
+    PlayWMP(s);
+    MediaPlayer &first = s.players.inUse();
+    ASSERT_TRUE(waitFor([&] { return first.position() > 0.2; }, 5000));
+    s.playlist.plIndex = 1;
+    reducevol(s);
+    PlayWMP(s);
+    MediaPlayer &second = s.players.inUse();
+    QElapsedTimer fade;
+    fade.start();
+    ASSERT_TRUE(waitFor([&] { return first.volume() <= -2000; }, 5000));
+    EXPECT_EQ(first.playState(), MediaPlayer::kPlaying);
+    EXPECT_GT(second.position(), 0.0);
+    EXPECT_EQ(second.volume(), 0);
+    ASSERT_TRUE(waitFor([&] { return !s.players.timRedVol.isActive(); }, 10000));
+    // 400 steps of 12 ms: about 4.8 s.
+    EXPECT_GT(fade.elapsed(), 4500);
+    EXPECT_EQ(first.playState(), MediaPlayer::kStopped);
+    EXPECT_EQ(first.volume(), 0);
+    EXPECT_EQ(second.playState(), MediaPlayer::kPlaying);
+}
+
+} // namespace
