@@ -136,11 +136,15 @@ void cmdStrack(Session &s, const CommandArgs &args)
         const QString artist = QString::number(a);
         const qint32 tracks = countOf(s, QStringLiteral("Tracks") + artist, keysLeft);
         keysLeft -= qMax(tracks, 0);
-        const QString titleKey = artist + QStringLiteral("Track");
+        QString titleKey = artist + QStringLiteral("Track");
+        const qsizetype prefix = titleKey.size();
         for (qint32 t = 1; t <= tracks && !page.full(); ++t) {
-            const QString track = QString::number(t);
-            if (pattern.matches(s.vld.GetValue(titleKey + track).toLower()))
-                page.add(TDetails(s, artist, track));
+            titleKey.truncate(prefix);
+            titleKey += QString::number(t);
+            const QStringView title = s.vld.valueView(titleKey);
+            if (pattern.matches(title.isNull() ? KeyValueStore::kNotFound.toLower()
+                                               : title.toString().toLower()))
+                page.add(TDetails(s, artist, QString::number(t)));
         }
     }
     s.pager.mline(page.text());

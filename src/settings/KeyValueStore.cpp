@@ -6,6 +6,8 @@
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <vector>
 
@@ -14,10 +16,48 @@ namespace {
 constexpr QStringView kHeaderTag = u"#i2kCmd-store ";
 constexpr int kLayoutVersion = 1;
 
-QString foldKey(const QString &key)
+// The case-folded form of a key. Folding ASCII is lowering A-Z, done here without Unicode
+// tables or an allocation; a key already folded is its own folded form.
+class FoldedKey
 {
-    return key.toCaseFolded();
-}
+public:
+    explicit FoldedKey(QStringView key) : m_view(key)
+    {
+        bool upper = false;
+        for (const QChar c : key) {
+            const char16_t u = c.unicode();
+            if (u >= 0x80) {
+                m_unicode = key.toString().toCaseFolded();
+                m_view = m_unicode;
+                m_same = m_view == key;
+                return;
+            }
+            upper = upper || (u >= u'A' && u <= u'Z');
+        }
+        if (!upper)
+            return;
+        m_ascii.resize(key.size());
+        char16_t *out = m_ascii.data();
+        for (const QChar c : key) {
+            const char16_t u = c.unicode();
+            *out++ = (u >= u'A' && u <= u'Z') ? char16_t(u + (u'a' - u'A')) : u;
+        }
+        m_view = QStringView(m_ascii.constData(), m_ascii.size());
+        m_same = false;
+    }
+    FoldedKey(const FoldedKey &) = delete;
+    FoldedKey &operator=(const FoldedKey &) = delete;
+
+    QStringView view() const { return m_view; }
+    // Whether folding changed nothing.
+    bool same() const { return m_same; }
+
+private:
+    QVarLengthArray<char16_t, 64> m_ascii;
+    QString m_unicode;
+    QStringView m_view;
+    bool m_same = true;
+};
 
 // The pairs in key order: by the case-folded key, which is unique within the store.
 template <typename Hash> auto sortedByKey(const Hash &entries)
@@ -213,8 +253,8 @@ void KeyValueStore::parse(const QString &text, QStringList *skipped)
         return line;
     };
 
-    QHash<QString, Entry> loaded;
-    loaded.reserve(rest.count(u'\n'));
+    KeyValueStore loaded;
+    loaded.m_entries.reserve(rest.count(u'\n'));
     QString key;
     QString value;
     // A line that breaks the layout ends a strict load; otherwise it is noted and passed over.
@@ -229,7 +269,9 @@ void KeyValueStore::parse(const QString &text, QStringList *skipped)
             skipped->append(error.description());
             return;
         }
-        loaded.insert(foldKey(key), Entry{key, value}); // a later duplicate replaces the earlier
+        // A later duplicate replaces the earlier, spelling and value.
+        const FoldedKey folded(key);
+        loaded.put(key, folded.same() ? QStringView() : folded.view(), value);
     };
 
     const QStringView header = nextLine();
@@ -253,7 +295,7 @@ void KeyValueStore::parse(const QString &text, QStringList *skipped)
 
     for (qsizetype lineNo = 2; !rest.isEmpty(); ++lineNo)
         readPair(nextLine(), lineNo);
-    m_entries.swap(loaded);
+    *this = std::move(loaded);
 }
 
 QString KeyValueStore::text() const
@@ -285,23 +327,99 @@ void KeyValueStore::SaveFile(const QString &path) const
 
 QString KeyValueStore::GetValue(const QString &key) const
 {
-    const auto it = m_entries.constFind(foldKey(key));
-    return it == m_entries.cend() ? kNotFound : it->value;
+    const auto it = m_entries.constFind(FoldedKey(key).view());
+    return it == m_entries.cend() ? kNotFound : it->value.toString();
+}
+
+QStringView KeyValueStore::valueView(QStringView key) const
+{
+    const auto it = m_entries.constFind(FoldedKey(key).view());
+    return it == m_entries.cend() ? QStringView() : it->value;
+}
+
+void KeyValueStore::put(QStringView key, QStringView folded, QStringView value)
+{
+    // One lookup that inserts: a key met again leaves the new copy of its folded form unused.
+    const QStringView kept = m_pieces.keep(key);
+    const QStringView keptFolded = folded.isNull() ? kept : m_pieces.keep(folded);
+    Entry &entry = m_entries[keptFolded];
+    if (!entry.key.isNull())
+        m_unused += entry.key.size() + entry.value.size();
+    entry.key = kept;
+    entry.value = m_pieces.keep(value);
 }
 
 void KeyValueStore::SetValue(const QString &key, const QString &value)
 {
-    QString folded = foldKey(key);
-    const auto it = m_entries.find(folded);
-    if (it != m_entries.end())
-        it->value = value; // the key keeps the spelling it was first written with
-    else
-        m_entries.insert(std::move(folded), Entry{key, value});
+    const FoldedKey folded(key);
+    const auto it = m_entries.find(folded.view());
+    if (it != m_entries.end()) {
+        // The key keeps the spelling it was first written with.
+        m_unused += it->value.size();
+        it->value = m_pieces.keep(value);
+    } else {
+        put(key, folded.same() ? QStringView() : folded.view(), value);
+    }
+    compactIfWasteful();
 }
 
 void KeyValueStore::DeleteKey(const QString &key)
 {
-    m_entries.remove(foldKey(key));
+    const auto it = m_entries.find(FoldedKey(key).view());
+    if (it == m_entries.end())
+        return;
+    m_unused += it.key().size() + it->key.size() + it->value.size();
+    m_entries.erase(it);
+    compactIfWasteful();
+}
+
+void KeyValueStore::compactIfWasteful()
+{
+    constexpr qsizetype kSmall = 1 << 16;
+    if (m_unused > kSmall && m_unused > m_pieces.size() / 2)
+        *this = KeyValueStore(*this);
+}
+
+KeyValueStore::KeyValueStore(const KeyValueStore &other)
+{
+    m_entries.reserve(other.m_entries.size());
+    for (auto it = other.m_entries.cbegin(); it != other.m_entries.cend(); ++it) {
+        const bool same = it.key().data() == it->key.data();
+        put(it->key, same ? QStringView() : it.key(), it->value);
+    }
+}
+
+KeyValueStore &KeyValueStore::operator=(const KeyValueStore &other)
+{
+    if (this != &other)
+        *this = KeyValueStore(other);
+    return *this;
+}
+
+QStringView KeyValueStore::Pieces::keep(QStringView text)
+{
+    constexpr qsizetype kBlock = 1 << 16;
+    const qsizetype n = text.size();
+    if (n == 0)
+        return QStringView(u"");
+    char16_t *at = nullptr;
+    if (n <= m_left) {
+        at = m_free;
+        m_free += n;
+        m_left -= n;
+    } else if (n >= kBlock / 4) {
+        // A long text has a block of its own; the free room of the current one stays.
+        m_blocks.push_back(std::make_unique_for_overwrite<char16_t[]>(size_t(n)));
+        at = m_blocks.back().get();
+    } else {
+        m_blocks.push_back(std::make_unique_for_overwrite<char16_t[]>(size_t(kBlock)));
+        at = m_blocks.back().get();
+        m_free = at + n;
+        m_left = kBlock - n;
+    }
+    std::copy(text.utf16(), text.utf16() + n, at);
+    m_size += n;
+    return QStringView(at, n);
 }
 
 QString KeyValueStore::ListAll() const

@@ -8,6 +8,11 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+
+#include <memory>
+#include <utility>
+#include <vector>
 
 class KeyValueStore
 {
@@ -34,6 +39,9 @@ public:
 
     // The value, or kNotFound when the key is absent.
     QString GetValue(const QString &key) const;
+    // The same without a copy, for loops over a whole catalogue: a null view when the key is
+    // absent. The view is valid until the store next changes.
+    QStringView valueView(QStringView key) const;
     // Setting a key that exists in another letter case replaces its value and keeps the
     // stored spelling of the key.
     void SetValue(const QString &key, const QString &value);
@@ -46,15 +54,56 @@ public:
 
     qsizetype count() const { return m_entries.size(); }
 
+    KeyValueStore() = default;
+    KeyValueStore(const KeyValueStore &other);
+    KeyValueStore &operator=(const KeyValueStore &other);
+    KeyValueStore(KeyValueStore &&) = default;
+    KeyValueStore &operator=(KeyValueStore &&) = default;
+
 private:
     // skipped: null for a strict load, else where the lines passed over are noted.
     void parse(const QString &text, QStringList *skipped);
+    // Adds or replaces a pair; folded is the case-folded key.
+    void put(QStringView key, QStringView folded, QStringView value);
+    // Copies the pairs into fresh pieces once most of the text held is no longer used.
+    void compactIfWasteful();
 
+    // The texts of the keys and values, copied into large pieces that never move: a catalogue
+    // of half a million pairs then costs a few dozen allocations to load and to drop, not
+    // one or more per pair.
+    class Pieces
+    {
+    public:
+        Pieces() = default;
+        // Moved blocks keep their addresses; the one moved from is left empty.
+        Pieces(Pieces &&other) noexcept { *this = std::move(other); }
+        Pieces &operator=(Pieces &&other) noexcept
+        {
+            m_blocks = std::move(other.m_blocks);
+            m_free = std::exchange(other.m_free, nullptr);
+            m_left = std::exchange(other.m_left, 0);
+            m_size = std::exchange(other.m_size, 0);
+            other.m_blocks.clear();
+            return *this;
+        }
+        QStringView keep(QStringView text);
+        qsizetype size() const { return m_size; }
+
+    private:
+        std::vector<std::unique_ptr<char16_t[]>> m_blocks;
+        char16_t *m_free = nullptr;
+        qsizetype m_left = 0;
+        qsizetype m_size = 0;
+    };
     struct Entry
     {
-        QString key;
-        QString value;
+        QStringView key;
+        QStringView value;
     };
-    // Indexed by the case-folded key.
-    QHash<QString, Entry> m_entries;
+    // Indexed by the case-folded key; every view points into m_pieces.
+    QHash<QStringView, Entry> m_entries;
+    Pieces m_pieces;
+    // Characters of m_pieces that no entry uses any more (replaced values, deleted pairs),
+    // roughly: it decides when to compact.
+    qsizetype m_unused = 0;
 };
