@@ -1,0 +1,126 @@
+// The players for real: libmpv with null audio (which plays in real time) on tones made on the
+// spot. How long a skip's fade takes against its nominal 4.8 s, how long PlayWMP takes to the
+// first position mpv reports, and what one playing track costs the process in CPU time.
+
+#include "BenchSession.h"
+#include "ToneFile.h"
+#include "player/MpvPlayer.h"
+#include "player/PlayerControl.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+namespace {
+
+struct PlayerSession
+{
+    QTemporaryDir home{benchHomeTemplate()};
+    Session session{
+        Session::Config{ProgramFolder(home.path()), home.filePath(QStringLiteral("options.ini")),
+                        MpvPlayer::factory(QStringLiteral("null")), QStringLiteral("null")}};
+    explicit PlayerSession(int tracks, int milliseconds)
+    {
+        session.opt.ResetOpts();
+        session.vld.SetValue(QStringLiteral("Artists"), QStringLiteral("1"));
+        for (int t = 1; t <= tracks; ++t) {
+            const QString path = home.filePath(QStringLiteral("%1.wav").arg(t));
+            ToneFile::writeWav(path, {{220.0 * t, milliseconds}}, 44100);
+            session.vld.SetValue(QStringLiteral("1Filename%1").arg(t), u'L' + path);
+            session.playlist[t - 1] = {QStringLiteral("1"), QString::number(t)};
+        }
+    }
+};
+
+bool runUntil(const std::function<bool()> &done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
+    }
+    return true;
+}
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// A skip: reducevol, then PlayWMP; the old player fades in 400 steps of 12 ms.
+void BM_FadeDuration(benchmark::State &state)
+{
+    PlayerSession p(2, 30000);
+    Session &s = p.session;
+    PlayWMP(s);
+    runUntil([&] { return s.players.inUse().position() > 0.5; }, 10000);
+    for (auto _ : state) {
+        s.playlist.plIndex = 1;
+        QElapsedTimer clock;
+        clock.start();
+        reducevol(s);
+        PlayWMP(s);
+        if (!runUntil([&] { return !s.players.timRedVol.isActive(); }, 20000))
+            state.SkipWithError("the fade did not end");
+        const double ms = clock.nsecsElapsed() / 1e6;
+        state.SetIterationTime(ms / 1000);
+        state.counters["fade_ms"] = ms;
+        state.counters["against_4800_ms"] = ms / 4800;
+    }
+}
+BENCHMARK(BM_FadeDuration)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// From PlayWMP to the first playing position mpv reports.
+void BM_PlayWMPToFirstPosition(benchmark::State &state)
+{
+    PlayerSession p(1, 10000);
+    Session &s = p.session;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        PlayWMP(s);
+        if (!runUntil([&] { return s.players.inUse().position() > 0; }, 10000))
+            state.SkipWithError("nothing played");
+        state.SetIterationTime(clock.nsecsElapsed() / 1e9);
+        s.players.inUse().setFileName(QString());
+    }
+}
+BENCHMARK(BM_PlayWMPToFirstPosition)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// The whole process's CPU time (mpv's threads included) while one MP3 track plays for 5 s,
+// as a share of one core.
+void BM_CpuShareOfOnePlayingTrack(benchmark::State &state)
+{
+    PlayerSession p(1, 1000);
+    Session &s = p.session;
+    const QString mp3 = p.home.filePath(QStringLiteral("long.mp3"));
+    ToneFile::writeSilentMp3(mp3, 1200); // 31 s of 128 kbit/s MPEG audio
+    s.vld.SetValue(QStringLiteral("1Filename1"), u'L' + mp3);
+    PlayWMP(s);
+    runUntil([&] { return s.players.inUse().position() > 0.5; }, 10000);
+    for (auto _ : state) {
+        const double cpuBefore = cpuSeconds();
+        QElapsedTimer clock;
+        clock.start();
+        // The window's own event loop, asleep between events.
+        QEventLoop loop;
+        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+        loop.exec();
+        const double wall = clock.nsecsElapsed() / 1e9;
+        state.SetIterationTime(wall);
+        state.counters["cpu_percent_of_a_core"] = 100 * (cpuSeconds() - cpuBefore) / wall;
+    }
+}
+BENCHMARK(BM_CpuShareOfOnePlayingTrack)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
