@@ -158,6 +158,8 @@ QString Archive::ReadEntry(const QString &archivePath, const QString &entryName,
             const auto dataLength = qFromLittleEndian<quint64>(entry + kNameSize + 8);
             if (!fitsInFile(dataOffset, dataLength, fileSize))
                 throw damagedArchive();
+            if (dataLength > quint64(Archive::kMaxEntrySize))
+                throw RuntimeError::fileTooLarge();
             return TextFile::decode(
                 readExactly(file, qint64(dataOffset), qint64(dataLength), damagedArchive()));
         }

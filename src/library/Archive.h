@@ -12,12 +12,17 @@
 class Archive
 {
 public:
+    // The longest entry read as text (a catalogue of some million tracks): a damaged length
+    // in a large or sparse file must not take the memory.
+    static constexpr qint64 kMaxEntrySize = 256 * 1024 * 1024;
+
     // True for an existing regular file (or a link to one); false for folders.
     bool FileExists(const QString &path) const;
     // The content of the occurrence-th entry (1 = first) named entryName (compared without
     // regard to case), decoded as text. Only the header, the directory and that entry are
     // read. occurrence < 1 raises "Invalid procedure call (5)"; a wrong magic, version or
-    // size, or a missing entry, raises "Invalid file format (321)".
+    // size, or a missing entry, raises "Invalid file format (321)"; an entry longer than
+    // kMaxEntrySize "File too large (7)".
     QString ReadEntry(const QString &archivePath, const QString &entryName,
                       qint16 occurrence = 1) const;
     // length bytes from the 0-based byte offset of the file, decoded as text; only that range

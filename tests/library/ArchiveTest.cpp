@@ -265,6 +265,32 @@ TEST_F(ArchiveTest, ReadsEntryBeyondFourGigabytes)
     EXPECT_EQ(m_archive.ReadRange(path, 1, 3), QStringLiteral("TVL"));
 }
 
+// An entry read as text longer than any catalogue is refused before anything is read: a
+// sparse file would otherwise fill the memory with zeros.
+TEST_F(ArchiveTest, RefusesEntriesTooLongToReadAsText)
+{
+    const QString path = m_dir.filePath(QStringLiteral("sparse.db"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const qint64 dataAt = 20;
+    const qint64 length = Archive::kMaxEntrySize + 1;
+    QByteArray header = buildArchive({});
+    putLittleEndian<quint32>(header, 8, 1);
+    putLittleEndian<quint64>(header, 12, dataAt + length);
+    QByteArray slot(32, '\0');
+    slot.replace(0, 8, "VELMORAD");
+    putLittleEndian<quint64>(slot, 16, dataAt);
+    putLittleEndian<quint64>(slot, 24, quint64(length));
+    if (!file.resize(dataAt + length) || !file.seek(dataAt + length))
+        GTEST_SKIP() << "no room for a sparse file here";
+    ASSERT_EQ(file.write(slot), 32);
+    ASSERT_TRUE(file.seek(0));
+    ASSERT_EQ(file.write(header), 20);
+    file.close();
+    EXPECT_EQ(errorOf([&] { m_archive.ReadEntry(path, QStringLiteral("VELMORAD")); }),
+              QStringLiteral("7: File too large"));
+}
+
 TEST_F(ArchiveTest, ReadsRangesWithinTheFileOnly)
 {
     const QString path = write(QStringLiteral("data.txt"), "0123456789\xC3\xA9");
