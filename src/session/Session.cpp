@@ -11,6 +11,7 @@
 #include "library/Id3Commands.h"
 #include "library/LibraryCommands.h"
 #include "player/MpvPlayer.h"
+#include "player/PlaylistBuilders.h"
 #include "player/PlaylistCommands.h"
 #include "settings/AliasCommands.h"
 #include "settings/AppearanceCommands.h"
@@ -45,6 +46,7 @@ Session::Session(Config cfg)
     registerTextCommands(commands);
     registerBatchCommands(commands);
     registerPlaylistCommands(commands);
+    registerPlaylistBuilders(commands);
     registerHelpCommand(commands);
     registerLibraryCommands(commands);
     registerId3Commands(commands);

@@ -1,0 +1,60 @@
+#include "library/CatalogueReader.h"
+
+#include "foundation/NumericText.h"
+#include "foundation/RuntimeError.h"
+#include "session/Session.h"
+
+qint32 catalogueCount(const Session &s, const QString &key, qsizetype atMost)
+{
+    const QString value = s.vld.GetValue(key);
+    const double count = Numeric::toDouble(value);
+    if (count > double(atMost))
+        throw RuntimeError::badFileFormat(
+            QStringLiteral("damaged database (%1 = %2)").arg(key, value.left(40)));
+    return Numeric::roundToLong(count);
+}
+
+Wildcard searchPattern(const QString &text)
+{
+    return Wildcard(u'*' + text.toLower() + u'*');
+}
+
+void forEachTrack(const Session &s,
+                  const std::function<bool(const QString &artist, qint32 track)> &visit)
+{
+    const qint32 artists = catalogueCount(s, QStringLiteral("Artists"), s.vld.count());
+    // Every track has a title key of its own: all the artists' tracks together cannot
+    // outnumber the store's keys either.
+    qsizetype keysLeft = s.vld.count();
+    for (qint32 a = 1; a <= artists; ++a) {
+        const QString artist = QString::number(a);
+        const qint32 tracks = catalogueCount(s, QStringLiteral("Tracks") + artist, keysLeft);
+        keysLeft -= qMax(tracks, 0);
+        for (qint32 t = 1; t <= tracks; ++t)
+            if (!visit(artist, t))
+                return;
+    }
+}
+
+bool forEachBatchItem(QStringView contents,
+                      const std::function<bool(QStringView artist, QStringView track)> &visit)
+{
+    if (contents.size() < 2)
+        throw RuntimeError::invalidProcedureCall();
+    const QStringView inner = contents.sliced(1, contents.size() - 2);
+    if (inner.isEmpty())
+        return true;
+    for (qsizetype start = 0; start <= inner.size();) {
+        qsizetype end = inner.indexOf(u"}{", start);
+        if (end < 0)
+            end = inner.size();
+        const QStringView item = inner.sliced(start, end - start);
+        const qsizetype split = item.indexOf(u'_');
+        if (split < 0)
+            throw RuntimeError::invalidProcedureCall();
+        if (!visit(item.left(split), item.sliced(split + 1)))
+            return false;
+        start = end + 2;
+    }
+    return true;
+}

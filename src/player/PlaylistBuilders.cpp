@@ -1,0 +1,189 @@
+#include "player/PlaylistBuilders.h"
+
+#include "foundation/NumericText.h"
+#include "library/CatalogueReader.h"
+#include "player/PlayerControl.h"
+#include "session/Session.h"
+
+namespace {
+
+// Writes a search's tracks into the playlist from PLCount on. The table's end stops the
+// search: what fits is kept, and the rest of the frame runs on the full list.
+class Filler
+{
+public:
+    explicit Filler(Session &s) : start(PLCount(s)), m_playlist(s.playlist), m_next(start) {}
+
+    // Stores one entry; false once the table is full, so the search stops.
+    bool add(const QString &artist, const QString &track)
+    {
+        if (m_next >= Playlist::kCapacity)
+            return false;
+        Playlist::Entry &entry = m_playlist[m_next++];
+        entry.artist = artist;
+        entry.track = track;
+        return m_next < Playlist::kCapacity;
+    }
+    // Every item of a batch's contents, the texts as stored.
+    bool addBatch(const QString &contents)
+    {
+        return forEachBatchItem(contents, [this](QStringView artist, QStringView track) {
+            return add(artist.toString(), track.toString());
+        });
+    }
+
+    const int start;
+
+private:
+    Playlist &m_playlist;
+    int m_next;
+};
+
+using Search = void (*)(Session &s, const QString &argument, Filler &fill);
+
+// The frame every search builder shares: reset or append as rpas says, the search, the new
+// part shuffled as randpl says, playing started when the list was new or nothing was loaded,
+// the view shown, and the builder's own line kept as the last command instead of "vlpl".
+// A failure ends the command where it happens, what was done staying done.
+void build(Session &s, const CommandArgs &args, Search search)
+{
+    const std::optional<double> reset = Numeric::parse(s.opt[Options::ResetBeforeSearch]);
+    if (reset == 1.0)
+        WMPreset(s);
+    Filler fill(s);
+    search(s, args.allArgs, fill);
+    if (reset == 0.0) {
+        RandomizeList(s, fill.start, false);
+        if (s.players.inUse().fileName().isEmpty())
+            PlayWMP(s);
+    } else {
+        RandomizeList(s, 0, false);
+        PlayWMP(s);
+    }
+    s.exe(QStringLiteral("vlpl"));
+    s.opt[Options::LastCommand] = args.word + u' ' + args.allArgs;
+}
+
+void artistsNamed(Session &s, const QString &text, Filler &fill)
+{
+    const Wildcard pattern = searchPattern(text);
+    const qint32 artists = catalogueCount(s, QStringLiteral("Artists"), s.vld.count());
+    for (qint32 a = 1; a <= artists; ++a) {
+        const QString artist = QString::number(a);
+        if (!pattern.matches(s.vld.GetValue(QStringLiteral("Artist") + artist).toLower()))
+            continue;
+        // A false count stops at the table's end, so it cannot loop for long.
+        const qint32 tracks = catalogueCount(s, QStringLiteral("Tracks") + artist, s.vld.count());
+        for (qint32 t = 1; t <= tracks; ++t)
+            if (!fill.add(artist, QString::number(t)))
+                return;
+    }
+}
+
+void artistNumbered(Session &s, const QString &number, Filler &fill)
+{
+    if (!Numeric::isNumeric(number))
+        return;
+    const qint32 tracks = catalogueCount(s, QStringLiteral("Tracks") + number, s.vld.count());
+    for (qint32 t = 1; t <= tracks; ++t)
+        if (!fill.add(number, QString::number(t)))
+            return;
+}
+
+void genreNumbered(Session &s, const QString &genre, Filler &fill)
+{
+    forEachTrack(s, [&](const QString &artist, qint32 t) {
+        const QString track = QString::number(t);
+        return s.vld.GetValue(artist + QStringLiteral("Genre") + track) != genre ||
+               fill.add(artist, track);
+    });
+}
+
+void tracksNamed(Session &s, const QString &text, Filler &fill)
+{
+    const Wildcard pattern = searchPattern(text);
+    forEachTrack(s, [&](const QString &artist, qint32 t) {
+        const QString track = QString::number(t);
+        return !pattern.matches(
+                   s.vld.GetValue(artist + QStringLiteral("Track") + track).toLower()) ||
+               fill.add(artist, track);
+    });
+}
+
+void batchesNamed(Session &s, const QString &text, Filler &fill)
+{
+    const Wildcard pattern = searchPattern(text);
+    const qint32 batches = catalogueCount(s, QStringLiteral("Batches"), s.vld.count());
+    for (qint32 b = 1; b <= batches; ++b) {
+        const QString batch = QString::number(b);
+        if (pattern.matches(s.vld.GetValue(QStringLiteral("BN") + batch).toLower()) &&
+            !fill.addBatch(s.vld.GetValue(QStringLiteral("BC") + batch)))
+            return;
+    }
+}
+
+void batchNumbered(Session &s, const QString &number, Filler &fill)
+{
+    fill.addBatch(s.vld.GetValue(QStringLiteral("BC") + number));
+}
+
+void cmdPartist(Session &s, const CommandArgs &args)
+{
+    build(s, args, artistsNamed);
+}
+
+void cmdPartistn(Session &s, const CommandArgs &args)
+{
+    build(s, args, artistNumbered);
+}
+
+void cmdPgenren(Session &s, const CommandArgs &args)
+{
+    build(s, args, genreNumbered);
+}
+
+void cmdPtrack(Session &s, const CommandArgs &args)
+{
+    build(s, args, tracksNamed);
+}
+
+void cmdPbatch(Session &s, const CommandArgs &args)
+{
+    build(s, args, batchesNamed);
+}
+
+void cmdPbatchn(Session &s, const CommandArgs &args)
+{
+    build(s, args, batchNumbered);
+}
+
+void cmdPat(Session &s, const CommandArgs &args)
+{
+    PAT(s, args.arg1, args.rest);
+}
+
+} // namespace
+
+void PAT(Session &s, const QString &a, const QString &t)
+{
+    WMPreset(s);
+    s.playlist[0] = {a, t};
+    PlayWMP(s);
+    s.console.DrawText(QStringLiteral("Playing track: "), 1);
+    s.console.DrawText(a + QStringLiteral(", ") + t + QStringLiteral(": ") +
+                           s.vld.GetValue(QStringLiteral("Artist") + a) + QStringLiteral(" - ") +
+                           s.vld.GetValue(a + QStringLiteral("Track") + t),
+                       3);
+}
+
+void registerPlaylistBuilders(CommandTable &table)
+{
+    const CommandTable::Facts needsDatabase{.needsDatabase = true};
+    table.add(QStringLiteral("partist"), cmdPartist, needsDatabase);
+    table.add(QStringLiteral("partistn"), cmdPartistn, needsDatabase);
+    table.add(QStringLiteral("pgenren"), cmdPgenren, needsDatabase);
+    table.add(QStringLiteral("ptrack"), cmdPtrack, needsDatabase);
+    table.add(QStringLiteral("pbatch"), cmdPbatch, needsDatabase);
+    table.add(QStringLiteral("pbatchn"), cmdPbatchn, needsDatabase);
+    table.add(QStringLiteral("pat"), cmdPat, needsDatabase);
+}
