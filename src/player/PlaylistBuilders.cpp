@@ -90,24 +90,31 @@ void artistNumbered(Session &s, const QString &number, Filler &fill)
             return;
 }
 
+// The value of a + field + t for every track, in order, to a test that selects the track: the
+// key is built in one buffer and the value read without a copy ("[NOT FOUND]" when absent).
+void tracksWhere(Session &s, QStringView field, Filler &fill,
+                 const std::function<bool(QStringView value)> &selects)
+{
+    QString key;
+    forEachTrack(s, [&](const QString &artist, qint32 t) {
+        key.clear();
+        key.append(artist).append(field).append(QString::number(t));
+        const QStringView value = s.vld.valueView(key);
+        return !selects(value.isNull() ? QStringView(KeyValueStore::kNotFound) : value) ||
+               fill.add(artist, key.sliced(artist.size() + field.size()));
+    });
+}
+
 void genreNumbered(Session &s, const QString &genre, Filler &fill)
 {
-    forEachTrack(s, [&](const QString &artist, qint32 t) {
-        const QString track = QString::number(t);
-        return s.vld.GetValue(artist + QStringLiteral("Genre") + track) != genre ||
-               fill.add(artist, track);
-    });
+    tracksWhere(s, u"Genre", fill, [&](QStringView value) { return value == genre; });
 }
 
 void tracksNamed(Session &s, const QString &text, Filler &fill)
 {
     const Wildcard pattern = searchPattern(text);
-    forEachTrack(s, [&](const QString &artist, qint32 t) {
-        const QString track = QString::number(t);
-        return !pattern.matches(
-                   s.vld.GetValue(artist + QStringLiteral("Track") + track).toLower()) ||
-               fill.add(artist, track);
-    });
+    tracksWhere(s, u"Track", fill,
+                [&](QStringView title) { return pattern.matches(title.toString().toLower()); });
 }
 
 void batchesNamed(Session &s, const QString &text, Filler &fill)
