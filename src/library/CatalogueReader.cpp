@@ -19,20 +19,31 @@ Wildcard searchPattern(const QString &text)
     return Wildcard(u'*' + text.toLower() + u'*');
 }
 
-void forEachTrack(const Session &s,
-                  const std::function<bool(const QString &artist, qint32 track)> &visit)
+void forEachTrackValue(
+    const Session &s, QStringView field,
+    const std::function<bool(const QString &artist, QStringView track, QStringView value)> &visit)
 {
     const qint32 artists = catalogueCount(s, QStringLiteral("Artists"), s.vld.count());
     // Every track has a title key of its own: all the artists' tracks together cannot
     // outnumber the store's keys either.
     qsizetype keysLeft = s.vld.count();
+    QString key;
     for (qint32 a = 1; a <= artists; ++a) {
         const QString artist = QString::number(a);
         const qint32 tracks = catalogueCount(s, QStringLiteral("Tracks") + artist, keysLeft);
         keysLeft -= qMax(tracks, 0);
-        for (qint32 t = 1; t <= tracks; ++t)
-            if (!visit(artist, t))
+        // One buffer for every key, the values read without a copy.
+        key = artist;
+        key += field;
+        const qsizetype prefix = key.size();
+        for (qint32 t = 1; t <= tracks; ++t) {
+            key.truncate(prefix);
+            key += QString::number(t);
+            const QStringView value = s.vld.valueView(key);
+            if (!visit(artist, QStringView(key).sliced(prefix),
+                       value.isNull() ? QStringView(KeyValueStore::kNotFound) : value))
                 return;
+        }
     }
 }
 

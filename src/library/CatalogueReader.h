@@ -20,11 +20,13 @@ qint32 catalogueCount(const Session &s, const QString &key, qsizetype atMost);
 // Callers lower-case the name.
 Wildcard searchPattern(const QString &text);
 
-// Calls visit(artist, track) for the tracks 1..Tracks<a> of the artists 1..Artists, in that
-// order, until it answers false. Each count is read when its artist's turn comes, so a bad
-// count fails after the tracks before it were visited.
-void forEachTrack(const Session &s,
-                  const std::function<bool(const QString &artist, qint32 track)> &visit);
+// Calls visit(artist, track, value) for the tracks 1..Tracks<a> of the artists 1..Artists, in
+// that order, until it answers false; value is that of the key artist + field + track, or
+// "[NOT FOUND]". Each count is read when its artist's turn comes, so a bad count fails after
+// the tracks before it were visited. The views are valid during the call only.
+void forEachTrackValue(
+    const Session &s, QStringView field,
+    const std::function<bool(const QString &artist, QStringView track, QStringView value)> &visit);
 
 // Calls visit(artist, track) for the items of stored batch contents "{a_t}{a_t}...", in
 // order, until it answers false: the outer braces dropped, the rest split at every "}{", each

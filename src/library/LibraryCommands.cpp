@@ -2,7 +2,7 @@
 
 #include "foundation/NumericText.h"
 #include "foundation/RuntimeError.h"
-#include "foundation/Wildcard.h"
+#include "library/CatalogueReader.h"
 #include "library/DatabaseFiles.h"
 #include "library/TrackDetails.h"
 #include "player/PlayerControl.h"
@@ -13,19 +13,6 @@
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-// A count the catalogue gives (artists, tracks, batches). Each thing counted has a key of its
-// own, so a count above what the store holds cannot be real: it is a damaged database, and
-// taking it at its word would loop for billions of steps. Not a number: "Type mismatch (13)".
-qint32 countOf(const Session &s, const QString &key, qsizetype atMost)
-{
-    const QString value = s.vld.GetValue(key);
-    const double count = Numeric::toDouble(value);
-    if (count > double(atMost))
-        throw RuntimeError::badFileFormat(
-            QStringLiteral("damaged database (%1 = %2)").arg(key, value.left(40)));
-    return Numeric::roundToLong(count);
-}
 
 // The artist and track a command names, each falling back on its own to the current
 // playlist entry.
@@ -82,7 +69,7 @@ void cmdShowvld(Session &s, const CommandArgs &)
 // listartists and listbatches: "i: name" for i = 1 to the count.
 void listNames(Session &s, const QString &countKey, const QString &nameKey)
 {
-    const qint32 count = countOf(s, countKey, s.vld.count());
+    const qint32 count = catalogueCount(s, countKey, s.vld.count());
     PagerText page;
     for (qint32 i = 1; i <= count; ++i) {
         const QString number = QString::number(i);
@@ -102,18 +89,12 @@ void cmdListbatches(Session &s, const CommandArgs &)
     listNames(s, QStringLiteral("Batches"), QStringLiteral("BN"));
 }
 
-// The search text matches anywhere in a name, without regard to case; its wildcards work.
-Wildcard searchPattern(const QString &text)
-{
-    return Wildcard(u'*' + text.toLower() + u'*');
-}
-
 void cmdSartist(Session &s, const CommandArgs &args)
 {
     const Wildcard pattern = searchPattern(args.allArgs);
     PagerText page;
     page.add(QStringLiteral("Search results for artist '%1':").arg(args.allArgs) + kCrLf + kCrLf);
-    const qint32 artists = countOf(s, QStringLiteral("Artists"), s.vld.count());
+    const qint32 artists = catalogueCount(s, QStringLiteral("Artists"), s.vld.count());
     for (qint32 a = 1; a <= artists && !page.full(); ++a) {
         const QString number = QString::number(a);
         const QString name = s.vld.GetValue(QStringLiteral("Artist") + number);
@@ -128,25 +109,12 @@ void cmdStrack(Session &s, const CommandArgs &args)
     const Wildcard pattern = searchPattern(args.allArgs);
     PagerText page;
     page.add(QStringLiteral("Search results for track '%1':").arg(args.allArgs) + kCrLf + kCrLf);
-    const qint32 artists = countOf(s, QStringLiteral("Artists"), s.vld.count());
-    // Every track has a title key of its own: all the artists' tracks together cannot
-    // outnumber the store's keys either.
-    qsizetype keysLeft = s.vld.count();
-    for (qint32 a = 1; a <= artists && !page.full(); ++a) {
-        const QString artist = QString::number(a);
-        const qint32 tracks = countOf(s, QStringLiteral("Tracks") + artist, keysLeft);
-        keysLeft -= qMax(tracks, 0);
-        QString titleKey = artist + QStringLiteral("Track");
-        const qsizetype prefix = titleKey.size();
-        for (qint32 t = 1; t <= tracks && !page.full(); ++t) {
-            titleKey.truncate(prefix);
-            titleKey += QString::number(t);
-            const QStringView title = s.vld.valueView(titleKey);
-            if (pattern.matches(title.isNull() ? KeyValueStore::kNotFound.toLower()
-                                               : title.toString().toLower()))
-                page.add(TDetails(s, artist, QString::number(t)));
-        }
-    }
+    forEachTrackValue(s, u"Track",
+                      [&](const QString &artist, QStringView track, QStringView title) {
+                          if (pattern.matches(title.toString().toLower()))
+                              page.add(TDetails(s, artist, track.toString()));
+                          return !page.full();
+                      });
     s.pager.mline(page.text());
 }
 
@@ -158,21 +126,10 @@ void cmdDbatch(Session &s, const CommandArgs &args)
                  .arg(s.vld.GetValue(QStringLiteral("BN") + batch)) +
              kCrLf + kCrLf);
     const QString contents = s.vld.GetValue(QStringLiteral("BC") + batch);
-    // {a_t}{a_t}...: the outer braces dropped, the rest split between the groups.
-    if (contents.size() < 2)
-        throw RuntimeError::invalidProcedureCall();
-    const QStringView inner = QStringView(contents).sliced(1, contents.size() - 2);
-    for (qsizetype start = 0; !inner.isEmpty() && start <= inner.size() && !page.full();) {
-        qsizetype end = inner.indexOf(u"}{", start);
-        if (end < 0)
-            end = inner.size();
-        const QStringView item = inner.sliced(start, end - start);
-        const qsizetype split = item.indexOf(u'_');
-        if (split < 0)
-            throw RuntimeError::invalidProcedureCall();
-        page.add(TDetails(s, item.left(split).toString(), item.sliced(split + 1).toString()));
-        start = end + 2;
-    }
+    forEachBatchItem(contents, [&](QStringView artist, QStringView track) {
+        page.add(TDetails(s, artist.toString(), track.toString()));
+        return !page.full();
+    });
     s.pager.mline(page.text());
 }
 

@@ -90,31 +90,22 @@ void artistNumbered(Session &s, const QString &number, Filler &fill)
             return;
 }
 
-// The value of a + field + t for every track, in order, to a test that selects the track: the
-// key is built in one buffer and the value read without a copy ("[NOT FOUND]" when absent).
-void tracksWhere(Session &s, QStringView field, Filler &fill,
-                 const std::function<bool(QStringView value)> &selects)
-{
-    QString key;
-    forEachTrack(s, [&](const QString &artist, qint32 t) {
-        key.clear();
-        key.append(artist).append(field).append(QString::number(t));
-        const QStringView value = s.vld.valueView(key);
-        return !selects(value.isNull() ? QStringView(KeyValueStore::kNotFound) : value) ||
-               fill.add(artist, key.sliced(artist.size() + field.size()));
-    });
-}
-
 void genreNumbered(Session &s, const QString &genre, Filler &fill)
 {
-    tracksWhere(s, u"Genre", fill, [&](QStringView value) { return value == genre; });
+    forEachTrackValue(s, u"Genre",
+                      [&](const QString &artist, QStringView track, QStringView value) {
+                          return value != genre || fill.add(artist, track.toString());
+                      });
 }
 
 void tracksNamed(Session &s, const QString &text, Filler &fill)
 {
     const Wildcard pattern = searchPattern(text);
-    tracksWhere(s, u"Track", fill,
-                [&](QStringView title) { return pattern.matches(title.toString().toLower()); });
+    forEachTrackValue(s, u"Track",
+                      [&](const QString &artist, QStringView track, QStringView title) {
+                          return !pattern.matches(title.toString().toLower()) ||
+                                 fill.add(artist, track.toString());
+                      });
 }
 
 void batchesNamed(Session &s, const QString &text, Filler &fill)
