@@ -20,7 +20,7 @@ void BM_LoadvldLarge(benchmark::State &state)
 }
 BENCHMARK(BM_LoadvldLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Every title is read and matched; about one in eleven matches ("lo?e" is "love").
+// Every title is read and matched; one in twenty matches (those that begin with "love of").
 void runSearch(benchmark::State &state, const QString &line, int minLines)
 {
     LargeCatalogueSession l;

@@ -261,6 +261,15 @@ void KeyValueStore::parse(const QString &text, QStringList *skipped)
     const auto readPair = [&](QStringView line, qsizetype lineNo) {
         if (isBlankLine(line))
             return;
+        // Most lines hold no escape: their key and value are taken as they stand.
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals >= 0 && !line.contains(u'\\') && !line.contains(u'\r')) {
+            const QStringView plainKey = line.first(equals);
+            const FoldedKey folded(plainKey);
+            loaded.put(plainKey, folded.same() ? QStringView() : folded.view(),
+                       line.sliced(equals + 1));
+            return;
+        }
         try {
             parsePair(line, lineNo, key, value);
         } catch (const RuntimeError &error) {
