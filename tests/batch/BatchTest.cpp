@@ -1,5 +1,6 @@
 // Batch files run through `batch` on the real timers, in an event loop bounded in time.
 
+#include "EventLoop.h"
 #include "TestSession.h"
 #include "foundation/TextFile.h"
 
@@ -11,24 +12,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// Lets timers run until the condition holds or the time is up; true when it held.
-bool waitFor(const std::function<bool()> &condition, int ms = 5000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    }
-    return true;
-}
-
-void runFor(int ms)
-{
-    waitFor([] { return false; }, ms);
-}
 
 class BatchTest : public ::testing::Test
 {

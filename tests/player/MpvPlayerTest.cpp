@@ -2,6 +2,7 @@
 // playing, pausing, seeking, the end of a file, files that are no media, looping.
 
 #include "player/MpvPlayer.h"
+#include "EventLoop.h"
 #include "ToneFile.h"
 
 #include <QCoreApplication>
@@ -10,18 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-bool waitFor(const std::function<bool()> &condition, int ms = 10000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    }
-    return true;
-}
 
 class MpvPlayerTest : public ::testing::Test
 {

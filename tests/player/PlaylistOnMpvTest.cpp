@@ -2,6 +2,7 @@
 // a track starts, the next one starts five seconds before the end on the other player while
 // the first plays out, and a skip fades the old track while the new one plays.
 
+#include "EventLoop.h"
 #include "ToneFile.h"
 #include "player/MpvPlayer.h"
 #include "player/PlayerControl.h"
@@ -13,18 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-bool waitFor(const std::function<bool()> &condition, int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    }
-    return true;
-}
 
 class PlaylistOnMpv : public ::testing::Test
 {
