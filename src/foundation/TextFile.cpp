@@ -132,20 +132,45 @@ void checkReadable(const QString &path)
         throw RuntimeError::deviceUnavailable();
 }
 
-QByteArray readBytes(const QString &path)
+// Opens a checked path for reading and answers the descriptor with its status. Non-blocking,
+// so that a FIFO swapped in after the checks cannot hold the open.
+int openRegular(const QString &path, struct stat &st)
 {
     checkReadable(path);
-    // Non-blocking, so that a FIFO swapped in after the checks cannot hold the open.
-    Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (fd.get() < 0)
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         throw errno == ENOENT ? RuntimeError::fileNotFound() : RuntimeError::permissionDenied();
+    const bool statted = ::fstat(fd, &st) == 0;
+    if (!statted || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw statted ? RuntimeError::deviceUnavailable() : RuntimeError::deviceIoError();
+    }
+    return fd;
+}
+
+QByteArray readTail(const QString &path, qint64 count)
+{
     struct stat st
     {
     };
-    if (::fstat(fd.get(), &st) != 0)
-        throw RuntimeError::deviceIoError();
-    if (!S_ISREG(st.st_mode))
-        throw RuntimeError::deviceUnavailable();
+    const Fd fd(openRegular(path, st));
+    if (st.st_size < count)
+        return {};
+    QByteArray bytes(count, '\0');
+    ssize_t got = -1;
+    do
+        got = ::pread(fd.get(), bytes.data(), static_cast<size_t>(count), st.st_size - count);
+    while (got < 0 && errno == EINTR);
+    // A file cut short while it was read has no tail to give.
+    return got == count ? bytes : QByteArray();
+}
+
+QByteArray readBytes(const QString &path)
+{
+    struct stat st
+    {
+    };
+    const Fd fd(openRegular(path, st));
     if (st.st_size > kMaxReadSize)
         throw RuntimeError::fileTooLarge();
     QByteArray bytes;

@@ -26,6 +26,9 @@ void checkReadable(const QString &path);
 // cannot hang or run out of memory.
 QByteArray readBytes(const QString &path);
 QString read(const QString &path);
+// The last count bytes of a regular file, after the same checks; empty when the file is
+// shorter (or was cut short while it was read).
+QByteArray readTail(const QString &path, qint64 count);
 
 // Saves bytes to a path. A regular file (or a new one) is replaced atomically: the bytes go
 // to a temporary file beside it, every write checked, synced, then renamed over it, so a

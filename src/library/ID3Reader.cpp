@@ -4,13 +4,7 @@
 #include "foundation/TextFile.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QFileInfo>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -31,23 +25,6 @@ QString field(const char *tag, int offset, int length)
     return TextFile::decode(bytes);
 }
 
-class Fd
-{
-public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
 } // namespace
 
 void ID3Reader::setFilename(const QString &path)
@@ -58,24 +35,10 @@ void ID3Reader::setFilename(const QString &path)
     if (wanted.isEmpty() || !info.isFile() || wanted.right(4).toUpper() != u".MP3" ||
         info.size() < kTagSize)
         return;
-    TextFile::checkReadable(wanted);
-    // Non-blocking, so that a pipe swapped in after the checks cannot hold the open.
-    const Fd fd(::open(QFile::encodeName(wanted).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (fd.get() < 0)
-        throw errno == ENOENT ? RuntimeError::fileNotFound() : RuntimeError::permissionDenied();
-    struct stat st
-    {
-    };
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < kTagSize)
+    const QByteArray bytes = TextFile::readTail(wanted, kTagSize);
+    if (!bytes.startsWith("TAG"))
         return;
-    char tag[kTagSize];
-    ssize_t got = -1;
-    do
-        got = ::pread(fd.get(), tag, kTagSize, st.st_size - kTagSize);
-    while (got < 0 && errno == EINTR);
-    // A file cut short while it was read has no tag to give.
-    if (got != kTagSize || tag[0] != 'T' || tag[1] != 'A' || tag[2] != 'G')
-        return;
+    const char *tag = bytes.constData();
     m_title = field(tag, 3, 30);
     m_artist = field(tag, 33, 30);
     m_album = field(tag, 63, 30);
