@@ -4,15 +4,25 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
-#include <mpv/client.h>
+#include "player/LibMpv.h"
 
-MpvPlayer::MpvPlayer(const QString &audioOutput)
+MpvPlayer::MpvPlayer(const QString &audioOutput) : m_audioOutput(audioOutput) {}
+
+bool MpvPlayer::ensureHandle()
 {
+    if (m_mpv || m_failed)
+        return m_mpv != nullptr;
+    // Made on first use, not at start-up: each handle costs tens of milliseconds, and most
+    // runs never play on all three players.
+    m_failed = true;
     // libmpv refuses to start unless numbers are formatted the C way.
     std::setlocale(LC_NUMERIC, "C");
-    m_mpv = mpv_create();
+    m_lib = LibMpv::get();
+    if (!m_lib)
+        return false;
+    m_mpv = m_lib->create();
     if (!m_mpv)
-        return;
+        return false;
     // A player inside the console: no terminal, no configuration or scripts of the user's
     // mpv, no window of its own, sound only.
     const std::pair<const char *, QByteArray> options[] = {
@@ -28,17 +38,18 @@ MpvPlayer::MpvPlayer(const QString &audioOutput)
         {"audio-display", "no"},
     };
     for (const auto &[name, value] : options)
-        mpv_set_option_string(m_mpv, name, value.constData());
-    if (!audioOutput.isEmpty())
-        mpv_set_option_string(m_mpv, "ao", audioOutput.toUtf8().constData());
-    if (mpv_initialize(m_mpv) < 0) {
-        mpv_terminate_destroy(m_mpv);
+        m_lib->set_option_string(m_mpv, name, value.constData());
+    if (!m_audioOutput.isEmpty())
+        m_lib->set_option_string(m_mpv, "ao", m_audioOutput.toUtf8().constData());
+    if (m_lib->initialize(m_mpv) < 0) {
+        m_lib->terminate_destroy(m_mpv);
         m_mpv = nullptr;
-        return;
+        return false;
     }
-    mpv_observe_property(m_mpv, 0, "time-pos", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(m_mpv, 0, "duration", MPV_FORMAT_DOUBLE);
-    mpv_set_wakeup_callback(
+    m_failed = false;
+    m_lib->observe_property(m_mpv, 0, "time-pos", MPV_FORMAT_DOUBLE);
+    m_lib->observe_property(m_mpv, 0, "duration", MPV_FORMAT_DOUBLE);
+    m_lib->set_wakeup_callback(
         m_mpv,
         [](void *self) {
             auto *player = static_cast<MpvPlayer *>(self);
@@ -46,14 +57,18 @@ MpvPlayer::MpvPlayer(const QString &audioOutput)
                 &player->m_events, [player] { player->drainEvents(); }, Qt::QueuedConnection);
         },
         this);
+    // What was set before the handle existed.
+    setVolume(m_volume);
+    setPlayCount(m_playCount);
+    return true;
 }
 
 MpvPlayer::~MpvPlayer()
 {
     if (!m_mpv)
         return;
-    mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
-    mpv_terminate_destroy(m_mpv);
+    m_lib->set_wakeup_callback(m_mpv, nullptr, nullptr);
+    m_lib->terminate_destroy(m_mpv);
 }
 
 Players::Factory MpvPlayer::factory(const QString &audioOutput)
@@ -74,7 +89,7 @@ void MpvPlayer::command(std::initializer_list<const char *> args)
         return;
     std::vector<const char *> argv(args);
     argv.push_back(nullptr);
-    mpv_command_async(m_mpv, 0, argv.data());
+    m_lib->command_async(m_mpv, 0, argv.data());
 }
 
 void MpvPlayer::setProperty(const char *name, const QByteArray &value)
@@ -82,7 +97,7 @@ void MpvPlayer::setProperty(const char *name, const QByteArray &value)
     if (!m_mpv)
         return;
     const char *text = value.constData();
-    mpv_set_property_async(m_mpv, 0, name, MPV_FORMAT_STRING, &text);
+    m_lib->set_property_async(m_mpv, 0, name, MPV_FORMAT_STRING, &text);
 }
 
 void MpvPlayer::load()
@@ -92,6 +107,12 @@ void MpvPlayer::load()
     m_paused = false;
     m_ended = false;
     m_loading = true;
+    if (!ensureHandle()) {
+        // As for a file mpv cannot play: the player is closed, silently.
+        m_loading = false;
+        m_file.clear();
+        return;
+    }
     setProperty("pause", "no");
     const QByteArray path = QFile::encodeName(m_file);
     command({"loadfile", path.constData(), "replace"});
@@ -175,7 +196,7 @@ void MpvPlayer::setPlayCount(int count)
 void MpvPlayer::drainEvents()
 {
     while (m_mpv) {
-        const mpv_event *event = mpv_wait_event(m_mpv, 0);
+        const mpv_event *event = m_lib->wait_event(m_mpv, 0);
         if (event->event_id == MPV_EVENT_NONE)
             return;
         switch (event->event_id) {

@@ -10,6 +10,7 @@
 #include <QObject>
 
 struct mpv_handle;
+struct LibMpv;
 
 class MpvPlayer : public MediaPlayer
 {
@@ -43,12 +44,19 @@ public:
     void setPlayCount(int count) override;
 
 private:
+    // Makes and sets up the mpv handle the first time a file is loaded; false when libmpv
+    // cannot start (then every file fails silently).
+    bool ensureHandle();
     void load();
     void command(std::initializer_list<const char *> args);
     void setProperty(const char *name, const QByteArray &value);
     void drainEvents();
 
+    QString m_audioOutput;
+    const LibMpv *m_lib = nullptr;
     mpv_handle *m_mpv = nullptr;
+    // libmpv could not be started once: not tried again.
+    bool m_failed = false;
     // Receives the wakeup calls; the queued calls die with it.
     QObject m_events;
     QString m_file;
