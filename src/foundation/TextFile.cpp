@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -96,6 +97,25 @@ void writeInto(const QByteArray &name, const QByteArray &bytes)
         throw errorOf(err);
     if (const int err = fd.close())
         throw errorOf(err);
+}
+
+// Whether the regular file already holds exactly these bytes.
+bool holds(const QByteArray &name, const QByteArray &bytes)
+{
+    Fd fd(::open(name.constData(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return false;
+    QByteArray present(bytes.size() + 1, Qt::Uninitialized);
+    qsizetype got = 0;
+    for (ssize_t n; got < present.size(); got += n) {
+        n = ::read(fd.get(), present.data() + got, static_cast<size_t>(present.size() - got));
+        if (n < 0 && errno == EINTR)
+            n = 0;
+        else if (n <= 0)
+            break;
+    }
+    return got == bytes.size() && std::memcmp(present.constData(), bytes.constData(),
+                                              static_cast<size_t>(got)) == 0;
 }
 
 } // namespace
@@ -299,6 +319,10 @@ void save(const QString &path, const QByteArray &bytes)
         writeInto(name, bytes);
         return;
     }
+    // Most saves at shut-down find the file as it was: rewriting and syncing it would cost
+    // the disk's latency for nothing.
+    if (S_ISREG(st.st_mode) && st.st_size == bytes.size() && holds(name, bytes))
+        return;
     AtomicFile file(path);
     file.write(bytes);
     file.commit();

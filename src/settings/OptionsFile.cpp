@@ -14,10 +14,16 @@ void saveOptionsFile(const Options &options, const QString &iniPath, PrivateTemp
 {
     const QString copy = scratch.file(QStringLiteral("options.ini"));
     QFile::remove(copy);
-    if (QFileInfo::exists(iniPath))
-        TextFile::save(copy, TextFile::readBytes(iniPath));
+    // The copy is scratch: written plainly, never synced to the disk.
+    if (QFileInfo::exists(iniPath)) {
+        const QByteArray present = TextFile::readBytes(iniPath);
+        QFile file(copy);
+        if (!file.open(QIODevice::WriteOnly) || file.write(present) != present.size())
+            throw RuntimeError::deviceIoError();
+    }
     {
         QSettings settings(copy, QSettings::IniFormat);
+        settings.setAtomicSyncRequired(false);
         options.save(settings);
         if (settings.status() != QSettings::NoError)
             throw RuntimeError::deviceIoError();

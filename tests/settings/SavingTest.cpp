@@ -14,6 +14,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -151,3 +152,27 @@ TEST_F(SmallFileSystem, AReadOnlyFolderStopsNoCommand)
 }
 
 } // namespace
+
+// Shut-down saves files that mostly have not changed: those keep their inode (no rewrite, no
+// sync), and a change still replaces the file as a whole.
+TEST(SavingUnchanged, AFileHoldingTheSameBytesIsNotRewritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("set.cf"));
+    const QByteArray bytes("a = 1\r\n");
+    const auto inode = [&] {
+        struct stat st{};
+        EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+        return st.st_ino;
+    };
+    TextFile::save(path, bytes);
+    const auto first = inode();
+    TextFile::save(path, bytes);
+    EXPECT_EQ(inode(), first);
+    for (const QByteArray &changed : {QByteArray("a = 2\r\n"), QByteArray("a = 2\r\nb")}) {
+        const auto before = inode();
+        TextFile::save(path, changed);
+        EXPECT_NE(inode(), before);
+        EXPECT_EQ(TextFile::readBytes(path), changed);
+    }
+}
