@@ -21,6 +21,7 @@
 #include "settings/KeyValueStore.h"
 #include "settings/Options.h"
 #include "settings/ProgramFolder.h"
+#include "system/UtilityLibrary.h"
 
 #include <functional>
 #include <memory>
@@ -98,6 +99,8 @@ public:
     ScriptedDesktop scripted;
     Keyboard keyboard;
     CursorTimer cursorTimer;
+    // The utility plugin (file details, HTML decoding), loaded on first use.
+    UtilityLibrary utility;
 
 private:
     template <typename Ask> auto whileAsking(Ask ask);
