@@ -17,6 +17,8 @@
 #include "settings/AppearanceCommands.h"
 #include "settings/EventLogCommand.h"
 #include "settings/OptionCommands.h"
+#include "system/ProgramCommands.h"
+#include "system/WebCommands.h"
 
 #include <QSettings>
 
@@ -50,6 +52,8 @@ Session::Session(Config cfg)
     registerHelpCommand(commands);
     registerLibraryCommands(commands);
     registerId3Commands(commands);
+    registerProgramCommands(commands);
+    registerWebCommands(commands);
 }
 
 Session::~Session() = default;

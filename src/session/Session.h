@@ -22,6 +22,7 @@
 #include "settings/Options.h"
 #include "settings/ProgramFolder.h"
 #include "system/UtilityLibrary.h"
+#include "system/WebClient.h"
 
 #include <functional>
 #include <memory>
@@ -99,6 +100,8 @@ public:
     ScriptedDesktop scripted;
     Keyboard keyboard;
     CursorTimer cursorTimer;
+    // Web pages for openurl and url2text.
+    WebClient web;
     // The utility plugin (file details, HTML decoding), loaded on first use.
     UtilityLibrary utility;
 

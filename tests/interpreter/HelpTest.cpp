@@ -12,11 +12,9 @@ namespace {
 const QStringList kToCome = {
     // the audio and video player
     QStringLiteral("audio"), QStringLiteral("video"),
-    // files, programs, the clipboard and the web
+    // files
     QStringLiteral("filedel"), QStringLiteral("fileinfo"), QStringLiteral("fileren"),
-    QStringLiteral("filesearch"), QStringLiteral("showfile"), QStringLiteral("export"),
-    QStringLiteral("run"), QStringLiteral("cmd"), QStringLiteral("clipboard"),
-    QStringLiteral("openurl"), QStringLiteral("url2text"), QStringLiteral("listfonts")};
+    QStringLiteral("filesearch"), QStringLiteral("showfile"), QStringLiteral("export")};
 
 // Where the quoted texts run two words together: the first ends in column 93, so the console
 // shows them on two rows. A wrap anywhere else that cuts a word is a layout fault.

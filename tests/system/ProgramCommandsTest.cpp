@@ -1,0 +1,97 @@
+// run, cmd, clipboard and listfonts. Programs started by run reach the scripted desktop here
+// (tests/app starts real ones); cmd runs a real shell.
+
+#include "EventLoop.h"
+#include "TestSession.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTimer>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(RunCommand, StartsProgramsOpensDocumentsAndNamesWhatItCannotRun)
+{
+    TestSession t;
+    const QString previous = QDir::currentPath();
+    const auto back = qScopeGuard([&] { QDir::setCurrent(previous); });
+    QDir::setCurrent(t.home());
+    QFile(t.file(QStringLiteral("notes.txt"))).open(QIODevice::WriteOnly);
+    const QString sh = QStandardPaths::findExecutable(QStringLiteral("sh"));
+
+    t.exe({QStringLiteral("run sh -c 'exit 0'"), QStringLiteral("run notes.txt ignored"),
+           QStringLiteral("run https://example.com/a?b=c")});
+    EXPECT_EQ(t->scripted.opened(),
+              (QStringList{sh + QStringLiteral(" -c exit 0"), t.file(QStringLiteral("notes.txt")),
+                           QStringLiteral("https://example.com/a?b=c")}));
+
+    t.exe({QStringLiteral("run no-such-program-here  two words")});
+    EXPECT_EQ(t.row(1), QStringLiteral("Unable to run 'no-such-program-here  two words'"));
+    EXPECT_EQ(t.rowColour(1), 255);
+    t.exe({QStringLiteral("run sh -c 'exit 0")});
+    EXPECT_EQ(t.row(1), QStringLiteral("Unable to run 'sh -c 'exit 0': a quote is not closed"));
+    t.exe({QStringLiteral("run")});
+    EXPECT_EQ(t.row(1), QStringLiteral("Usage: run <program/file> <arguments>"));
+    EXPECT_EQ(t->scripted.opened().size(), 3);
+}
+
+// cmd shows everything the line printed, errors included, once the shell has ended.
+TEST(CmdCommand, ShowsTheWholeOutputOnceTheCommandHasEnded)
+{
+    TestSession t;
+    t.exe({QStringLiteral("cmd echo one; sleep 0.2; echo two >&2; printf 'thr\\303\\251e'")});
+    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    EXPECT_EQ(t.pagerRow(1), QStringLiteral("one"));
+    EXPECT_EQ(t.pagerRow(2), QStringLiteral("two"));
+    EXPECT_EQ(t.pagerRow(3), QStringLiteral("thrée"));
+
+    t.exe({QStringLiteral("cmd cat; true")});
+    EXPECT_EQ(t->console.dispMode, Console::Pager) << "a command that reads gets no input";
+    EXPECT_EQ(t.pagerRow(1), QString());
+    EXPECT_EQ(t->pager.pageCount(), 1);
+}
+
+TEST(CmdCommand, EscapeEndsTheWaitAndTheCommand)
+{
+    TestSession t;
+    const QString marker = t.file(QStringLiteral("late"));
+    QTimer::singleShot(100, [&] { t.keys(QStringLiteral("Escape")); });
+    t.exe({QStringLiteral("cmd sleep 1; echo x > '%1'").arg(marker)});
+    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    EXPECT_EQ(t.row(1), QString()) << "nothing is shown";
+    runFor(1500);
+    EXPECT_FALSE(QFile::exists(marker)) << "the command went on after Escape";
+}
+
+TEST(ClipboardCommand, SetsAndShowsTheDesktopsClipboard)
+{
+    TestSession t;
+    t->scripted.setClipboardText(QStringLiteral("first\nsecond"));
+    t.exe({QStringLiteral("clipboard")});
+    EXPECT_EQ(t.pagerRow(1), QStringLiteral("first"));
+    EXPECT_EQ(t.pagerRow(2), QStringLiteral("second"));
+    t.exe({QStringLiteral("clipboard Set  two words ")});
+    EXPECT_EQ(t->scripted.clipboardText(), QStringLiteral(" two words "));
+}
+
+// The families in code point order, upper case before lower case.
+TEST(ListfontsCommand, PagesTheFamiliesSortedByCodePoint)
+{
+    TestSession t;
+    QStringList families = QFontDatabase::families();
+    ASSERT_FALSE(families.isEmpty());
+    std::ranges::sort(families, {}, [](const QString &f) { return f.toUcs4(); });
+    t.exe({QStringLiteral("listfonts")});
+    EXPECT_EQ(t.pagerRow(1), QStringLiteral("List of installed fonts:"));
+    EXPECT_EQ(t.pagerRow(2), QString());
+    for (int row = 3; row <= 36 && row - 3 < families.size(); ++row)
+        EXPECT_EQ(t.pagerRow(row), families[row - 3].left(92));
+    EXPECT_EQ(t->pager.pageCount(), families.size() + 3);
+}
+
+} // namespace

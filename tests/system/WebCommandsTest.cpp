@@ -1,0 +1,146 @@
+// openurl and url2text against a server on 127.0.0.1, with small limits so that every way a
+// request can end is quick to reach.
+
+#include "EventLoop.h"
+#include "LocalWebServer.h"
+#include "TestSession.h"
+#include "foundation/TextFile.h"
+
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Page = LocalWebServer::Response;
+
+class WebCommands : public ::testing::Test
+{
+protected:
+    WebCommands()
+    {
+        t->web.limits = {.maxRedirects = 2, .maxBytes = 1000, .idleTimeoutMs = 300};
+    }
+
+    // Runs the command on the server's address for path.
+    void open(const QString &command, const QByteArray &path)
+    {
+        t->exe(command + u' ' + server.url(path));
+    }
+
+    TestSession t;
+    LocalWebServer server;
+};
+
+TEST_F(WebCommands, OpenurlShowsThePageAsReceivedWithItsLinesOnRows)
+{
+    server.serve("/page", {.body = "<p>one &amp; two</p>\n<p>three</p>\r\n"});
+    open(QStringLiteral("openurl"), "/page");
+    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    EXPECT_EQ(t.pagerRow(1), QStringLiteral("<p>one &amp; two</p>"));
+    EXPECT_EQ(t.pagerRow(2), QStringLiteral("<p>three</p>"));
+    EXPECT_EQ(t.pagerRow(3), QString());
+}
+
+TEST_F(WebCommands, RedirectsAreFollowedUpToTheLimit)
+{
+    server.serve("/page", {.body = "arrived"});
+    server.serve("/hop2", {.status = 302, .location = "/page"});
+    server.serve("/hop1", {.status = 301, .location = "/hop2"});
+    open(QStringLiteral("openurl"), "/hop1");
+    EXPECT_EQ(t.pagerRow(1), QStringLiteral("arrived"));
+
+    server.serve("/hop0", {.status = 302, .location = "/hop1"});
+    open(QStringLiteral("openurl"), "/hop0");
+    EXPECT_EQ(t.row(2), QStringLiteral(
+                            "An error has occurred: Too many redirects (more than 2) (35766)"));
+}
+
+// Each failure ends in the one error report, with the address still shown on row 1.
+TEST_F(WebCommands, FailuresAreReportedAsRunTimeErrors)
+{
+    server.serve("/big", {.body = QByteArray(1001, 'x')});
+    server.serve("/big-unsized", {.body = QByteArray(5000, 'x'), .sendLength = false});
+    server.serve("/quiet", {.silent = true});
+    server.serve("/limit", {.body = QByteArray(1000, 'x')});
+    const struct
+    {
+        QByteArray path;
+        QString error;
+    } cases[] = {
+        {"/missing", QStringLiteral("The server answered 404 Not Found (35765)")},
+        {"/big", QStringLiteral("The page is larger than 0.0009537 MiB (35767)")},
+        {"/big-unsized", QStringLiteral("The page is larger than 0.0009537 MiB (35767)")},
+        {"/quiet", QStringLiteral("Timeout: no data for 0.3 seconds (35761)")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        open(QStringLiteral("openurl"), c.path);
+        EXPECT_EQ(t.row(1), QStringLiteral("Opening: '") + server.url(c.path) +
+                                QStringLiteral("'..."));
+        EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: ") + c.error);
+        EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    }
+    open(QStringLiteral("openurl"), "/limit");
+    EXPECT_EQ(t->pager.pageCount(), 11) << "a page of exactly the limit is shown";
+}
+
+TEST_F(WebCommands, AddressesOtherThanHttpAndHostsNotListeningAreRefused)
+{
+    quint16 closedPort = 0;
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        closedPort = probe.serverPort();
+    }
+    t.exe({QStringLiteral("openurl http://127.0.0.1:%1/").arg(closedPort)});
+    EXPECT_TRUE(t.row(2).startsWith(
+        QStringLiteral("An error has occurred: Unable to connect to remote host: ")));
+    EXPECT_TRUE(t.row(2).endsWith(QStringLiteral("(35754)"))) << t.row(2).toStdString();
+
+    for (const QString &address : {QStringLiteral("ftp://127.0.0.1/"), QStringLiteral("/etc/hosts"),
+                                   QString()}) {
+        t.exe({QStringLiteral("url2text ") + address});
+        EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: URL is malformed (http and "
+                                           "https addresses only) (35751)"));
+    }
+}
+
+// While a page is awaited, timers run; a second request is refused at once, and a batch's
+// timed commands wait until the first has ended.
+TEST_F(WebCommands, TheWaitRunsEventsButRefusesASecondRequest)
+{
+    server.serve("/quiet", {.silent = true});
+    QString secondError;
+    QTimer::singleShot(50, [&] {
+        open(QStringLiteral("openurl"), "/quiet");
+        secondError = t.row(2);
+    });
+    open(QStringLiteral("openurl"), "/quiet");
+    EXPECT_EQ(secondError,
+              QStringLiteral("An error has occurred: Still executing last request (35764)"));
+    EXPECT_EQ(server.requests(), 1);
+    EXPECT_FALSE(t->web.busy());
+
+    t->web.limits.idleTimeoutMs = 1000;
+    TextFile::save(t.file(QStringLiteral("web.bat")),
+                   "at 100 write timed\r\nopenurl " + server.url("/quiet").toUtf8() + "\r\n");
+    QString shownDuringTheWait;
+    QTimer::singleShot(500, [&] { shownDuringTheWait = t.row(1); });
+    t.exe({QStringLiteral("batch ") + t.file(QStringLiteral("web.bat"))});
+    ASSERT_TRUE(waitFor([&] { return t.row(1) == u"timed"; }));
+    EXPECT_EQ(server.requests(), 2);
+    EXPECT_TRUE(shownDuringTheWait.startsWith(QStringLiteral("Opening: ")))
+        << "a timed command ran under the request: " << shownDuringTheWait.toStdString();
+}
+
+// The page's runs of text, one a line; entities are decoded by the utility plugin.
+TEST_F(WebCommands, Url2textShowsTheTextOfThePage)
+{
+    server.serve("/doc", {.body = "<html><body><p>a &amp; b</p><p> </p><b>c</b></body></html>"});
+    open(QStringLiteral("url2text"), "/doc");
+    EXPECT_EQ(t.pagerRow(1), QStringLiteral("a & b"));
+    EXPECT_EQ(t.pagerRow(2), QStringLiteral("c"));
+    EXPECT_EQ(t.pagerRow(3), QString());
+}
+
+} // namespace
