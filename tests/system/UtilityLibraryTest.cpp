@@ -37,6 +37,48 @@ TEST(UtilityLibrary, PluginFailuresArriveAsRuntimeErrors)
     }
 }
 
+TEST(UtilityLibrary, EveryMemberAnswersAtItsDispatchId)
+{
+    TestSession s;
+    QTemporaryDir tmp;
+    const QString file = tmp.filePath(QStringLiteral("Long Name.text"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    UtilityLibrary &u = s->utility;
+    const QString folder = u.call(Tovar::ShortFolder, {tmp.path()}).toString();
+    EXPECT_EQ(u.call(Tovar::ShortPath, {file}).toString(), folder + QStringLiteral("/LONGNA~1.TEX"));
+    EXPECT_EQ(u.call(Tovar::ShortFile, {file}).toString(), QStringLiteral("LONGNA~1.TEX"));
+    EXPECT_EQ(u.call(Tovar::ShortFileLocation, {file}).toString(), folder);
+    EXPECT_EQ(u.call(Tovar::Reserved, {folder + QStringLiteral("/longna~1.tex")}).toString(), file);
+    EXPECT_TRUE(u.call(Tovar::FExists, {file}).toBool());
+    EXPECT_TRUE(u.call(Tovar::DirExists, {tmp.path()}).toBool());
+    EXPECT_EQ(u.call(Tovar::DExists, {tmp.path()}).toInt(), 2);
+    for (int id : {Tovar::FileCreated, Tovar::FileAccessed, Tovar::FileModified})
+        EXPECT_EQ(u.call(id, {file}).typeId(), QMetaType::QDateTime) << id;
+    EXPECT_EQ(u.call(Tovar::FolderCreated, {tmp.path()}).typeId(), QMetaType::QDateTime);
+    EXPECT_EQ(u.call(Tovar::GetBigIcon, {file}).typeId(), QMetaType::QPixmap);
+    EXPECT_FALSE(u.call(Tovar::GetSmallIcon, {tmp.filePath(QStringLiteral("none"))}).isValid());
+    QVariantList html{QStringLiteral("a  <b>"), true};
+    EXPECT_EQ(u.invoke(Tovar::PT2HTML, html).toString(), QStringLiteral("a&nbsp; &lt;b&gt;"));
+    EXPECT_EQ(html[0].toString(), QStringLiteral("a&nbsp; &lt;b&gt;"));
+    EXPECT_FALSE(u.call(Tovar::RemoveINIKey, {QStringLiteral("s"), QStringLiteral("k"),
+                                              tmp.filePath(QStringLiteral("none.ini"))})
+                     .isValid());
+    try {
+        u.call(Tovar::TopMost, {QStringLiteral("not a window"), true});
+        ADD_FAILURE() << "a text is no window";
+    } catch (const RuntimeError &error) {
+        EXPECT_EQ(error.number(), 13);
+    }
+    try {
+        u.call(Tovar::FileModified, {tmp.filePath(QStringLiteral("none"))});
+        ADD_FAILURE() << "no such file";
+    } catch (const RuntimeError &error) {
+        EXPECT_EQ(error.number(), 53);
+    }
+}
+
 TEST(UtilityLibrary, AMissingPluginNamesEveryFileLookedFor)
 {
     QTemporaryDir first;
