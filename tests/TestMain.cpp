@@ -14,6 +14,12 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Dates and numbers in the tests are written for this locale.
     qputenv("LC_ALL", "en_US.UTF-8");
+#ifdef I2K_PLUGIN_BUILD_DIR
+    // The utility plugin of this build. Set here, as ctest's discovered tests keep only the
+    // first variable of their ENVIRONMENT list.
+    if (qEnvironmentVariableIsEmpty("I2KCMD_PLUGIN_DIR"))
+        qputenv("I2KCMD_PLUGIN_DIR", I2K_PLUGIN_BUILD_DIR);
+#endif
     QTemporaryDir scratch;
     if (!scratch.isValid())
         return 1;
