@@ -60,14 +60,13 @@ private:
 };
 
 // The pairs in key order: by the case-folded key, which is unique within the store.
-template <typename Hash> auto sortedByKey(const Hash &entries)
+std::vector<const StoreIndex::Entry *> sortedByKey(const StoreIndex &index)
 {
-    std::vector<typename Hash::const_iterator> sorted;
-    sorted.reserve(entries.size());
-    for (auto it = entries.cbegin(); it != entries.cend(); ++it)
-        sorted.push_back(it);
+    std::vector<const StoreIndex::Entry *> sorted;
+    sorted.reserve(std::size_t(index.size()));
+    index.forEach([&](const StoreIndex::Entry &entry) { sorted.push_back(&entry); });
     std::sort(sorted.begin(), sorted.end(),
-              [](const auto &a, const auto &b) { return a.key() < b.key(); });
+              [](const auto *a, const auto *b) { return a->folded < b->folded; });
     return sorted;
 }
 
@@ -254,7 +253,7 @@ void KeyValueStore::parse(const QString &text, QStringList *skipped)
     };
 
     KeyValueStore loaded;
-    loaded.m_entries.reserve(rest.count(u'\n'));
+    loaded.m_index.reserve(rest.count(u'\n'));
     QString key;
     QString value;
     // A line that breaks the layout ends a strict load; otherwise it is noted and passed over.
@@ -310,7 +309,7 @@ void KeyValueStore::parse(const QString &text, QStringList *skipped)
 QString KeyValueStore::text() const
 {
     // Pairs in key order, so that the same content always gives the same file.
-    const auto sorted = sortedByKey(m_entries);
+    const auto sorted = sortedByKey(m_index);
     qsizetype size = 32;
     for (const auto &it : sorted)
         size += it->key.size() + it->value.size() + 3;
@@ -336,14 +335,14 @@ void KeyValueStore::SaveFile(const QString &path) const
 
 QString KeyValueStore::GetValue(const QString &key) const
 {
-    const auto it = m_entries.constFind(FoldedKey(key).view());
-    return it == m_entries.cend() ? kNotFound : it->value.toString();
+    const StoreIndex::Entry *entry = m_index.find(FoldedKey(key).view());
+    return entry ? entry->value.toString() : kNotFound;
 }
 
 QStringView KeyValueStore::valueView(QStringView key) const
 {
-    const auto it = m_entries.constFind(FoldedKey(key).view());
-    return it == m_entries.cend() ? QStringView() : it->value;
+    const StoreIndex::Entry *entry = m_index.find(FoldedKey(key).view());
+    return entry ? entry->value : QStringView();
 }
 
 void KeyValueStore::put(QStringView key, QStringView folded, QStringView value)
@@ -351,7 +350,7 @@ void KeyValueStore::put(QStringView key, QStringView folded, QStringView value)
     // One lookup that inserts: a key met again leaves the new copy of its folded form unused.
     const QStringView kept = m_pieces.keep(key);
     const QStringView keptFolded = folded.isNull() ? kept : m_pieces.keep(folded);
-    Entry &entry = m_entries[keptFolded];
+    StoreIndex::Entry &entry = m_index.insert(keptFolded);
     if (!entry.key.isNull())
         m_unused += entry.key.size() + entry.value.size();
     entry.key = kept;
@@ -361,11 +360,10 @@ void KeyValueStore::put(QStringView key, QStringView folded, QStringView value)
 void KeyValueStore::SetValue(const QString &key, const QString &value)
 {
     const FoldedKey folded(key);
-    const auto it = m_entries.find(folded.view());
-    if (it != m_entries.end()) {
+    if (StoreIndex::Entry *entry = m_index.find(folded.view())) {
         // The key keeps the spelling it was first written with.
-        m_unused += it->value.size();
-        it->value = m_pieces.keep(value);
+        m_unused += entry->value.size();
+        entry->value = m_pieces.keep(value);
     } else {
         put(key, folded.same() ? QStringView() : folded.view(), value);
     }
@@ -374,11 +372,11 @@ void KeyValueStore::SetValue(const QString &key, const QString &value)
 
 void KeyValueStore::DeleteKey(const QString &key)
 {
-    const auto it = m_entries.find(FoldedKey(key).view());
-    if (it == m_entries.end())
+    StoreIndex::Entry *entry = m_index.find(FoldedKey(key).view());
+    if (!entry)
         return;
-    m_unused += it.key().size() + it->key.size() + it->value.size();
-    m_entries.erase(it);
+    m_unused += entry->folded.size() + entry->key.size() + entry->value.size();
+    m_index.erase(*entry);
     compactIfWasteful();
 }
 
@@ -391,11 +389,11 @@ void KeyValueStore::compactIfWasteful()
 
 KeyValueStore::KeyValueStore(const KeyValueStore &other)
 {
-    m_entries.reserve(other.m_entries.size());
-    for (auto it = other.m_entries.cbegin(); it != other.m_entries.cend(); ++it) {
-        const bool same = it.key().data() == it->key.data();
-        put(it->key, same ? QStringView() : it.key(), it->value);
-    }
+    m_index.reserve(other.m_index.size());
+    other.m_index.forEach([this](const StoreIndex::Entry &entry) {
+        const bool same = entry.folded.data() == entry.key.data();
+        put(entry.key, same ? QStringView() : entry.folded, entry.value);
+    });
 }
 
 KeyValueStore &KeyValueStore::operator=(const KeyValueStore &other)
@@ -434,7 +432,7 @@ QStringView KeyValueStore::Pieces::keep(QStringView text)
 QString KeyValueStore::ListAll() const
 {
     QString text;
-    for (const auto &it : sortedByKey(m_entries)) {
+    for (const auto &it : sortedByKey(m_index)) {
         appendShown(text, it->key);
         text += u" = ";
         appendShown(text, it->value);

@@ -5,7 +5,8 @@
 // (by Unicode case folding) and keep the spelling they were first written with; values may
 // hold any text, line breaks included. The file layout is described in docs/formats.md.
 
-#include <QHash>
+#include "settings/StoreIndex.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -52,7 +53,7 @@ public:
     // line. Lines end with CR LF, the last one too; an empty store lists as an empty text.
     QString ListAll() const;
 
-    qsizetype count() const { return m_entries.size(); }
+    qsizetype count() const { return m_index.size(); }
 
     KeyValueStore() = default;
     KeyValueStore(const KeyValueStore &other);
@@ -95,13 +96,8 @@ private:
         qsizetype m_left = 0;
         qsizetype m_size = 0;
     };
-    struct Entry
-    {
-        QStringView key;
-        QStringView value;
-    };
-    // Indexed by the case-folded key; every view points into m_pieces.
-    QHash<QStringView, Entry> m_entries;
+    // Every view points into m_pieces.
+    StoreIndex m_index;
     Pieces m_pieces;
     // Characters of m_pieces that no entry uses any more (replaced values, deleted pairs),
     // roughly: it decides when to compact.

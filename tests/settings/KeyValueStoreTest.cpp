@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -254,4 +255,35 @@ TEST(KeyValueStore, LoadsALargeFileWhole)
     EXPECT_EQ(store.count(), kPairs);
     EXPECT_EQ(store.GetValue(QStringLiteral("KEY NUMBER 99999")),
               QStringLiteral("value 699993 with an = and a \\"));
+}
+
+// Many keys set, replaced and deleted in turn (the index keeps erased places until it is
+// rebuilt or compacted): the store always answers as a plain map of the same changes does.
+TEST(KeyValueStore, ChurnAgreesWithAPlainMap)
+{
+    KeyValueStore store;
+    std::map<QString, QString> model;
+    quint32 seed = 12345;
+    const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+    for (int step = 0; step < 40000; ++step) {
+        const QString key = QStringLiteral("Key%1").arg(next() % 3000);
+        if (next() % 3 == 0) {
+            store.DeleteKey(key.toUpper());
+            model.erase(key.toLower());
+        } else {
+            const QString value = QString::number(step);
+            store.SetValue(key, value);
+            model[key.toLower()] = value;
+        }
+    }
+    EXPECT_EQ(store.count(), qsizetype(model.size()));
+    for (int k = 0; k < 3000; ++k) {
+        const QString key = QStringLiteral("key%1").arg(k);
+        const auto it = model.find(key);
+        EXPECT_EQ(store.GetValue(key), it == model.end() ? KeyValueStore::kNotFound : it->second);
+    }
+    KeyValueStore reloaded;
+    reloaded.LoadText(store.text());
+    EXPECT_EQ(reloaded.text(), store.text());
+    EXPECT_EQ(reloaded.count(), store.count());
 }
