@@ -10,18 +10,18 @@ Wildcard::Wildcard(QStringView pattern)
         case u'*':
             // A run of stars is one star.
             if (m_tokens.isEmpty() || m_tokens.last().kind != Token::Star)
-                m_tokens.append(Token{Token::Star, false, {}});
+                m_tokens.append(Token{.kind = Token::Star});
             continue;
         case u'?':
-            m_tokens.append(Token{Token::Any, false, {}});
+            m_tokens.append(Token{.kind = Token::Any});
             continue;
         case u'#':
-            m_tokens.append(Token{Token::Digit, false, {}});
+            m_tokens.append(Token{.kind = Token::Digit});
             continue;
         case u'[':
             break;
         default:
-            m_tokens.append(Token{Token::Set, false, {{c, c}}});
+            m_tokens.append(Token{.kind = Token::One, .character = c});
             continue;
         }
         const qsizetype close = pattern.indexOf(u']', i + 1);
@@ -31,7 +31,7 @@ Wildcard::Wildcard(QStringView pattern)
         i = close;
         if (list.isEmpty())
             continue; // "[]" stands for the empty text
-        Token token{Token::Set, list.front() == u'!', {}};
+        Token token{.kind = Token::Set, .negated = list.front() == u'!'};
         if (token.negated)
             list = list.sliced(1);
         for (qsizetype k = 0; k < list.size(); ++k) {
@@ -51,16 +51,18 @@ Wildcard::Wildcard(QStringView pattern)
     }
 }
 
-bool Wildcard::matchesOne(const Token &token, QChar c) const
+bool Wildcard::matchesOne(const Token &token, char16_t c) const
 {
     switch (token.kind) {
+    case Token::One:
+        return c == token.character;
     case Token::Any:
         return true;
     case Token::Digit:
         return c >= u'0' && c <= u'9';
     case Token::Set:
         for (const Range &range : token.ranges) {
-            if (c.unicode() >= range.first && c.unicode() <= range.last)
+            if (c >= range.first && c <= range.last)
                 return !token.negated;
         }
         return token.negated;
@@ -70,7 +72,7 @@ bool Wildcard::matchesOne(const Token &token, QChar c) const
     return false;
 }
 
-bool Wildcard::matches(QStringView text) const
+template <typename Lower> bool Wildcard::matchesWith(QStringView text, Lower lower) const
 {
     // Every token but a star takes exactly one character, so the last star seen is the only
     // one worth going back to: when a later step fails, that star takes one more character.
@@ -83,7 +85,7 @@ bool Wildcard::matches(QStringView text) const
         if (p < count && m_tokens[p].kind == Token::Star) {
             starToken = p++;
             starText = t;
-        } else if (p < count && matchesOne(m_tokens[p], text[t])) {
+        } else if (p < count && matchesOne(m_tokens[p], lower(text[t].unicode()))) {
             ++p;
             ++t;
         } else if (starToken >= 0) {
@@ -96,4 +98,22 @@ bool Wildcard::matches(QStringView text) const
     while (p < count && m_tokens[p].kind == Token::Star)
         ++p;
     return p == count;
+}
+
+bool Wildcard::matches(QStringView text) const
+{
+    return matchesWith(text, [](char16_t c) { return c; });
+}
+
+bool Wildcard::matchesLowered(QStringView text) const
+{
+    // Lower-casing beyond ASCII has its special cases (one character may become two): leave
+    // those to Qt.
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return matches(text.toString().toLower());
+    }
+    return matchesWith(text, [](char16_t c) {
+        return (c >= u'A' && c <= u'Z') ? char16_t(c + (u'a' - u'A')) : c;
+    });
 }

@@ -20,6 +20,9 @@ public:
     // Whether the whole text matches. Time grows with text length times pattern length at
     // worst, never exponentially, whatever the stars.
     bool matches(QStringView text) const;
+    // Whether the text lower-cased (as QString::toLower does) matches; the searches' way of
+    // ignoring case, without a lower-cased copy of every title they read.
+    bool matchesLowered(QStringView text) const;
 
 private:
     struct Range
@@ -30,11 +33,15 @@ private:
     // One step of the pattern: a star, or one character out of a set.
     struct Token
     {
-        enum Kind { Star, Any, Digit, Set } kind;
+        enum Kind { Star, Any, Digit, One, Set } kind = Star;
         bool negated = false;
-        QList<Range> ranges;
+        // One: the character; Set: the ranges.
+        char16_t character = 0;
+        QList<Range> ranges = {};
     };
-    bool matchesOne(const Token &token, QChar c) const;
+    bool matchesOne(const Token &token, char16_t c) const;
+    // The matcher, reading each character of the text through lower().
+    template <typename Lower> bool matchesWith(QStringView text, Lower lower) const;
 
     QList<Token> m_tokens;
 };

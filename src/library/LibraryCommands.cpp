@@ -98,7 +98,7 @@ void cmdSartist(Session &s, const CommandArgs &args)
     for (qint32 a = 1; a <= artists && !page.full(); ++a) {
         const QString number = QString::number(a);
         const QString name = s.vld.GetValue(QStringLiteral("Artist") + number);
-        if (pattern.matches(name.toLower()))
+        if (pattern.matchesLowered(name))
             page.add(number + QStringLiteral(": ") + name + kCrLf);
     }
     s.pager.mline(page.text());
@@ -111,7 +111,7 @@ void cmdStrack(Session &s, const CommandArgs &args)
     page.add(QStringLiteral("Search results for track '%1':").arg(args.allArgs) + kCrLf + kCrLf);
     forEachTrackValue(s, u"Track",
                       [&](const QString &artist, QStringView track, QStringView title) {
-                          if (pattern.matches(title.toString().toLower()))
+                          if (pattern.matchesLowered(title))
                               page.add(TDetails(s, artist, track.toString()));
                           return !page.full();
                       });

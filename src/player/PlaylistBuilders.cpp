@@ -70,7 +70,7 @@ void artistsNamed(Session &s, const QString &text, Filler &fill)
     const qint32 artists = catalogueCount(s, QStringLiteral("Artists"), s.vld.count());
     for (qint32 a = 1; a <= artists; ++a) {
         const QString artist = QString::number(a);
-        if (!pattern.matches(s.vld.GetValue(QStringLiteral("Artist") + artist).toLower()))
+        if (!pattern.matchesLowered(s.vld.GetValue(QStringLiteral("Artist") + artist)))
             continue;
         // A false count stops at the table's end, so it cannot loop for long.
         const qint32 tracks = catalogueCount(s, QStringLiteral("Tracks") + artist, s.vld.count());
@@ -103,7 +103,7 @@ void tracksNamed(Session &s, const QString &text, Filler &fill)
     const Wildcard pattern = searchPattern(text);
     forEachTrackValue(s, u"Track",
                       [&](const QString &artist, QStringView track, QStringView title) {
-                          return !pattern.matches(title.toString().toLower()) ||
+                          return !pattern.matchesLowered(title) ||
                                  fill.add(artist, track.toString());
                       });
 }
@@ -114,7 +114,7 @@ void batchesNamed(Session &s, const QString &text, Filler &fill)
     const qint32 batches = catalogueCount(s, QStringLiteral("Batches"), s.vld.count());
     for (qint32 b = 1; b <= batches; ++b) {
         const QString batch = QString::number(b);
-        if (pattern.matches(s.vld.GetValue(QStringLiteral("BN") + batch).toLower()) &&
+        if (pattern.matchesLowered(s.vld.GetValue(QStringLiteral("BN") + batch)) &&
             !fill.addBatch(s.vld.GetValue(QStringLiteral("BC") + batch)))
             return;
     }

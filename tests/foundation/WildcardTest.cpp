@@ -57,3 +57,21 @@ TEST(Wildcard, ManyStarsFinish)
 }
 
 } // namespace
+
+// The searches match titles as if lower-cased first; without the copy for ASCII titles,
+// through Qt for the rest (where one capital can become two characters).
+TEST(Wildcard, MatchesLoweredAgreesWithLowerCasingFirst)
+{
+    const char *const patterns[] = {"*love*", "l?ve of*", "*[a-c]#*", "*ß*", "*i̇*", "*é?"};
+    const char *const texts[] = {"LOVE of the Night", "Love Of", "ABC1", "STRASSE", "straße",
+                                 "İstanbul", "CAFÉS", "café", "", "L0VE OF"};
+    for (const char *pattern : patterns) {
+        const Wildcard w(QString::fromUtf8(pattern));
+        for (const char *text : texts) {
+            const QString t = QString::fromUtf8(text);
+            EXPECT_EQ(w.matchesLowered(t), w.matches(t.toLower())) << pattern << " / " << text;
+        }
+    }
+    EXPECT_TRUE(Wildcard(u"*love of*").matchesLowered(u"The LOVE OF Gold"));
+    EXPECT_TRUE(Wildcard(u"*i̇*").matchesLowered(QString::fromUtf8("İstanbul")));
+}
