@@ -1,6 +1,6 @@
 #include "FileQueries.h"
 
-#include "tovarocx/TovarInterface.h"
+#include "Errors.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -46,7 +46,7 @@ QDateTime fileDate(const QString &path, FileDate which)
 {
     const QFileInfo info(path);
     if (!fileExists(path))
-        throw Error{53, QStringLiteral("File not found")};
+        throw Errors::fileNotFound();
     switch (which) {
     case FileDate::Created:
         return created(info);
@@ -61,7 +61,7 @@ QDateTime fileDate(const QString &path, FileDate which)
 QDateTime folderCreated(const QString &path)
 {
     if (!folderExists(path))
-        throw Error{76, QStringLiteral("Path not found")};
+        throw Errors::pathNotFound();
     return created(QFileInfo(path));
 }
 

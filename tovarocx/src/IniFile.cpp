@@ -1,6 +1,6 @@
 #include "IniFile.h"
 
-#include "tovarocx/TovarInterface.h"
+#include "Errors.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,8 +33,8 @@ std::optional<QByteArrayView> sectionOf(QByteArrayView line)
 Error accessError(const QFileDevice &file)
 {
     if (file.error() == QFileDevice::PermissionsError)
-        return {70, QStringLiteral("Permission denied")};
-    return {75, QStringLiteral("Path/File access error")};
+        return Errors::permissionDenied();
+    return Errors::pathFileAccess();
 }
 
 } // namespace
@@ -67,14 +67,14 @@ QByteArray withoutIniKey(const QByteArray &ini, const QString &section, const QS
 void removeIniKey(const QString &section, const QString &key, const QString &path)
 {
     if (path.isEmpty())
-        throw Error{75, QStringLiteral("Path/File access error")};
+        throw Errors::pathFileAccess();
     QFile in(path);
     if (!QFileInfo::exists(path))
         return;
     if (!QFileInfo(path).isFile() || !in.open(QIODevice::ReadOnly))
         throw accessError(in);
     if (in.size() > kMaxSize)
-        throw Error{7, QStringLiteral("File too large")};
+        throw Errors::fileTooLarge();
     const QByteArray before = in.read(kMaxSize + 1);
     in.close();
     const QByteArray after = withoutIniKey(before, section, key);

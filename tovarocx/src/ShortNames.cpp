@@ -1,6 +1,6 @@
 #include "ShortNames.h"
 
-#include "tovarocx/TovarInterface.h"
+#include "Errors.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,16 +39,6 @@ QString aliasChars(QStringView part, qsizetype limit)
     return out;
 }
 
-Error fileNotFound()
-{
-    return {53, QStringLiteral("File not found")};
-}
-
-Error pathNotFound()
-{
-    return {76, QStringLiteral("Path not found")};
-}
-
 QStringList entriesOf(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
@@ -60,7 +50,7 @@ QString existing(const QString &path, bool file)
 {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists() || info.isDir() == file)
-        throw file ? fileNotFound() : pathNotFound();
+        throw file ? Errors::fileNotFound() : Errors::pathNotFound();
     return QDir::cleanPath(info.absoluteFilePath());
 }
 
@@ -135,7 +125,7 @@ QString shortPathOf(const QString &path, bool file)
     for (const QString &part : absolute.split(u'/', Qt::SkipEmptyParts)) {
         const QString alias = shortNames(entriesOf(folder)).value(part);
         if (alias.isEmpty())
-            throw file ? fileNotFound() : pathNotFound();
+            throw file ? Errors::fileNotFound() : Errors::pathNotFound();
         if (!out.endsWith(u'/'))
             out += u'/';
         out += alias;
@@ -154,7 +144,7 @@ QString shortLocationOf(const QString &file)
 QString longPathOf(const QString &path)
 {
     if (path.isEmpty())
-        throw pathNotFound();
+        throw Errors::pathNotFound();
     QString folder = QDir::isAbsolutePath(path) ? QStringLiteral("/") : QDir::currentPath();
     for (const QString &part : QDir::cleanPath(path).split(u'/', Qt::SkipEmptyParts)) {
         const QStringList entries = entriesOf(folder);
@@ -171,7 +161,7 @@ QString longPathOf(const QString &path)
             }
         }
         if (found.isEmpty())
-            throw pathNotFound();
+            throw Errors::pathNotFound();
         folder = QDir::cleanPath(QDir(folder).filePath(found));
     }
     return folder;

@@ -1,5 +1,6 @@
 #include "Tovar.h"
 
+#include "Errors.h"
 #include "FileQueries.h"
 #include "IniFile.h"
 #include "ShortNames.h"
@@ -15,12 +16,7 @@ namespace {
 void expectArgs(const QVariantList &args, qsizetype count)
 {
     if (args.size() != count)
-        throw Error{450, QStringLiteral("Wrong number of arguments or invalid property assignment")};
-}
-
-Error unknownMember()
-{
-    return {438, QStringLiteral("Object doesn't support this property or method")};
+        throw Errors::wrongArgumentCount();
 }
 
 bool takesOneText(int dispid)
@@ -29,16 +25,11 @@ bool takesOneText(int dispid)
            dispid == GetBigIcon;
 }
 
-Error typeMismatch()
-{
-    return {13, QStringLiteral("Type mismatch")};
-}
-
 // A text argument; anything that cannot stand for a text is a type mismatch.
 QString text(const QVariant &arg)
 {
     if (!arg.canConvert<QString>())
-        throw typeMismatch();
+        throw Errors::typeMismatch();
     return arg.toString();
 }
 
@@ -48,7 +39,7 @@ QObject *object(const QVariant &arg)
     if (!arg.isValid())
         return nullptr;
     if (!arg.canConvert<QObject *>())
-        throw typeMismatch();
+        throw Errors::typeMismatch();
     return arg.value<QObject *>();
 }
 
@@ -88,7 +79,7 @@ QVariant oneText(int dispid, const QString &path)
         return icon.isNull() ? QVariant() : QVariant(icon);
     }
     default:
-        throw unknownMember();
+        throw Errors::unknownMember();
     }
 }
 
@@ -119,7 +110,7 @@ QVariant Tovar::invoke(int dispid, QVariantList &args)
         return {};
     default:
         if (!takesOneText(dispid))
-            throw unknownMember();
+            throw Errors::unknownMember();
         expectArgs(args, 1);
         return oneText(dispid, text(args[0]));
     }

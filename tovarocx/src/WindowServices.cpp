@@ -1,6 +1,6 @@
 #include "WindowServices.h"
 
-#include "tovarocx/TovarInterface.h"
+#include "Errors.h"
 
 #include <QCoreApplication>
 #include <QFileIconProvider>
@@ -12,11 +12,6 @@
 namespace Tovar {
 
 namespace {
-
-Error typeMismatch()
-{
-    return {13, QStringLiteral("Type mismatch")};
-}
 
 // Hides or shows a widget or window; other objects (or none) are left alone.
 void setVisible(QObject *window, bool visible)
@@ -51,7 +46,7 @@ void setTopMost(QObject *window, bool top)
         handle->setFlag(Qt::WindowStaysOnTopHint, top);
         handle->show();
     } else {
-        throw typeMismatch();
+        throw Errors::typeMismatch();
     }
 }
 
