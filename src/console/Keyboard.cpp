@@ -22,6 +22,8 @@ void Keyboard::keystroke(int code, int shift, int character)
 
 void Keyboard::keyDown(int code, int shift)
 {
+    if (!enabled)
+        return;
     Console &console = m_session.console;
     switch (console.dispMode) {
     case Console::Prompt:
@@ -204,6 +206,8 @@ void Keyboard::answerDeletion(int code)
 
 void Keyboard::keyPress(int &character)
 {
+    if (!enabled)
+        return;
     Console &console = m_session.console;
     if (m_session.batch.batchRunning || console.dispMode != Console::Prompt)
         return;
@@ -265,6 +269,8 @@ void Keyboard::resetCommandLine()
 
 void Keyboard::mouseUp(int button, int, int x, int y)
 {
+    if (!enabled)
+        return;
     if (button != Vk::RightButton)
         return;
     if (m_session.console.dispMode == Console::Pager) {

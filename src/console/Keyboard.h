@@ -24,6 +24,10 @@ public:
     void gotFocus();
     void lostFocus();
 
+    // False while a command that lets window events run must not be disturbed (a long file
+    // search): keys, queued keystrokes and clicks are dropped, as by a disabled control.
+    bool enabled = true;
+
     // Where the last right click was; 0, 0 when the menu came from the keyboard.
     qint16 clickX = 0;
     qint16 clickY = 0;

@@ -17,6 +17,7 @@
 #include "settings/AppearanceCommands.h"
 #include "settings/EventLogCommand.h"
 #include "settings/OptionCommands.h"
+#include "system/FileCommands.h"
 #include "system/ProgramCommands.h"
 #include "system/WebCommands.h"
 
@@ -52,6 +53,7 @@ Session::Session(Config cfg)
     registerHelpCommand(commands);
     registerLibraryCommands(commands);
     registerId3Commands(commands);
+    registerFileCommands(commands);
     registerProgramCommands(commands);
     registerWebCommands(commands);
 }

@@ -1,0 +1,188 @@
+#include "system/FileCommands.h"
+
+#include "foundation/FileOps.h"
+#include "foundation/LineBreaks.h"
+#include "foundation/LocaleFormat.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/TextFile.h"
+#include "session/Session.h"
+#include "system/FileSearch.h"
+#include "system/GetArg.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMimeDatabase>
+
+namespace {
+
+// "Usage: ..." on row 1 when the command has no argument text; true when it was drawn.
+bool usage(Session &s, const CommandArgs &args, const char *syntax)
+{
+    if (!args.allArgs.isEmpty())
+        return false;
+    s.console.DrawText(QStringLiteral("Usage: ") + QLatin1String(syntax), 1);
+    return true;
+}
+
+void cmdFiledel(Session &s, const CommandArgs &args)
+{
+    if (usage(s, args, "filedel <filename>"))
+        return;
+    s.batch.pausetimed();
+    s.console.dispMode = Console::ConfirmationAwaited;
+    s.console.ClScreen();
+    s.console.DrawText(QStringLiteral("Press 'y' to confirm that you want to delete the file '") +
+                           args.allArgs +
+                           QStringLiteral("' or press any other key to continue."),
+                       1);
+    // The keyboard deletes it, or not, on the next key (Keyboard::answerDeletion).
+    s.opt[Options::PendingDeletion] = args.allArgs;
+}
+
+// The name line keeps to two rows: a longer name is shown by its tail.
+QString fileinfoName(const QString &name)
+{
+    constexpr qsizetype kLongest = 186;
+    constexpr qsizetype kTail = 183;
+    return name.size() <= kLongest ? name : QStringLiteral("...") + name.right(kTail);
+}
+
+void cmdFileinfo(Session &s, const CommandArgs &args)
+{
+    if (usage(s, args, "fileinfo <filename>"))
+        return;
+    const QString &f = args.allArgs;
+    const QFileInfo info(f);
+    if (!info.exists() || info.isDir())
+        throw RuntimeError::fileNotFound();
+    // The plugin's answers first, so a missing plugin leaves no half-drawn page.
+    const QString shortName = s.utility.call(Tovar::ShortPath, {f}).toString();
+    const QDateTime created = s.utility.call(Tovar::FileCreated, {f}).toDateTime();
+    const QDateTime modified = s.utility.call(Tovar::FileModified, {f}).toDateTime();
+    const QDateTime accessed = s.utility.call(Tovar::FileAccessed, {f}).toDateTime();
+    Console &c = s.console;
+    c.DrawText(QStringLiteral("Details for file:"), 1);
+    c.DrawText(fileinfoName(f), 2);
+    c.DrawText(QStringLiteral("Type of file: ") + QMimeDatabase().mimeTypeForFile(info).comment(),
+               5);
+    c.DrawText(QStringLiteral("Size: ") + LocaleFormat::groupedNumber(info.size()) +
+                   QStringLiteral(" byte(s)"),
+               7);
+    c.DrawText(QStringLiteral("MS-DOS name: ") + shortName, 9);
+    c.DrawText(QStringLiteral("Created: ") + LocaleFormat::generalDate(created), 12);
+    c.DrawText(QStringLiteral("Modified: ") + LocaleFormat::generalDate(modified), 14);
+    c.DrawText(QStringLiteral("Accessed: ") + LocaleFormat::generalDate(accessed), 16);
+}
+
+void cmdFileren(Session &s, const CommandArgs &args)
+{
+    if (usage(s, args, "fileren <old filename> <new filename>"))
+        return;
+    const QString from = GetArg(args.allArgs, 0);
+    const QString to = GetArg(args.allArgs, 1);
+    FileOps::Name(from, to);
+    s.console.DrawText(QStringLiteral("'") + from + QStringLiteral("' renamed to '") + to +
+                           QStringLiteral("'"),
+                       1);
+}
+
+// While the search runs the window goes on painting, but takes no keys and runs no batch
+// lines or timed commands; all is as before once it ends, however it ends.
+class SearchWait
+{
+public:
+    explicit SearchWait(Session &s) : m_session(s)
+    {
+        if (s_running)
+            throw RuntimeError::invalidProcedureCall();
+        s_running = true;
+        s.keyboard.enabled = false;
+        s.batch.pausetimed();
+        m_held = s.batch.holdTimers();
+    }
+    ~SearchWait()
+    {
+        m_session.batch.releaseTimers(m_held);
+        m_session.batch.resumetimed();
+        m_session.keyboard.enabled = true;
+        s_running = false;
+    }
+    SearchWait(const SearchWait &) = delete;
+    SearchWait &operator=(const SearchWait &) = delete;
+
+private:
+    static inline bool s_running = false;
+    Session &m_session;
+    Batch::HeldTimers m_held;
+};
+
+void cmdFilesearch(Session &s, const CommandArgs &args)
+{
+    if (usage(s, args, "filesearch <pattern> <folder>"))
+        return;
+    const QString &pattern = args.arg1;
+    const QString &folder = args.rest;
+    const QString quoted =
+        QStringLiteral("'") + pattern + QStringLiteral("' in '") + folder + QStringLiteral("'");
+    s.console.DrawText(QStringLiteral("Searching for ") + quoted + QStringLiteral("..."), 1);
+    const FileSearch search(pattern);
+    FileSearch::Result result;
+    {
+        SearchWait wait(s);
+        result = search.run(folder, [&s](qsizetype hits) {
+            s.console.DrawText(LocaleFormat::groupedNumber(hits) + QStringLiteral(" found so far"),
+                               3);
+            QCoreApplication::processEvents();
+        });
+    }
+    const QString count =
+        result.overflowed ? QStringLiteral("first 32,000 results only")
+                          : LocaleFormat::groupedNumber(result.hits.size()) +
+                                QStringLiteral(" results");
+    PagerText text;
+    text.add(QStringLiteral("Search results for ") + quoted + QStringLiteral(" (") + count +
+             QStringLiteral(")\r\n\r\n"));
+    for (const QString &hit : std::as_const(result.hits)) {
+        if (!text.add(hit + QStringLiteral("\r\n")))
+            break;
+    }
+    s.pager.mline(text.text());
+}
+
+void cmdShowfile(Session &s, const CommandArgs &args)
+{
+    if (usage(s, args, "showfile <filename>"))
+        return;
+    if (!s.PWAD.FileExists(args.allArgs)) {
+        s.ErorMsg(QStringLiteral("The file '") + args.allArgs +
+                      QStringLiteral("' could not be found"),
+                  1);
+        return;
+    }
+    // Files written on Linux end their lines with a lone LF; the pager breaks at CR LF.
+    s.pager.mline(toCrLf(TextFile::read(args.allArgs)));
+}
+
+void cmdExport(Session &s, const CommandArgs &args)
+{
+    if (usage(s, args, "export <filename>"))
+        return;
+    // Written as --screen-text writes it: a regular file replaced whole or not at all, a
+    // FIFO or device written into.
+    TextFile::save(args.allArgs, TextFile::encode(s.console.scrCells().screenText()));
+    s.console.DrawText(QStringLiteral("Screen exported to: '") + args.allArgs +
+                           QStringLiteral("'."),
+                       3);
+}
+
+} // namespace
+
+void registerFileCommands(CommandTable &table)
+{
+    table.add(QStringLiteral("filedel"), cmdFiledel);
+    table.add(QStringLiteral("fileinfo"), cmdFileinfo);
+    table.add(QStringLiteral("fileren"), cmdFileren, {.confirmInBatch = true});
+    table.add(QStringLiteral("filesearch"), cmdFilesearch);
+    table.add(QStringLiteral("showfile"), cmdShowfile);
+    table.add(QStringLiteral("export"), cmdExport, {.confirmInBatch = true, .keepsScreen = true});
+}

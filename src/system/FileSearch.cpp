@@ -1,0 +1,97 @@
+#include "system/FileSearch.h"
+
+#include "foundation/RuntimeError.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+struct Entry
+{
+    std::string name;
+    bool folder;
+};
+
+// The entries of one folder, sorted by name; empty when it cannot be read.
+std::vector<Entry> listFolder(const std::string &path)
+{
+    std::vector<Entry> entries;
+    DIR *dir = ::opendir(path.c_str());
+    if (!dir)
+        return entries;
+    while (const dirent *d = ::readdir(dir)) {
+        const char *name = d->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        bool folder = d->d_type == DT_DIR;
+        if (d->d_type == DT_UNKNOWN) {
+            struct stat st {};
+            folder = ::fstatat(::dirfd(dir), name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                     S_ISDIR(st.st_mode);
+        }
+        entries.push_back({name, folder});
+    }
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry &a, const Entry &b) { return a.name < b.name; });
+    return entries;
+}
+
+} // namespace
+
+FileSearch::FileSearch(const QString &pattern, qsizetype capacity)
+    : m_pattern(pattern.toLower()), m_capacity(capacity)
+{
+}
+
+FileSearch::Result FileSearch::run(const QString &folder, const Progress &progress) const
+{
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        throw RuntimeError::pathNotFound();
+    Result result;
+    QElapsedTimer sinceProgress;
+    sinceProgress.start();
+    // Folders still to search, as paths on disk and as shown; the last is searched next.
+    const QString shownRoot = folder.endsWith(u'/') ? folder.chopped(1) : folder;
+    std::vector<std::pair<std::string, QString>> pending{
+        {QFile::encodeName(folder).toStdString(), shownRoot}};
+    qsizetype sinceCheck = 0;
+    while (!pending.empty()) {
+        const auto [path, shown] = std::move(pending.back());
+        pending.pop_back();
+        const std::vector<Entry> entries = listFolder(path);
+        const size_t firstSub = pending.size();
+        for (const Entry &entry : entries) {
+            const QString name = QFile::decodeName(entry.name.c_str());
+            if (entry.folder) {
+                pending.emplace_back(path + '/' + entry.name, shown + u'/' + name);
+            } else if (m_pattern.matches(name.toLower())) {
+                if (result.hits.size() == m_capacity) {
+                    result.overflowed = true;
+                    result.hits.resize(std::min(kShownOnOverflow, m_capacity));
+                    return result;
+                }
+                result.hits.append(shown + u'/' + name);
+            }
+        }
+        // Sub-folders in sorted order: the first found is searched first.
+        std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(firstSub), pending.end());
+        sinceCheck += static_cast<qsizetype>(entries.size());
+        if (progress && sinceCheck >= 256) {
+            sinceCheck = 0;
+            if (sinceProgress.elapsed() >= kProgressIntervalMs) {
+                progress(result.hits.size());
+                sinceProgress.restart();
+            }
+        }
+    }
+    return result;
+}

@@ -1,0 +1,318 @@
+// The file commands on a real temporary tree: what they show, the files they leave, and
+// their failures. Their plain screens are in transcripts/file-commands.txt.
+
+#include "EventLoop.h"
+#include "TestSession.h"
+#include "foundation/LocaleFormat.h"
+#include "foundation/RuntimeError.h"
+#include "system/FileSearch.h"
+#include "system/GetArg.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+void write(const QString &path, const QByteArray &bytes = {})
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+QByteArray read(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+TEST(GetArg, QuotesGroupAndBlankRunsSeparate)
+{
+    const std::tuple<const char *, int, const char *> cases[] = {
+        {"\"a b\" \"c  d\"", 0, "a b"}, {"\"a b\" \"c  d\"", 1, "c  d"},
+        {"a     b", 1, "b"},            {"a     b", 2, ""},
+        {"  a", 0, "a"},                {"\"\" x", 0, "x"},
+        {"a\"b c\"d", 0, "ab c"},       {"a\"b c\"d", 1, "d"},
+        {"\" \" x", 0, " x"},           {"\"open", 0, "open"},
+        {"", 0, ""},                    {"a\tb c", 0, "a\tb"},
+    };
+    for (const auto &[text, n, expected] : cases)
+        EXPECT_EQ(GetArg(QString::fromLatin1(text), n), QString::fromLatin1(expected))
+            << text << " #" << n;
+
+    QStringList words;
+    for (int i = 0; i <= 1000; ++i)
+        words.append(QString::number(i));
+    EXPECT_EQ(GetArg(words.join(u' '), 1000), QStringLiteral("1000"));
+    words.append(QStringLiteral("x"));
+    for (const auto &[text, n] : {std::pair{QStringLiteral("a"), 1001},
+                                  std::pair{QStringLiteral("a"), -1},
+                                  std::pair{words.join(u' '), 0}}) {
+        try {
+            GetArg(text, n);
+            ADD_FAILURE() << n;
+        } catch (const RuntimeError &error) {
+            EXPECT_EQ(error.number(), 9);
+        }
+    }
+}
+
+class FileTree : public ::testing::Test
+{
+protected:
+    QString path(const QString &name) const { return tmp.filePath(name); }
+    QTemporaryDir tmp;
+};
+
+TEST_F(FileTree, SearchFindsFilesBelowInSortedOrderIgnoringCase)
+{
+    for (const char *name : {"My Music/b.MP3", "My Music/a.mp3", "My Music/sub/c.mp3",
+                             "My Music/notes.txt", "My Music/zz/deep/d.mp3", "top.mp3"})
+        write(path(QString::fromLatin1(name)));
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("My Music/folder.mp3"))));
+    // A link back up the tree is listed when its name matches but never followed.
+    ASSERT_EQ(::symlink("..", QFile::encodeName(path(QStringLiteral("My Music/sub/up.mp3")))), 0);
+    ASSERT_EQ(::symlink(".", QFile::encodeName(path(QStringLiteral("My Music/loop")))), 0);
+
+    const QString root = path(QStringLiteral("My Music"));
+    const FileSearch::Result found = FileSearch(QStringLiteral("*.mp3")).run(root);
+    EXPECT_FALSE(found.overflowed);
+    EXPECT_EQ(found.hits, (QStringList{root + QStringLiteral("/a.mp3"), root + QStringLiteral("/b.MP3"),
+                                       root + QStringLiteral("/sub/c.mp3"),
+                                       root + QStringLiteral("/sub/up.mp3"),
+                                       root + QStringLiteral("/zz/deep/d.mp3")}));
+    // The folder is shown as given, with no doubled "/".
+    EXPECT_EQ(FileSearch(QStringLiteral("[n]otes.*")).run(root + u'/').hits,
+              QStringList{root + QStringLiteral("/notes.txt")});
+    EXPECT_TRUE(FileSearch(QStringLiteral("*.ogg")).run(root).hits.isEmpty());
+}
+
+TEST_F(FileTree, SearchStopsAtTheListCapacityAndRefusesBadInput)
+{
+    for (int i = 0; i < 12; ++i)
+        write(path(QStringLiteral("f%1.txt").arg(i, 2, 10, QChar(u'0'))));
+    const FileSearch::Result exact = FileSearch(QStringLiteral("*"), 12).run(tmp.path());
+    EXPECT_EQ(exact.hits.size(), 12);
+    EXPECT_FALSE(exact.overflowed);
+    const FileSearch::Result over = FileSearch(QStringLiteral("*"), 11).run(tmp.path());
+    EXPECT_TRUE(over.overflowed);
+    EXPECT_EQ(over.hits.size(), 11);
+    EXPECT_EQ(over.hits.last(), path(QStringLiteral("f10.txt")));
+
+    try {
+        FileSearch(QStringLiteral("*")).run(path(QStringLiteral("none")));
+        ADD_FAILURE() << "no such folder";
+    } catch (const RuntimeError &error) {
+        EXPECT_EQ(error.number(), 76);
+    }
+    EXPECT_THROW(FileSearch(QStringLiteral("[a")), RuntimeError);
+}
+
+TEST_F(FileTree, FileinfoShowsTypeSizeShortNameAndDates)
+{
+    TestSession t;
+    const QString file = path(QStringLiteral("Quarterly Report.txt"));
+    write(file, QByteArray(1234, 'x'));
+    const QDateTime modified(QDate(2003, 4, 5), QTime(6, 7, 8));
+    const QDateTime accessed(QDate(2004, 5, 6), QTime(7, 8, 9));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.setFileTime(modified, QFileDevice::FileModificationTime);
+        f.setFileTime(accessed, QFileDevice::FileAccessTime);
+    }
+    const QString folder = t->utility.call(Tovar::ShortFolder, {tmp.path()}).toString();
+    const QString created =
+        LocaleFormat::generalDate(t->utility.call(Tovar::FileCreated, {file}).toDateTime());
+
+    t.exe({QStringLiteral("fileinfo ") + file});
+    EXPECT_EQ(t.row(1), QStringLiteral("Details for file:"));
+    EXPECT_EQ(t.row(2), file);
+    EXPECT_EQ(t.row(5), QStringLiteral("Type of file: plain text document"));
+    EXPECT_EQ(t.row(7), QStringLiteral("Size: 1,234 byte(s)"));
+    EXPECT_EQ(t.row(9), QStringLiteral("MS-DOS name: ") + folder + QStringLiteral("/QUARTE~1.TXT"));
+    EXPECT_EQ(t.row(12), QStringLiteral("Created: ") + created);
+    EXPECT_EQ(t.row(14), QStringLiteral("Modified: ") + LocaleFormat::generalDate(modified));
+    EXPECT_EQ(t.row(16), QStringLiteral("Accessed: ") + LocaleFormat::generalDate(accessed));
+
+    // An empty file has an empty number; a long name is shown by its last 183 characters.
+    const QString deep = path(QString(60, u'd') + u'/' + QString(60, u'e') + u'/' + QString(60, u'f'));
+    ASSERT_GT(deep.size(), 186);
+    write(deep);
+    t.exe({QStringLiteral("fileinfo ") + deep});
+    EXPECT_EQ(t.row(2) + t.row(3), QStringLiteral("...") + deep.right(183));
+    EXPECT_EQ(t.row(7), QStringLiteral("Size:  byte(s)"));
+
+    t.exe({QStringLiteral("fileinfo ") + path(QStringLiteral("none.txt"))});
+    EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: File not found (53)"));
+    EXPECT_EQ(t.row(1), QString());
+}
+
+TEST_F(FileTree, FilerenRenamesQuotedNamesAndNeverOverwrites)
+{
+    TestSession t;
+    write(path(QStringLiteral("old name.txt")), "1");
+    t.exe({QStringLiteral("fileren \"%1\"   \"%2\"")
+               .arg(path(QStringLiteral("old name.txt")), path(QStringLiteral("new name.txt")))});
+    EXPECT_EQ(t.row(1), QStringLiteral("'%1' renamed to '%2'")
+                            .arg(path(QStringLiteral("old name.txt")),
+                                 path(QStringLiteral("new name.txt"))));
+    EXPECT_EQ(read(path(QStringLiteral("new name.txt"))), QByteArray("1"));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("old name.txt"))));
+
+    // Into another folder; onto a taken name is an error and both files stay as they were.
+    QDir().mkpath(path(QStringLiteral("sub")));
+    write(path(QStringLiteral("taken.txt")), "2");
+    t.exe({QStringLiteral("fileren \"%1\" %2")
+               .arg(path(QStringLiteral("new name.txt")), path(QStringLiteral("taken.txt")))});
+    EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: File already exists (58)"));
+    EXPECT_EQ(read(path(QStringLiteral("new name.txt"))), QByteArray("1"));
+    EXPECT_EQ(read(path(QStringLiteral("taken.txt"))), QByteArray("2"));
+    t.exe({QStringLiteral("fileren %1     %2")
+               .arg(path(QStringLiteral("taken.txt")), path(QStringLiteral("sub/moved.txt")))});
+    EXPECT_EQ(read(path(QStringLiteral("sub/moved.txt"))), QByteArray("2"));
+    t.exe({QStringLiteral("fileren %1 x").arg(path(QStringLiteral("gone.txt")))});
+    EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: File not found (53)"));
+    t.exe({QStringLiteral("fileren %1").arg(path(QStringLiteral("sub/moved.txt")))});
+    EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: Bad file name or number (52)"));
+}
+
+TEST_F(FileTree, FiledelDeletesOnlyOnY)
+{
+    TestSession t;
+    const QString file = path(QStringLiteral("victim.txt"));
+    write(file, "x");
+    const QString question = QStringLiteral(
+        "Press 'y' to confirm that you want to delete the file '%1' or press any other key to "
+        "continue.").arg(file);
+    for (const char *key : {"text:n", "Escape", "text:Y"}) {
+        t.exe({QStringLiteral("cls"), QStringLiteral("filedel ") + file});
+        EXPECT_EQ(t->console.dispMode, Console::ConfirmationAwaited);
+        EXPECT_EQ(t->opt[Options::PendingDeletion], file);
+        EXPECT_EQ(t.row(1) + t.row(2), question);
+        t.keys(QString::fromLatin1(key));
+        runFor(50);
+        EXPECT_EQ(t->console.dispMode, Console::Prompt);
+        EXPECT_TRUE(t->opt[Options::PendingDeletion].isEmpty());
+        EXPECT_EQ(t.row(1), QString());
+        EXPECT_EQ(QFile::exists(file), key[5] != 'Y') << key;
+    }
+}
+
+TEST_F(FileTree, ShowfilePagesTheTextOrSaysItIsMissing)
+{
+    TestSession t;
+    write(path(QStringLiteral("a.txt")), "first\r\nsecond \xc3\xa9\nthird \xe9\n");
+    t.exe({QStringLiteral("showfile ") + path(QStringLiteral("a.txt"))});
+    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    EXPECT_EQ(t.pagerRow(1), QStringLiteral("first"));
+    // Not UTF-8 as a whole, so read as Windows-1252; a lone LF ends a line too.
+    EXPECT_EQ(t.pagerRow(2), QStringLiteral("second \u00c3\u00a9"));
+    EXPECT_EQ(t.pagerRow(3), QStringLiteral("third \u00e9"));
+
+    t.exe({QStringLiteral("cls"), QStringLiteral("showfile ") + path(QStringLiteral("b.txt"))});
+    const QString missing = QStringLiteral("The file '%1' could not be found").arg(path(QStringLiteral("b.txt")));
+    EXPECT_EQ(t.row(1), missing);
+    EXPECT_EQ(t.rowColour(1), 255);
+    t->log.save();
+    EXPECT_TRUE(read(t.file(QStringLiteral("eventlog.txt"))).contains(missing.toUtf8()));
+}
+
+TEST_F(FileTree, ExportWritesThirtySevenLinesOfNinetyFourCharacters)
+{
+    TestSession t;
+    const QString file = path(QStringLiteral("screen.txt"));
+    t.exe({QStringLiteral("export ") + file});
+    QByteArray blank;
+    for (int row = 0; row < 37; ++row)
+        blank += QByteArray(94, ' ') + "\r\n";
+    EXPECT_EQ(read(file), blank);
+    EXPECT_EQ(t.row(3), QStringLiteral("Screen exported to: '%1'.").arg(file));
+
+    // What is on the console is exported as it stands, the report of the last export too.
+    t.exe({QStringLiteral("export ") + file});
+    const QByteArray text = read(file);
+    EXPECT_EQ(text.size(), 37 * 96);
+    EXPECT_EQ(text.mid(2 * 96, 94).trimmed(), QStringLiteral("Screen exported to: '%1'.").arg(file).toUtf8());
+
+    // Into a FIFO it writes, instead of replacing it.
+    const QString fifo = path(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo), 0600), 0);
+    const int reader = ::open(QFile::encodeName(fifo), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    t.exe({QStringLiteral("export ") + fifo});
+    QByteArray piped(8192, 0);
+    const ssize_t got = ::read(reader, piped.data(), piped.size());
+    ::close(reader);
+    EXPECT_EQ(got, 37 * 96);
+    EXPECT_EQ(piped.left(96 * 3), text.left(96 * 3));
+
+    t.exe({QStringLiteral("export ") + path(QStringLiteral("no/such/folder/x.txt"))});
+    EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: Path not found (76)"));
+}
+
+TEST_F(FileTree, FilesearchPagesItsHitsAndCountsThem)
+{
+    TestSession t;
+    const QString root = path(QStringLiteral("two words"));
+    write(root + QStringLiteral("/a.log"));
+    write(root + QStringLiteral("/in/b.log"));
+    t.exe({QStringLiteral("filesearch *.log ") + root});
+    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    EXPECT_EQ(t.pagerRow(1), QStringLiteral("Search results for '*.log' in '%1' (2 results)").arg(root));
+    EXPECT_EQ(t.pagerRow(2), QString());
+    EXPECT_EQ(t.pagerRow(3), root + QStringLiteral("/a.log"));
+    EXPECT_EQ(t.pagerRow(4), root + QStringLiteral("/in/b.log"));
+    EXPECT_TRUE(t->keyboard.enabled);
+
+    t.exe({QStringLiteral("filesearch *.zip ") + root});
+    EXPECT_EQ(t.pagerRow(1), QStringLiteral("Search results for '*.zip' in '%1' ( results)").arg(root));
+    EXPECT_EQ(t->pager.pageCount(), 3); // the header, a blank line and the empty piece after it
+
+    t.exe({QStringLiteral("filesearch *.log ") + path(QStringLiteral("none"))});
+    EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: Path not found (76)"));
+    EXPECT_TRUE(t->keyboard.enabled);
+}
+
+TEST_F(FileTree, FilesearchPastTheListCapacityShowsTheFirst32000)
+{
+    // 32 folders of 1,024 files: one more than the list holds.
+    for (int folder = 0; folder < 32; ++folder) {
+        const QString sub = path(QStringLiteral("d%1/").arg(folder, 2, 10, QChar(u'0')));
+        ASSERT_TRUE(QDir().mkpath(sub));
+        for (int i = 0; i < 1024; ++i)
+            write(sub + QStringLiteral("%1.dat").arg(i, 4, 10, QChar(u'0')));
+    }
+    ASSERT_EQ(32 * 1024, FileSearch::kCapacity + 1);
+    TestSession t;
+    t.exe({QStringLiteral("filesearch *.dat ") + tmp.path()});
+    EXPECT_EQ(t.pagerRow(1), QStringLiteral("Search results for '*.dat' in '%1' (first 32,000 results only)").arg(tmp.path()));
+    EXPECT_EQ(t->pager.pageLine(2 + 31999), path(QStringLiteral("d31/0255.dat")));
+    EXPECT_EQ(t->pager.pageLine(2 + 32000), QString());
+
+    // One file fewer is within the list, and counted.
+    QFile::remove(path(QStringLiteral("d00/0000.dat")));
+    t.exe({QStringLiteral("filesearch *.dat ") + tmp.path()});
+    EXPECT_EQ(t.pagerRow(1), QStringLiteral("Search results for '*.dat' in '%1' (32,767 results)").arg(tmp.path()));
+}
+
+TEST_F(FileTree, WithoutThePluginOnlyFileinfoFailsAndSaysWhatIsMissing)
+{
+    TestSession t;
+    t->utility.setFolders({tmp.path()});
+    write(path(QStringLiteral("a.txt")), "text");
+    t.exe({QStringLiteral("fileinfo ") + path(QStringLiteral("a.txt"))});
+    EXPECT_EQ(t.row(2) + t.row(3),
+              QStringLiteral("An error has occurred: Cannot load the utility plugin (looked for %1) (429)")
+                  .arg(QDir(tmp.path()).filePath(QStringLiteral("libtovarocx.so"))));
+    t.exe({QStringLiteral("showfile ") + path(QStringLiteral("a.txt"))});
+    EXPECT_EQ(t.pagerRow(1), QStringLiteral("text"));
+}
+
+} // namespace
