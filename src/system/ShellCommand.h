@@ -19,7 +19,7 @@ public:
     ShellCommand &operator=(const ShellCommand &) = delete;
 
     // Lets window events run until the command ends (true) or giveUp answers true (false);
-    // giveUp is asked every 20 ms.
+    // giveUp is asked every 20 ms. The program quitting ends the wait too (false).
     bool wait(const std::function<bool()> &giveUp);
     void stop();
 

@@ -107,6 +107,9 @@ QString WebClient::get(const QString &address)
     idle.start();
     if (!reply->isFinished())
         loop.exec();
+    // The program quitting ends every event loop, this one too: the request ends with it.
+    if (!reply->isFinished())
+        reply->abort();
 
     switch (stopped) {
     case Stopped::TooLarge:
