@@ -45,6 +45,20 @@ std::vector<Entry> listFolder(const std::string &path)
     return entries;
 }
 
+// The name as text, in a buffer kept from name to name: ASCII names, nearly all of them,
+// are copied across without the decoder's allocation. This is most of the work on a large tree.
+void decodeInto(const std::string &name, QString &out)
+{
+    const bool ascii = std::all_of(name.begin(), name.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii) {
+        out = QFile::decodeName(name.c_str());
+        return;
+    }
+    out.resize(static_cast<qsizetype>(name.size()));
+    std::copy(name.begin(), name.end(), out.data());
+}
+
 } // namespace
 
 FileSearch::FileSearch(const QString &pattern, qsizetype capacity)
@@ -64,23 +78,27 @@ FileSearch::Result FileSearch::run(const QString &folder, const Progress &progre
     std::vector<std::pair<std::string, QString>> pending{
         {QFile::encodeName(folder).toStdString(), shownRoot}};
     qsizetype sinceCheck = 0;
+    QString name;
     while (!pending.empty()) {
         const auto [path, shown] = std::move(pending.back());
         pending.pop_back();
         const std::vector<Entry> entries = listFolder(path);
         const size_t firstSub = pending.size();
         for (const Entry &entry : entries) {
-            const QString name = QFile::decodeName(entry.name.c_str());
             if (entry.folder) {
-                pending.emplace_back(path + '/' + entry.name, shown + u'/' + name);
-            } else if (m_pattern.matches(name.toLower())) {
-                if (result.hits.size() == m_capacity) {
-                    result.overflowed = true;
-                    result.hits.resize(std::min(kShownOnOverflow, m_capacity));
-                    return result;
-                }
-                result.hits.append(shown + u'/' + name);
+                pending.emplace_back(path + '/' + entry.name,
+                                     shown + u'/' + QFile::decodeName(entry.name.c_str()));
+                continue;
             }
+            decodeInto(entry.name, name);
+            if (!m_pattern.matchesLowered(name))
+                continue;
+            if (result.hits.size() == m_capacity) {
+                result.overflowed = true;
+                result.hits.resize(std::min(kShownOnOverflow, m_capacity));
+                return result;
+            }
+            result.hits.append(shown + u'/' + name);
         }
         // Sub-folders in sorted order: the first found is searched first.
         std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(firstSub), pending.end());

@@ -91,6 +91,10 @@ TEST_F(FileTree, SearchFindsFilesBelowInSortedOrderIgnoringCase)
     EXPECT_EQ(FileSearch(QStringLiteral("[n]otes.*")).run(root + u'/').hits,
               QStringList{root + QStringLiteral("/notes.txt")});
     EXPECT_TRUE(FileSearch(QStringLiteral("*.ogg")).run(root).hits.isEmpty());
+    // Case is ignored beyond ASCII too.
+    write(root + QStringLiteral("/\u00c4rger.txt"));
+    EXPECT_EQ(FileSearch(QStringLiteral("\u00e4*")).run(root).hits,
+              QStringList{root + QStringLiteral("/\u00c4rger.txt")});
 }
 
 TEST_F(FileTree, SearchStopsAtTheListCapacityAndRefusesBadInput)
