@@ -2,7 +2,11 @@
 // One media player as the program drives it: the few behaviours it relies on, whatever plays
 // the sound. The program holds three: the two playlist players and the audio/video player.
 
+#include <QImage>
+#include <QSize>
 #include <QString>
+
+#include <functional>
 
 class MediaPlayer
 {
@@ -35,4 +39,11 @@ public:
     // How many times a file plays; 0 repeats it for ever.
     virtual int playCount() const = 0;
     virtual void setPlayCount(int count) = 0;
+
+    // Video, which only the third player shows: its frames are rendered at the size asked for
+    // (console pixels), and onFrame runs on the event loop each time a new one is ready.
+    // Players without video keep no frame.
+    virtual void setVideoSize(QSize) {}
+    virtual QImage videoFrame() const { return {}; }
+    virtual void setOnVideoFrame(std::function<void()>) {}
 };

@@ -1,12 +1,16 @@
 #include "player/MpvPlayer.h"
 
+#include "player/LibMpv.h"
+
 #include <QFile>
 #include <algorithm>
 #include <clocale>
 #include <cmath>
-#include "player/LibMpv.h"
 
-MpvPlayer::MpvPlayer(const QString &audioOutput) : m_audioOutput(audioOutput) {}
+MpvPlayer::MpvPlayer(const QString &audioOutput, Video video)
+    : m_audioOutput(audioOutput), m_showsVideo(video == Video::Shown)
+{
+}
 
 bool MpvPlayer::ensureHandle()
 {
@@ -24,15 +28,16 @@ bool MpvPlayer::ensureHandle()
     if (!m_mpv)
         return false;
     // A player inside the console: no terminal, no configuration or scripts of the user's
-    // mpv, no window of its own, sound only.
+    // mpv, no window of its own; pictures only for the player that shows video, rendered
+    // into the program's own frames.
     const std::pair<const char *, QByteArray> options[] = {
         {"terminal", "no"},
         {"config", "no"},
         {"load-scripts", "no"},
         {"ytdl", "no"},
         {"input-default-bindings", "no"},
-        {"vo", "null"},
-        {"vid", "no"},
+        {"vo", m_showsVideo ? "libmpv" : "null"},
+        {"vid", m_showsVideo ? "auto" : "no"},
         {"idle", "yes"},
         {"keep-open", "no"},
         {"audio-display", "no"},
@@ -42,6 +47,11 @@ bool MpvPlayer::ensureHandle()
     if (!m_audioOutput.isEmpty())
         m_lib->set_option_string(m_mpv, "ao", m_audioOutput.toUtf8().constData());
     if (m_lib->initialize(m_mpv) < 0) {
+        m_lib->terminate_destroy(m_mpv);
+        m_mpv = nullptr;
+        return false;
+    }
+    if (m_showsVideo && !startRendering()) {
         m_lib->terminate_destroy(m_mpv);
         m_mpv = nullptr;
         return false;
@@ -63,17 +73,87 @@ bool MpvPlayer::ensureHandle()
     return true;
 }
 
+// Frames through libmpv's software renderer: no OpenGL, so video also shows with no display.
+bool MpvPlayer::startRendering()
+{
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_SW)},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (m_lib->render_context_create(&m_render, m_mpv, params) < 0) {
+        m_render = nullptr;
+        return false;
+    }
+    m_lib->render_context_set_update_callback(
+        m_render,
+        [](void *self) {
+            auto *player = static_cast<MpvPlayer *>(self);
+            QMetaObject::invokeMethod(
+                &player->m_events, [player] { player->renderFrame(); }, Qt::QueuedConnection);
+        },
+        this);
+    return true;
+}
+
+void MpvPlayer::renderFrame()
+{
+    if (!m_render || !(m_lib->render_context_update(m_render) & MPV_RENDER_UPDATE_FRAME))
+        return;
+    if (m_videoSize.isEmpty() || m_file.isEmpty())
+        return;
+    QImage frame(m_videoSize, QImage::Format_RGB32);
+    int size[2] = {frame.width(), frame.height()};
+    size_t stride = static_cast<size_t>(frame.bytesPerLine());
+    // Format_RGB32 is 0xffRRGGBB: in memory, blue first.
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_SW_SIZE, size},
+        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char *>("bgr0")},
+        {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+        {MPV_RENDER_PARAM_SW_POINTER, frame.bits()},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (m_lib->render_context_render(m_render, params) < 0)
+        return;
+    m_frame = std::move(frame);
+    if (m_onFrame)
+        m_onFrame();
+}
+
+void MpvPlayer::setVideoSize(QSize pixels)
+{
+    m_videoSize = pixels;
+    if (m_render)
+        renderFrame();
+}
+
+void MpvPlayer::clearFrame()
+{
+    if (m_frame.isNull())
+        return;
+    m_frame = QImage();
+    if (m_onFrame)
+        m_onFrame();
+}
+
 MpvPlayer::~MpvPlayer()
 {
     if (!m_mpv)
         return;
     m_lib->set_wakeup_callback(m_mpv, nullptr, nullptr);
+    // The renderer goes first: it belongs to the handle.
+    if (m_render) {
+        m_lib->render_context_set_update_callback(m_render, nullptr, nullptr);
+        m_lib->render_context_free(m_render);
+    }
     m_lib->terminate_destroy(m_mpv);
 }
 
 Players::Factory MpvPlayer::factory(const QString &audioOutput)
 {
-    return [audioOutput](int) { return std::make_unique<MpvPlayer>(audioOutput); };
+    return [audioOutput](int index) {
+        return std::make_unique<MpvPlayer>(
+            audioOutput, index == Players::kVideoPlayer ? Video::Shown : Video::None);
+    };
 }
 
 double MpvPlayer::mpvVolume(int hundredthsOfDecibel)
@@ -122,6 +202,7 @@ void MpvPlayer::setFileName(const QString &path)
 {
     m_file = path;
     if (path.isEmpty()) {
+        clearFrame();
         m_loading = false;
         command({"stop"});
         m_position = 0;

@@ -10,14 +10,16 @@
 #include <QObject>
 
 struct mpv_handle;
+struct mpv_render_context;
 struct LibMpv;
 
 class MpvPlayer : public MediaPlayer
 {
 public:
+    enum class Video { None, Shown };
     // audioOutput: mpv's "ao" ("null" plays silently but in real time); empty for mpv's own
-    // choice.
-    explicit MpvPlayer(const QString &audioOutput);
+    // choice. A player that shows video renders its frames for the program to paint.
+    explicit MpvPlayer(const QString &audioOutput, Video video = Video::None);
     ~MpvPlayer() override;
     MpvPlayer(const MpvPlayer &) = delete;
     MpvPlayer &operator=(const MpvPlayer &) = delete;
@@ -42,17 +44,28 @@ public:
     void setVolume(int hundredthsOfDecibel) override;
     int playCount() const override { return m_playCount; }
     void setPlayCount(int count) override;
+    void setVideoSize(QSize pixels) override;
+    QImage videoFrame() const override { return m_frame; }
+    void setOnVideoFrame(std::function<void()> onFrame) override { m_onFrame = std::move(onFrame); }
 
 private:
     // Makes and sets up the mpv handle the first time a file is loaded; false when libmpv
     // cannot start (then every file fails silently).
     bool ensureHandle();
     void load();
+    bool startRendering();
+    void renderFrame();
+    void clearFrame();
     void command(std::initializer_list<const char *> args);
     void setProperty(const char *name, const QByteArray &value);
     void drainEvents();
 
     QString m_audioOutput;
+    bool m_showsVideo;
+    mpv_render_context *m_render = nullptr;
+    QSize m_videoSize;
+    QImage m_frame;
+    std::function<void()> m_onFrame;
     const LibMpv *m_lib = nullptr;
     mpv_handle *m_mpv = nullptr;
     // libmpv could not be started once: not tried again.

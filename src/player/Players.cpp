@@ -5,12 +5,50 @@
 #include "player/PlayerControl.h"
 #include "session/Session.h"
 
+#include <algorithm>
+#include <cmath>
+
 Players::Players(Session &session, const Factory &make) : m_session(session)
 {
     for (int i = 0; i < kCount; ++i)
         m_players[static_cast<size_t>(i)] = make(i);
     QObject::connect(&timRedVol, &QTimer::timeout,
                      [this] { m_session.handleEvent([this] { fadeTick(m_session); }); });
+    wmp(kVideoPlayer).setOnVideoFrame([this] {
+        if (m_onVideoChanged)
+            m_onVideoChanged();
+    });
+}
+
+QRect Players::VideoArea::pixels() const
+{
+    static constexpr double kTwipsPerPixel = 15;
+    // Far beyond the console nothing shows; the bound keeps the arithmetic in range.
+    static constexpr double kFar = 1 << 20;
+    const auto pixel = [](float twips) {
+        return static_cast<int>(std::lround(std::clamp(twips / kTwipsPerPixel, -kFar, kFar)));
+    };
+    if (!(width > 0 && height > 0))
+        return {};
+    return {pixel(left), pixel(top), qMax(1, pixel(width)), qMax(1, pixel(height))};
+}
+
+void Players::setVideoArea(const VideoArea &area)
+{
+    // Frames larger than the console would cost memory and time for pixels never seen.
+    constexpr QSize kLargestFrame(2048, 2048);
+    m_videoArea = area;
+    QSize frame = area.pixels().size();
+    if (frame.width() > kLargestFrame.width() || frame.height() > kLargestFrame.height())
+        frame = frame.scaled(kLargestFrame, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    wmp(kVideoPlayer).setVideoSize(frame);
+    if (m_onVideoChanged)
+        m_onVideoChanged();
+}
+
+void Players::setOnVideoChanged(std::function<void()> changed)
+{
+    m_onVideoChanged = std::move(changed);
 }
 
 int Players::inUseIndex() const

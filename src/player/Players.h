@@ -5,6 +5,7 @@
 #include "console/NowPlaying.h"
 #include "player/MediaPlayer.h"
 
+#include <QRect>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -18,6 +19,8 @@ public:
     // Makes the player of an index 0..2.
     using Factory = std::function<std::unique_ptr<MediaPlayer>(int index)>;
     static constexpr int kCount = 3;
+    // The player of the audio and video commands; the playlist never touches it.
+    static constexpr int kVideoPlayer = 2;
     static constexpr int kFadeStep = 10;
     static constexpr int kFadeFloor = -4000;
     // 5000 ms in 400 steps, rounded half to even: 12 ms.
@@ -34,6 +37,24 @@ public:
     bool fileLoaded() const override;
     QString detailsText() const override;
 
+    // Where the third player shows its video over the console: left, top, width and height
+    // in twips (15 to a console pixel) from the console's top left corner, and whether the
+    // view is shown at all.
+    struct VideoArea
+    {
+        bool visible = false;
+        float left = 0;
+        float top = 0;
+        float width = 0;
+        float height = 0;
+        // In console pixels; empty when the width or height is not positive.
+        QRect pixels() const;
+    };
+    const VideoArea &videoArea() const { return m_videoArea; }
+    void setVideoArea(const VideoArea &area);
+    // Runs when the area or the video's picture changes: the window's video view follows.
+    void setOnVideoChanged(std::function<void()> changed);
+
     // The player being faded out, and the fade's timer (12 ms steps).
     qint16 fadePlayer = 0;
     QTimer timRedVol;
@@ -41,4 +62,6 @@ public:
 private:
     Session &m_session;
     std::array<std::unique_ptr<MediaPlayer>, kCount> m_players;
+    VideoArea m_videoArea;
+    std::function<void()> m_onVideoChanged;
 };

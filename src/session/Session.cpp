@@ -10,6 +10,7 @@
 #include "interpreter/SimpleCommands.h"
 #include "library/Id3Commands.h"
 #include "library/LibraryCommands.h"
+#include "player/MediaCommands.h"
 #include "player/MpvPlayer.h"
 #include "player/PlaylistBuilders.h"
 #include "player/PlaylistCommands.h"
@@ -50,6 +51,7 @@ Session::Session(Config cfg)
     registerBatchCommands(commands);
     registerPlaylistCommands(commands);
     registerPlaylistBuilders(commands);
+    registerMediaCommands(commands);
     registerHelpCommand(commands);
     registerLibraryCommands(commands);
     registerId3Commands(commands);
