@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/QtKeys.h"
+#include "app/VideoView.h"
 #include "console/CellGeometry.h"
 #include "foundation/Messages.h"
 #include "session/Session.h"
@@ -24,7 +25,8 @@ constexpr QSize kFrameAllowance(16, 48);
 } // namespace
 
 MainWindow::MainWindow(Session &session, QWidget *parent)
-    : QWidget(parent), m_session(session), m_desktop(this, session.scripted)
+    : QWidget(parent), m_session(session), m_desktop(this, session.scripted),
+      m_video(new VideoView(session.players.wmp(Players::kVideoPlayer), this))
 {
     setWindowTitle(Msg::kWindowTitle);
     setMinimumSize(kMinimumSize);
@@ -38,10 +40,12 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
     m_session.console.setOnDirty(
         [this] { QMetaObject::invokeMethod(this, &MainWindow::showDirty, Qt::QueuedConnection); });
     m_session.setDesktop(&m_desktop);
+    m_session.players.setOnVideoChanged([this] { placeVideo(); });
 }
 
 MainWindow::~MainWindow()
 {
+    m_session.players.setOnVideoChanged({});
     m_session.console.setOnDirty({});
     m_session.setDesktop(nullptr);
 }
@@ -100,6 +104,25 @@ void MainWindow::showDirty()
     const QRect dirty = m_session.console.takeDirty();
     if (!dirty.isEmpty())
         update(mapFromConsole(dirty));
+}
+
+void MainWindow::placeVideo()
+{
+    const Players::VideoArea &area = m_session.players.videoArea();
+    const QRect pixels = area.pixels();
+    const QRect image = imageRect();
+    const double sx = double(image.width()) / kConsoleSize.width();
+    const double sy = double(image.height()) / kConsoleSize.height();
+    m_video->setGeometry(QRectF(image.x() + pixels.x() * sx, image.y() + pixels.y() * sy,
+                                pixels.width() * sx, pixels.height() * sy)
+                             .toAlignedRect());
+    m_video->setVisible(area.visible);
+    m_video->update();
+}
+
+void MainWindow::resizeEvent(QResizeEvent *)
+{
+    placeVideo();
 }
 
 void MainWindow::paintEvent(QPaintEvent *event)

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class Session;
+class VideoView;
 
 class MainWindow : public QWidget
 {
@@ -41,14 +42,19 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     // Tab is typed into the command line, not used to move the focus.
     bool focusNextPrevChild(bool) override { return false; }
 
 private:
     // Asks for a repaint of what the console changed since the last time.
     void showDirty();
+    // Shows, hides and places the video view where the video command asked, scaled as the
+    // console is.
+    void placeVideo();
 
     Session &m_session;
     WindowDesktop m_desktop;
+    VideoView *m_video;
     bool m_shutDown = false;
 };
