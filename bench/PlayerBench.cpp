@@ -1,6 +1,7 @@
 // The players for real: libmpv with null audio (which plays in real time) on tones made on the
-// spot. How long a skip's fade takes against its nominal 4.8 s, how long PlayWMP takes to the
-// first position mpv reports, and what one playing track costs the process in CPU time.
+// spot. How long a skip's fade takes against its nominal 4.8 s and how its loudness falls, when
+// the next track starts against the five-second rule, how long PlayWMP takes to the first
+// position mpv reports, and what one playing track costs the process in CPU time.
 
 #include "BenchSession.h"
 #include "ToneFile.h"
@@ -8,6 +9,7 @@
 #include "player/PlayerControl.h"
 
 #include <QElapsedTimer>
+#include <cmath>
 #include <QEventLoop>
 #include <QTimer>
 #include <benchmark/benchmark.h>
@@ -76,6 +78,71 @@ void BM_FadeDuration(benchmark::State &state)
     }
 }
 BENCHMARK(BM_FadeDuration)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The fade's loudness over time: the volume the faded player is given, sampled every 100 ms
+// of the clock, against the straight line from 0 dB to -40 dB over the nominal 4.8 s. mpv is
+// given 100 x cbrt(10^(dB/20)), which its cubic volume turns back into that many decibels.
+void BM_FadeLoudnessCurve(benchmark::State &state)
+{
+    PlayerSession p(2, 30000);
+    Session &s = p.session;
+    PlayWMP(s);
+    runUntil([&] { return s.players.inUse().position() > 0.5; }, 10000);
+    for (auto _ : state) {
+        s.playlist.plIndex = 1;
+        MediaPlayer &faded = s.players.inUse();
+        QElapsedTimer clock;
+        clock.start();
+        reducevol(s);
+        PlayWMP(s);
+        double worst = 0;
+        for (int sample = 1; sample <= 12 * 4; ++sample) {
+            runUntil([&] { return clock.elapsed() >= sample * 100; }, 1000);
+            if (!s.players.timRedVol.isActive())
+                break;
+            const double db = faded.volume() / 100.0;
+            const double nominal = -40.0 * clock.nsecsElapsed() / 4.8e9;
+            worst = std::max(worst, std::abs(db - nominal));
+            if (sample % 12 == 0)
+                state.counters[QStringLiteral("db_at_%1_ms").arg(sample * 100).toStdString()] = db;
+        }
+        state.counters["worst_deviation_db"] = worst;
+        runUntil([&] { return !s.players.timRedVol.isActive(); }, 20000);
+        state.SetIterationTime(clock.nsecsElapsed() / 1e9);
+    }
+}
+BENCHMARK(BM_FadeLoudnessCurve)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The natural advance: the next track starts in the second when five whole seconds remain
+// (a track of 6.5 s: when the position reaches 1 s). How far past that moment the position
+// was when the next track started (the cursor timer's 100 ms ticks run the rule), and how
+// long the two tracks then actually played together.
+void BM_NaturalAdvanceError(benchmark::State &state)
+{
+    PlayerSession p(2, 6500);
+    Session &s = p.session;
+    s.cursorTimer.timFlash.start();
+    double worstLate = 0;
+    for (auto _ : state) {
+        s.playlist.plIndex = 0;
+        PlayWMP(s);
+        MediaPlayer &first = s.players.inUse();
+        if (!runUntil([&] { return s.playlist.plIndex == 1; }, 10000)) {
+            state.SkipWithError("the next track did not start");
+            break;
+        }
+        const double late = first.position() - (std::floor(first.duration()) - 5);
+        worstLate = std::max(worstLate, late);
+        QElapsedTimer together;
+        together.start();
+        runUntil([&] { return first.playState() != MediaPlayer::kPlaying; }, 10000);
+        state.SetIterationTime(together.nsecsElapsed() / 1e9);
+        state.counters["late_ms"] = late * 1000;
+        s.players.inUse().setFileName(QString());
+    }
+    state.counters["worst_late_ms"] = worstLate * 1000;
+}
+BENCHMARK(BM_NaturalAdvanceError)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // From PlayWMP to the first playing position mpv reports.
 void BM_PlayWMPToFirstPosition(benchmark::State &state)
