@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, once.
 # Idempotent: does nothing when every package is already there. With --bench it also
-# installs what `make bench` compares the program with: a real X server and xterm.
+# installs what `make bench` compares the program with (xterm); with --fuzz, clang and its
+# fuzzer runtime for `make fuzz`.
 set -euo pipefail
 
 packages=(
@@ -15,10 +16,13 @@ packages=(
   # vldmake reads tags with TagLib; the sample database's tracks are encoded with lame
   libtag1-dev lame
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the end-to-end test drives the window in a real X server
+  xvfb xauth xdotool
 )
-if [ "${1:-}" = "--bench" ]; then
-  packages+=(xvfb xauth xterm python3)
-fi
+case "${1:-}" in
+  --bench) packages+=(xterm python3) ;;
+  --fuzz) packages+=(clang libclang-rt-dev) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
