@@ -19,7 +19,14 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=undefined -
 SANITIZE_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: run test deps configure build bench check-sanitize clean
+# `make fuzz`: every fuzz target in fuzz/ for FUZZ_SECONDS each, built with clang in a build
+# directory of its own. The corpus grows between runs in $(FUZZ_DIR)/corpus; a finding stops
+# the run and leaves its input in $(FUZZ_DIR)/findings.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 30
+FUZZ_TARGETS := $(basename $(notdir $(wildcard fuzz/fuzz_*.cpp)))
+
+.PHONY: run test deps configure build bench fuzz check-sanitize clean
 
 run: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target i2kCmd
@@ -45,6 +52,21 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+fuzz:
+	@bash tools/install-deps.sh --fuzz
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DI2K_FUZZ=ON -DI2K_BENCH=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(FUZZ_TARGETS)
+	@mkdir -p $(FUZZ_DIR)/tmp $(FUZZ_DIR)/findings
+	@for t in $(FUZZ_TARGETS); do \
+		echo "== $$t, $(FUZZ_SECONDS) s"; \
+		mkdir -p $(FUZZ_DIR)/corpus/$$t && \
+		TMPDIR=$(abspath $(FUZZ_DIR))/tmp TEMP=$(abspath $(FUZZ_DIR))/tmp \
+			./$(FUZZ_DIR)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+			-artifact_prefix=$(FUZZ_DIR)/findings/$$t- -print_final_stats=1 \
+			$(FUZZ_DIR)/corpus/$$t || exit 1; \
+	done
+
 check-sanitize: deps
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DI2K_WERROR=$(WERROR) \
 		-DI2K_BENCH=OFF -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
@@ -54,4 +76,4 @@ check-sanitize: deps
 		ctest --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
