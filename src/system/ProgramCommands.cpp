@@ -28,7 +28,8 @@ void cmdRun(Session &s, const CommandArgs &args)
             s.ErorMsg(unable + QStringLiteral(": a quote is not closed"), 1);
             return;
         }
-        // As with the shell's open: a program that fails to start says nothing.
+        // A program that is found but fails to start says nothing, like a document that no
+        // application opens.
         s.desktop().startProgram(target.target, *arguments);
         break;
     }
