@@ -1,7 +1,8 @@
 // End to end in a real X server: xdotool types into i2kCmd's window with real X key events,
 // and what the X screen then shows of the window must be, pixel for pixel, the picture the
 // offscreen platform renders for the same keys (`--keys ... --screenshot`). The cursor cell is
-// left out of the comparison, as it blinks.
+// left out of the comparison, as it blinks; nothing else changes with time here (the status
+// line shows a track's time only while one plays, which no step does).
 //
 // Needs Xvfb and xdotool, which tools/install-deps.sh installs (`make test` runs it). When one
 // is missing the test fails and names it: a skipped test would hide a CI machine that lost them.
