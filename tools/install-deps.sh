@@ -16,6 +16,9 @@ packages=(
   # vldmake reads tags with TagLib; the sample database's tracks are encoded with lame
   libtag1-dev lame
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the desktop-files test checks the launcher entry, the metainfo and the manual pages;
+  # `make deb` finds the package's dependencies with dpkg-shlibdeps (dpkg-dev)
+  desktop-file-utils appstream groff-base dpkg-dev
   # the end-to-end test drives the window in a real X server
   xvfb xauth xdotool
 )

@@ -62,6 +62,8 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("i2kCmd"));
+    // Desktops match the window to its launcher entry (and icon) by this name.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.idrisk.i2kcmd"));
     QApplication::setApplicationVersion(Options::CV());
 
     const CommandLine line = CommandLine::parse(QApplication::arguments().mid(1));
