@@ -26,7 +26,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 30
 FUZZ_TARGETS := $(basename $(notdir $(wildcard fuzz/fuzz_*.cpp)))
 
-.PHONY: run test deps configure build bench fuzz check-sanitize clean
+.PHONY: run test deps configure build bench fuzz check-sanitize clean install deb
 
 run: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target i2kCmd
@@ -74,6 +74,21 @@ check-sanitize: deps
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) QT_QPA_PLATFORM=offscreen I2KCMD_AUDIO_OUTPUT=null \
 		ctest --output-on-failure -j $(JOBS)
+
+# `make install`: the program, vldmake, the plugin, the sample, the desktop entry, the icon,
+# the metainfo and the manual pages under PREFIX (DESTDIR stages them elsewhere, as packagers
+# do). Only what is installed is built, not the tests.
+PREFIX ?= /usr/local
+INSTALLED_TARGETS := i2kCmd vldmake tovarocx vldsample
+
+install: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target $(INSTALLED_TARGETS)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# `make deb`: build/i2kcmd_VERSION_ARCH.deb, its dependencies found by dpkg-shlibdeps.
+deb: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target $(INSTALLED_TARGETS)
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
