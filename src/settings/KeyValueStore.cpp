@@ -224,9 +224,9 @@ void KeyValueStore::LoadFile(const QString &path)
     LoadText(TextFile::read(path));
 }
 
-void KeyValueStore::LoadText(const QString &text)
+void KeyValueStore::LoadText(QString text)
 {
-    parse(text, nullptr);
+    parse(std::move(text), nullptr);
 }
 
 QStringList KeyValueStore::LoadFileSkippingBadLines(const QString &path)
@@ -236,9 +236,11 @@ QStringList KeyValueStore::LoadFileSkippingBadLines(const QString &path)
     return skipped;
 }
 
-void KeyValueStore::parse(const QString &text, QStringList *skipped)
+void KeyValueStore::parse(QString text, QStringList *skipped)
 {
-    QStringView rest(text);
+    KeyValueStore loaded;
+    // A catalogue's text is tens of megabytes: its plain pairs stay where they are.
+    QStringView rest(loaded.m_pieces.adopt(std::move(text)));
     if (rest.startsWith(QChar(0xFEFF))) // a byte order mark some editors add
         rest = rest.sliced(1);
 
@@ -252,7 +254,6 @@ void KeyValueStore::parse(const QString &text, QStringList *skipped)
         return line;
     };
 
-    KeyValueStore loaded;
     loaded.m_index.reserve(rest.count(u'\n'));
     QString key;
     QString value;
@@ -265,8 +266,8 @@ void KeyValueStore::parse(const QString &text, QStringList *skipped)
         if (equals >= 0 && !line.contains(u'\\') && !line.contains(u'\r')) {
             const QStringView plainKey = line.first(equals);
             const FoldedKey folded(plainKey);
-            loaded.put(plainKey, folded.same() ? QStringView() : folded.view(),
-                       line.sliced(equals + 1));
+            loaded.putKept(plainKey, folded.same() ? QStringView() : folded.view(),
+                           line.sliced(equals + 1));
             return;
         }
         try {
@@ -347,14 +348,19 @@ QStringView KeyValueStore::valueView(QStringView key) const
 
 void KeyValueStore::put(QStringView key, QStringView folded, QStringView value)
 {
+    const QStringView keptKey = m_pieces.keep(key);
+    putKept(keptKey, folded, m_pieces.keep(value));
+}
+
+void KeyValueStore::putKept(QStringView key, QStringView folded, QStringView value)
+{
     // One lookup that inserts: a key met again leaves the new copy of its folded form unused.
-    const QStringView kept = m_pieces.keep(key);
-    const QStringView keptFolded = folded.isNull() ? kept : m_pieces.keep(folded);
+    const QStringView keptFolded = folded.isNull() ? key : m_pieces.keep(folded);
     StoreIndex::Entry &entry = m_index.insert(keptFolded);
     if (!entry.key.isNull())
         m_unused += entry.key.size() + entry.value.size();
-    entry.key = kept;
-    entry.value = m_pieces.keep(value);
+    entry.key = key;
+    entry.value = value;
 }
 
 void KeyValueStore::SetValue(const QString &key, const QString &value)
@@ -401,6 +407,16 @@ KeyValueStore &KeyValueStore::operator=(const KeyValueStore &other)
     if (this != &other)
         *this = KeyValueStore(other);
     return *this;
+}
+
+const QString &KeyValueStore::Pieces::adopt(QString text)
+{
+    // The views must outlive the caller's copy: a text shared with the caller, or one over
+    // data it does not own, is copied; a text handed over (the usual load) is kept as it is.
+    text.detach();
+    m_size += text.size();
+    m_texts.push_back(std::move(text));
+    return m_texts.back();
 }
 
 QStringView KeyValueStore::Pieces::keep(QStringView text)

@@ -26,7 +26,8 @@ public:
     // naming the line, and leaves the content as it was. When a key appears twice (in any
     // letter case), the later line wins, spelling and value.
     void LoadFile(const QString &path);
-    void LoadText(const QString &text);
+    // The text's characters are kept (not copied) for the pairs written plainly in it.
+    void LoadText(QString text);
     // The same, but every good line is loaded and each line that breaks the layout (a
     // missing header included) is passed over; answers what was passed over, one text a
     // line ("Invalid file format: line 3: ..."). A file that cannot be read, or a store of
@@ -63,9 +64,11 @@ public:
 
 private:
     // skipped: null for a strict load, else where the lines passed over are noted.
-    void parse(const QString &text, QStringList *skipped);
-    // Adds or replaces a pair; folded is the case-folded key.
+    void parse(QString text, QStringList *skipped);
+    // Adds or replaces a pair; folded is the case-folded key, null when the key is folded.
     void put(QStringView key, QStringView folded, QStringView value);
+    // The same for a key and value that already lie in m_pieces.
+    void putKept(QStringView key, QStringView folded, QStringView value);
     // Copies the pairs into fresh pieces once most of the text held is no longer used.
     void compactIfWasteful();
 
@@ -81,17 +84,23 @@ private:
         Pieces &operator=(Pieces &&other) noexcept
         {
             m_blocks = std::move(other.m_blocks);
+            m_texts = std::move(other.m_texts);
             m_free = std::exchange(other.m_free, nullptr);
             m_left = std::exchange(other.m_left, 0);
             m_size = std::exchange(other.m_size, 0);
             other.m_blocks.clear();
+            other.m_texts.clear();
             return *this;
         }
         QStringView keep(QStringView text);
+        // Keeps a whole text as it is, for views into it; answers it.
+        const QString &adopt(QString text);
         qsizetype size() const { return m_size; }
 
     private:
         std::vector<std::unique_ptr<char16_t[]>> m_blocks;
+        // Whole texts (a loaded file), whose plainly written pairs are used where they stand.
+        std::vector<QString> m_texts;
         char16_t *m_free = nullptr;
         qsizetype m_left = 0;
         qsizetype m_size = 0;
