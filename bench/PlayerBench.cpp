@@ -17,6 +17,18 @@
 
 namespace {
 
+bool runUntil(const std::function<bool()> &done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
+    }
+    return true;
+}
+
 struct PlayerSession
 {
     QTemporaryDir home{benchHomeTemplate()};
@@ -34,19 +46,21 @@ struct PlayerSession
             session.playlist[t - 1] = {QStringLiteral("1"), QString::number(t)};
         }
     }
+    // The first entry, playing.
+    void playFirst()
+    {
+        PlayWMP(session);
+        runUntil([this] { return session.players.inUse().position() > 0.5; }, 10000);
+    }
+    // A skip to the second entry, as F12 makes it: the fade starts and the next track plays.
+    void skip()
+    {
+        session.playlist.plIndex = 1;
+        reducevol(session);
+        PlayWMP(session);
+    }
 };
 
-bool runUntil(const std::function<bool()> &done, int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
-    }
-    return true;
-}
 
 double cpuSeconds()
 {
@@ -61,14 +75,11 @@ void BM_FadeDuration(benchmark::State &state)
 {
     PlayerSession p(2, 30000);
     Session &s = p.session;
-    PlayWMP(s);
-    runUntil([&] { return s.players.inUse().position() > 0.5; }, 10000);
+    p.playFirst();
     for (auto _ : state) {
-        s.playlist.plIndex = 1;
         QElapsedTimer clock;
         clock.start();
-        reducevol(s);
-        PlayWMP(s);
+        p.skip();
         if (!runUntil([&] { return !s.players.timRedVol.isActive(); }, 20000))
             state.SkipWithError("the fade did not end");
         const double ms = clock.nsecsElapsed() / 1e6;
@@ -86,15 +97,12 @@ void BM_FadeLoudnessCurve(benchmark::State &state)
 {
     PlayerSession p(2, 30000);
     Session &s = p.session;
-    PlayWMP(s);
-    runUntil([&] { return s.players.inUse().position() > 0.5; }, 10000);
+    p.playFirst();
     for (auto _ : state) {
-        s.playlist.plIndex = 1;
         MediaPlayer &faded = s.players.inUse();
         QElapsedTimer clock;
         clock.start();
-        reducevol(s);
-        PlayWMP(s);
+        p.skip();
         double worst = 0;
         for (int sample = 1; sample <= 12 * 4; ++sample) {
             runUntil([&] { return clock.elapsed() >= sample * 100; }, 1000);
