@@ -7,10 +7,7 @@
 
 DrawingValues DrawingValues::atEveryComma(const QString &allArgs, int limit)
 {
-    QStringList values = splitCommas(allArgs);
-    if (values.size() > limit)
-        throw RuntimeError::subscriptOutOfRange();
-    return DrawingValues(std::move(values));
+    return DrawingValues(splitCommasAtMost(allArgs, limit));
 }
 
 DrawingValues DrawingValues::upTo(const QString &allArgs, int limit)

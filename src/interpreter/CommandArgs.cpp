@@ -1,5 +1,7 @@
 #include "interpreter/CommandArgs.h"
 
+#include "foundation/RuntimeError.h"
+
 CommandArgs CommandArgs::split(const QString &line)
 {
     CommandArgs args;
@@ -28,6 +30,14 @@ bool startsWithLastcmd(const QString &line)
 QStringList splitCommas(const QString &text)
 {
     return text.split(u',');
+}
+
+QStringList splitCommasAtMost(const QString &text, int most)
+{
+    QStringList pieces = splitCommas(text);
+    if (pieces.size() > most)
+        throw RuntimeError::subscriptOutOfRange();
+    return pieces;
 }
 
 QStringList splitCommas(const QString &text, int limit)

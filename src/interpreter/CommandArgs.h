@@ -19,6 +19,8 @@ struct CommandArgs
 bool startsWithLastcmd(const QString &line);
 // Splits at every comma, keeping empty pieces.
 QStringList splitCommas(const QString &text);
+// Splits at every comma; more than most pieces raise "Subscript out of range (9)".
+QStringList splitCommasAtMost(const QString &text, int most);
 // Splits at commas into at most limit pieces; the last keeps any further commas.
 QStringList splitCommas(const QString &text, int limit);
 // Removes leading and trailing blanks (only blanks: tabs are kept, as users' scripts expect).

@@ -14,12 +14,7 @@ namespace {
 class Pieces
 {
 public:
-    explicit Pieces(const QString &text) : m_pieces(splitCommas(text))
-    {
-        constexpr int kMost = 11;
-        if (m_pieces.size() > kMost)
-            throw RuntimeError::subscriptOutOfRange();
-    }
+    explicit Pieces(const QString &text) : m_pieces(splitCommasAtMost(text, 11)) {}
     QString operator[](int n) const { return n < m_pieces.size() ? m_pieces[n] : QString(); }
     qint32 whole(int n) const { return Numeric::toLong((*this)[n]); }
     float single(int n) const
