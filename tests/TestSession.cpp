@@ -1,6 +1,7 @@
 #include "TestSession.h"
 
 #include "app/KeyScript.h"
+#include "player/MpvPlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -84,4 +85,10 @@ void TestSession::linkTracks(int artists, int tracks)
             vld.SetValue(QStringLiteral("%1Genre%2").arg(a).arg(t), QStringLiteral("17"));
         }
     }
+}
+
+Session::Config realPlayers(const QTemporaryDir &home)
+{
+    return {ProgramFolder(home.path()), home.filePath(QStringLiteral("options.ini")),
+            MpvPlayer::factory(QStringLiteral("null")), QStringLiteral("null")};
 }

@@ -51,6 +51,9 @@ private:
     std::unique_ptr<Session> m_session;
 };
 
+// A session's configuration for real libmpv players with silent output, in a home folder.
+Session::Config realPlayers(const QTemporaryDir &home);
+
 // Readable test failures.
 inline void PrintTo(const QString &text, std::ostream *out)
 {

@@ -2,9 +2,9 @@
 // gave (scaled with the console), shows the frames libmpv renders, and hides on "video".
 
 #include "EventLoop.h"
+#include "TestSession.h"
 #include "VideoFile.h"
 #include "app/MainWindow.h"
-#include "player/MpvPlayer.h"
 #include "session/Session.h"
 
 #include <QTemporaryDir>
@@ -13,9 +13,7 @@
 TEST(VideoView, ShowsTheFramesWhereTheVideoCommandPutThem)
 {
     QTemporaryDir home;
-    Session s{Session::Config{ProgramFolder(home.path()),
-                              home.filePath(QStringLiteral("options.ini")),
-                              MpvPlayer::factory(QStringLiteral("null")), QStringLiteral("null")}};
+    Session s{realPlayers(home)};
     MainWindow window(s);
     // Half size: the console and the video are scaled alike.
     window.resize(512, 384);

@@ -3,9 +3,9 @@
 // the colour it was made of, at the size of the area the video command gave.
 
 #include "EventLoop.h"
+#include "TestSession.h"
 #include "ToneFile.h"
 #include "VideoFile.h"
-#include "player/MpvPlayer.h"
 #include "session/Session.h"
 
 #include <QTemporaryDir>
@@ -17,9 +17,7 @@ class MediaOnMpv : public ::testing::Test
 {
 protected:
     QTemporaryDir home;
-    Session s{Session::Config{ProgramFolder(home.path()),
-                              home.filePath(QStringLiteral("options.ini")),
-                              MpvPlayer::factory(QStringLiteral("null")), QStringLiteral("null")}};
+    Session s{realPlayers(home)};
     MediaPlayer &player = s.players.wmp(Players::kVideoPlayer);
 };
 

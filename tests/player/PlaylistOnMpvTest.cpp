@@ -3,8 +3,8 @@
 // the first plays out, and a skip fades the old track while the new one plays.
 
 #include "EventLoop.h"
+#include "TestSession.h"
 #include "ToneFile.h"
-#include "player/MpvPlayer.h"
 #include "player/PlayerControl.h"
 #include "session/Session.h"
 
@@ -19,9 +19,7 @@ class PlaylistOnMpv : public ::testing::Test
 {
 protected:
     QTemporaryDir home;
-    Session s{Session::Config{ProgramFolder(home.path()),
-                              home.filePath(QStringLiteral("options.ini")),
-                              MpvPlayer::factory(QStringLiteral("null")), QStringLiteral("null")}};
+    Session s{realPlayers(home)};
 
     // Artist 1 with tracks of the given lengths, each a tone file linked from the catalogue.
     void tracks(std::initializer_list<int> milliseconds)
