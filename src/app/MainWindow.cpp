@@ -148,6 +148,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (!m_shutDown) {
         m_shutDown = true;
         m_session.cursorTimer.timFlash.stop();
+        m_session.players.timAdvance.stop();
         shutDown(m_session);
     }
     event->accept();
