@@ -75,6 +75,9 @@ void Keyboard::promptKeyDown(int code, int shift)
             m_session.console.ClScreen();
         }
     }
+    // Shift+Insert pastes the clipboard as Ctrl+V does, as in terminals.
+    if (shift == Vk::ShiftMask && code == Vk::Insert)
+        m_session.console.TypeText(m_session.desktop().clipboardText());
     if (code >= Vk::F1 && code <= Vk::F12) {
         const int n = code - Vk::F1 + 1;
         runBinding(QString(kBindingMark) + u'F' + QString::number(n),
@@ -213,15 +216,7 @@ void Keyboard::keyPress(int &character)
         return;
     switch (character) {
     case Vk::Backspace:
-        if (!console.cmdText.isEmpty()) {
-            qint32 colour = -1;
-            console.DrawChar(u' ', console.curCol, console.curRow, colour);
-            if (--console.curCol == 0 && console.curRow > 1) {
-                console.curCol = Cell::kTextColumns;
-                --console.curRow;
-            }
-            console.cmdText.chop(1);
-        }
+        console.eraseTyped();
         break;
     case Vk::Enter:
         enter();
@@ -271,6 +266,10 @@ void Keyboard::mouseUp(int button, int, int x, int y)
 {
     if (!enabled)
         return;
+    // The middle button pastes the X selection where Ctrl+V pastes the clipboard.
+    if (button == Vk::MiddleButton && m_session.console.dispMode == Console::Prompt &&
+        !m_session.batch.batchRunning)
+        m_session.console.TypeText(m_session.desktop().selectionText());
     if (button != Vk::RightButton)
         return;
     if (m_session.console.dispMode == Console::Pager) {

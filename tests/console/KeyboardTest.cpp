@@ -133,6 +133,13 @@ TEST(Keyboard, ClipboardKeysCopyCutAndPasteTheWholeLine)
     desktop.setClipboardText(QString(500, u'p'));
     t.keys(QStringLiteral("Ctrl+V"));
     EXPECT_EQ(typed(t).size(), 81 + 3 * 93);
+
+    // Shift+Insert pastes the clipboard as well, wide characters by their cells.
+    t.keys(QStringLiteral("Escape"));
+    desktop.setClipboardText(QString(50, QChar(0x5742)));
+    t->keyboard.keyDown(Vk::Insert, Vk::ShiftMask);
+    EXPECT_EQ(typed(t), QString(50, QChar(0x5742)));
+    EXPECT_EQ(QPoint(t->console.curCol, t->console.curRow), QPoint(21, 34));
 }
 
 TEST(Keyboard, PagerKeysPageAndEscapeLeaves)

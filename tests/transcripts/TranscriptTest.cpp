@@ -11,7 +11,8 @@
 //   file: NAME = TEXT  writes TEXT into the file NAME of the home folder; \0 or \xHH is a
 //                    byte, \\ a backslash, and "{N}" right after a byte makes N of it in all
 //   database: NAME   writes the sample music database of tests/library/Catalogue.h into
-//                    the file NAME of the home folder
+//                    the file NAME of the home folder ("NAME = scripts": the one with names
+//                    in several scripts)
 //   NN|text          row NN (1..37) reads text, exactly; blanks on the right do not count
 //   NN colour|text   the same, and the row's first written cell is in that colour: a name
 //                    of the colour chart (red, white, silver...) or a colour value number
@@ -165,7 +166,7 @@ public:
             else if (line.startsWith(QStringLiteral("file:")))
                 writeFile(number, line.mid(5)); // blanks at the end belong to TEXT
             else if (line.startsWith(QStringLiteral("database:")))
-                writeSampleDatabase(m_session.file(line.mid(9).trimmed()));
+                writeDatabase(line.mid(9));
             else
                 fail(number, QStringLiteral("not a comment, action or row: ") + line);
         }
@@ -182,6 +183,17 @@ public:
     }
 
 private:
+    // "NAME" writes the sample database, "NAME = scripts" the one with names in several
+    // scripts.
+    void writeDatabase(const QString &item)
+    {
+        const qsizetype equals = item.indexOf(u'=');
+        if (equals >= 0 && item.mid(equals + 1).trimmed() == u"scripts")
+            writeScriptsDatabase(m_session.file(item.left(equals).trimmed()));
+        else
+            writeSampleDatabase(m_session.file(item.trimmed()));
+    }
+
     void fail(int line, const QString &message)
     {
         m_failures << QStringLiteral("%1:%2: %3").arg(m_name).arg(line).arg(message);
