@@ -6,6 +6,7 @@
 #include "foundation/Messages.h"
 #include "foundation/RuntimeError.h"
 #include "player/PlayerControl.h"
+#include "session/CommandWait.h"
 #include "session/Session.h"
 #include "settings/AliasCommands.h"
 
@@ -22,8 +23,15 @@ void Keyboard::keystroke(int code, int shift, int character)
 
 void Keyboard::keyDown(int code, int shift)
 {
-    if (!enabled)
+    if (CommandWait *wait = m_session.wait) {
+        // Keys typed while a command waits would otherwise edit or run a second command
+        // line inside it: only Escape and Break are heard, and both give up the wait.
+        if (code == Vk::Pause && m_session.batch.batchRunning)
+            m_session.batch.stopbatch();
+        if (code == Vk::Escape || code == Vk::Pause)
+            wait->cancel();
         return;
+    }
     Console &console = m_session.console;
     switch (console.dispMode) {
     case Console::Prompt:
@@ -35,13 +43,6 @@ void Keyboard::keyDown(int code, int shift)
         break;
     case Console::ConfirmationAwaited:
         answerDeletion(code);
-        break;
-    case Console::ExternalCommand:
-        if (code == Vk::Escape) {
-            console.dispMode = Console::Prompt;
-            m_session.batch.resumetimed();
-            console.ClScreen();
-        }
         break;
     default:
         if (code == Vk::Menu)
@@ -209,10 +210,8 @@ void Keyboard::answerDeletion(int code)
 
 void Keyboard::keyPress(int &character)
 {
-    if (!enabled)
-        return;
     Console &console = m_session.console;
-    if (m_session.batch.batchRunning || console.dispMode != Console::Prompt)
+    if (m_session.wait || m_session.batch.batchRunning || console.dispMode != Console::Prompt)
         return;
     switch (character) {
     case Vk::Backspace:
@@ -264,7 +263,8 @@ void Keyboard::resetCommandLine()
 
 void Keyboard::mouseUp(int button, int, int x, int y)
 {
-    if (!enabled)
+    // The menus run commands: none while one waits.
+    if (m_session.wait)
         return;
     // The middle button pastes the X selection where Ctrl+V pastes the clipboard.
     if (button == Vk::MiddleButton && m_session.console.dispMode == Console::Prompt &&

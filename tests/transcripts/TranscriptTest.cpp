@@ -20,9 +20,9 @@
 // A run of row lines after one or more actions is a screen: it is compared with the console
 // once the actions have run, and every row it does not list must be blank, so a screen is
 // always stated whole. The prompt row (33, "   COMMAND:") is listed like any other row.
-// "{version}" in a row stands for the program's version number. The pager keeps its arrows
-// in column 93 with the codes 233 (up) and 234 (down), so they read as "é" and "ê", as they do
-// in the --screen-text export.
+// "{version}" in a row stands for the program's version number, "{home}" for the session's
+// home folder. The pager keeps its arrows in column 93 with the codes 233 (up) and 234 (down),
+// so they read as "é" and "ê", as they do in the --screen-text export.
 //
 // The session has not run the start-up: the screen is empty, with no prompt, until the first
 // command. The run's current folder is the session's home, so relative paths name its files. The
@@ -211,6 +211,7 @@ private:
         }
         ExpectedRow expected{trimmedRight(text), std::nullopt, colourName};
         expected.text.replace(QStringLiteral("{version}"), Options::CV());
+        expected.text.replace(QStringLiteral("{home}"), m_session.home());
         if (!colourName.isEmpty()) {
             bool isNumber = false;
             const qint32 number = colourName.toInt(&isNumber);
