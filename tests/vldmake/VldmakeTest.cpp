@@ -263,8 +263,9 @@ TEST(Vldmake, ForceReplacesAnExistingDatabaseAndNothingElse)
     // its path or through a link), another file, a pipe (never opened).
     for (const QString &out : {track, link, text, fifo}) {
         for (const bool force : {false, true}) {
-            const QStringList arguments = force ? QStringList{QStringLiteral("--force"), out, folder}
-                                                : QStringList{out, folder};
+            const QStringList arguments = force
+                                              ? QStringList{QStringLiteral("--force"), out, folder}
+                                              : QStringList{out, folder};
             const Result run = vldmake(arguments);
             EXPECT_EQ(run.exitCode, 1) << qPrintable(arguments.join(u' '));
             EXPECT_TRUE(run.err.contains(QStringLiteral("is no database; not replaced")))
