@@ -36,12 +36,14 @@ test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen I2KCMD_AUDIO_OUTPUT=null ctest --output-on-failure -j $(JOBS)
 
 # Every figure of docs/performance.md: the benchmarks (homes on the build's disk, full event
-# logs), then start-and-quit in a real X server paired with xterm.
+# logs), start-and-quit in a real X server paired with xterm, then the peak memory on hostile
+# files.
 bench: configure
 	@bash tools/install-deps.sh --bench
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target i2kBench
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target i2kBench i2kCmd
 	./$(BUILD_DIR)/bench/i2kBench
 	python3 tools/bench-window-start.py $(BUILD_DIR)/i2kCmd
+	python3 tools/bench-hostile-memory.py $(BUILD_DIR)/i2kCmd
 
 deps:
 	@bash tools/install-deps.sh

@@ -1,6 +1,7 @@
 // libFuzzer target: the store's text reader on arbitrary input, and the promises that whatever
-// it accepts is saved and loaded back unchanged, and that the reader which passes over bad
-// lines keeps at least every pair a strict load keeps.
+// it accepts is saved and loaded back unchanged, that the reader which passes over bad lines
+// keeps at least every pair a strict load keeps, and that a text read in pieces of bytes (cut
+// anywhere, even inside a character) loads as the whole decoded text does.
 
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
@@ -31,11 +32,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QString text = TextFile::decode(bytes);
     KeyValueStore store;
+    QString strictError;
     try {
         store.LoadText(text);
-    } catch (const RuntimeError &) {
-        return 0;
+    } catch (const RuntimeError &error) {
+        strictError = error.description();
     }
+    // The first byte picks the size of the pieces.
+    const qsizetype pieceSize = size > 0 ? 1 + data[0] % 16 : 1;
+    KeyValueStore pieces;
+    QString piecesError;
+    try {
+        pieces.LoadPieces([&](const auto &sink) {
+            for (qsizetype at = 0; at < bytes.size(); at += pieceSize)
+                sink(bytes.mid(at, pieceSize), bytes.size());
+        });
+    } catch (const RuntimeError &error) {
+        piecesError = error.description();
+    }
+    if (piecesError != strictError || pieces.ListAll() != store.ListAll()) {
+        std::fprintf(stderr, "a text read in pieces loaded differently\n");
+        std::abort();
+    }
+    if (!strictError.isEmpty())
+        return 0;
     if (tolerant.ListAll() != store.ListAll()) {
         std::fprintf(stderr, "a clean store read differently when bad lines may be skipped\n");
         std::abort();

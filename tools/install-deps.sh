@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, once.
 # Idempotent: does nothing when every package is already there. With --bench it also
-# installs what `make bench` compares the program with (xterm); with --fuzz, clang and its
-# fuzzer runtime for `make fuzz`.
+# installs what `make bench` compares the program with (xterm) and measures it by (time);
+# with --fuzz, clang and its fuzzer runtime for `make fuzz`.
 set -euo pipefail
 
 packages=(
@@ -28,7 +28,7 @@ packages=(
   xvfb xauth xdotool
 )
 case "${1:-}" in
-  --bench) packages+=(xterm python3) ;;
+  --bench) packages+=(xterm python3 time) ;;
   --fuzz) packages+=(clang libclang-rt-dev) ;;
 esac
 

@@ -7,6 +7,7 @@
 #include "foundation/Messages.h"
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
+#include "library/Archive.h"
 #include "library/ArchiveWriter.h"
 #include "settings/KeyValueStore.h"
 
@@ -74,6 +75,12 @@ void checkRequest(const Request &request)
     const QFileInfo out(request.output);
     if (out.isDir())
         throw Failure{QStringLiteral("%1: is a folder").arg(request.output)};
+    // --force replaces an old database only: an output mistyped as one of the tracks, or as
+    // any other file, would be lost for good.
+    if (out.exists() && !Archive().IsArchive(request.output))
+        throw Failure{
+            QStringLiteral("%1 exists and is no database; not replaced, even with --force")
+                .arg(request.output)};
     if ((out.exists() || out.isSymLink()) && !request.force)
         throw Failure{QStringLiteral("%1 exists; --force replaces it").arg(request.output)};
 }

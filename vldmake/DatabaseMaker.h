@@ -15,7 +15,7 @@ struct Request
     QString output;
     QStringList folders;
     bool embed = false; // copy the track files into the archive instead of linking them
-    bool force = false; // replace an existing output
+    bool force = false; // replace an existing database
 };
 
 struct Summary
@@ -38,7 +38,8 @@ using Warn = std::function<void(const QString &)>;
 using Progress = std::function<void(qsizetype done, qsizetype total)>;
 
 // Writes the database, all or nothing. Throws Failure when nothing was written: a folder
-// that is not one, an existing output without force, no readable track, a database too
+// that is not one, an existing output without force or one that is no database (even with
+// force), no readable track, a database too
 // large for its 32-bit references, or the archive's own errors (disk full and the like).
 Summary make(const Request &request, const Warn &warn, const Progress &progress = {});
 

@@ -56,7 +56,8 @@ OPTIONS
         Without it the database names each file by its absolute path, and the files must
         stay where they are. An embedded database can hold at most 2 GiB.
     --force
-        Replace OUT.vld when it exists. Without it an existing file is left alone.
+        Replace OUT.vld when it exists and is a database. Without it an existing file
+        is left alone; a file that is no database (a track, say) is never replaced.
     --progress
         Show on standard error how many files have been read, updated on one line.
     --help
@@ -73,8 +74,9 @@ FILES
 
 EXIT STATUS
     0   the database was written
-    1   nothing was written: a folder is missing, OUT.vld exists (without --force), no
-        readable track was found, or the database could not be written
+    1   nothing was written: a folder is missing, OUT.vld exists (without --force, or
+        is no database), no readable track was found, or the database could not be
+        written
     2   the command line is wrong
 
 EXAMPLES

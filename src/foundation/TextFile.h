@@ -13,6 +13,8 @@ constexpr qint64 kMaxReadSize = 64 * 1024 * 1024;
 
 // UTF-8 when the bytes are valid UTF-8, otherwise Windows-1252.
 QString decode(const QByteArray &bytes);
+// Windows-1252, byte for byte: decode's reading of text that is not UTF-8.
+QString decodeCp1252(QByteArrayView bytes);
 QByteArray encode(const QString &text);
 
 // Raises the error for a path that cannot be read as a regular file, one number per

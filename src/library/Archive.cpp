@@ -83,6 +83,13 @@ bool Archive::FileExists(const QString &path) const
     return QFileInfo(path).isFile();
 }
 
+bool Archive::IsArchive(const QString &path) const
+{
+    QFile file(path);
+    return FileExists(path) && file.open(QIODevice::ReadOnly) &&
+           file.read(sizeof kMagic) == QByteArrayView(kMagic, sizeof kMagic);
+}
+
 QString Archive::ReadAll(const QString &path) const
 {
     return TextFile::read(path);
@@ -114,6 +121,19 @@ void Archive::CopyRange(const QString &path, qint32 offset, qint32 length,
 QString Archive::ReadEntry(const QString &archivePath, const QString &entryName,
                            qint16 occurrence) const
 {
+    QByteArray bytes;
+    ReadEntryPieces(archivePath, entryName, occurrence,
+                    [&bytes](const QByteArray &piece, qint64 entrySize) {
+                        bytes.reserve(entrySize);
+                        bytes += piece;
+                    });
+    return TextFile::decode(bytes);
+}
+
+void Archive::ReadEntryPieces(const QString &archivePath, const QString &entryName,
+                              qint16 occurrence,
+                              const std::function<void(const QByteArray &, qint64)> &sink) const
+{
     if (occurrence < 1)
         throw RuntimeError::invalidProcedureCall();
     QFile file;
@@ -134,7 +154,7 @@ QString Archive::ReadEntry(const QString &archivePath, const QString &entryName,
     const auto count = qFromLittleEndian<quint32>(h + 8);
     const auto dirOffset = qFromLittleEndian<quint64>(h + 12);
     // count * 32 cannot wrap in 64 bits, since count has 32.
-    if (!fitsInFile(dirOffset, quint64(count) * kDirEntrySize, fileSize))
+    if (count > kMaxEntries || !fitsInFile(dirOffset, quint64(count) * kDirEntrySize, fileSize))
         throw damagedArchive();
 
     // A name that is not ASCII or is longer than a directory slot matches nothing.
@@ -160,8 +180,13 @@ QString Archive::ReadEntry(const QString &archivePath, const QString &entryName,
                 throw damagedArchive();
             if (dataLength > quint64(Archive::kMaxEntrySize))
                 throw RuntimeError::fileTooLarge();
-            return TextFile::decode(
-                readExactly(file, qint64(dataOffset), qint64(dataLength), damagedArchive()));
+            for (qint64 done = 0; done < qint64(dataLength);) {
+                const qint64 piece = qMin<qint64>(kCopyPiece, qint64(dataLength) - done);
+                sink(readExactly(file, qint64(dataOffset) + done, piece, damagedArchive()),
+                     qint64(dataLength));
+                done += piece;
+            }
+            return;
         }
     }
     throw RuntimeError::badFileFormat(QStringLiteral("no entry %1").arg(entryName));

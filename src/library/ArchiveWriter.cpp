@@ -1,6 +1,7 @@
 #include "library/ArchiveWriter.h"
 
 #include "foundation/RuntimeError.h"
+#include "library/Archive.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -32,6 +33,10 @@ QByteArray ArchiveWriter::checkedName(const QString &name) const
                                      [](QChar c) { return c.unicode() > 0 && c.unicode() < 128; });
     if (!isAscii || ascii.isEmpty() || ascii.size() > kNameSize)
         throw RuntimeError::invalidProcedureCall();
+    // The reader refuses a directory longer than this as damaged.
+    if (m_slots.size() >= qsizetype(Archive::kMaxEntries))
+        throw RuntimeError::badFileFormat(
+            QStringLiteral("more than %1 archive entries").arg(Archive::kMaxEntries));
     return ascii;
 }
 

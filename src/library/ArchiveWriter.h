@@ -15,8 +15,9 @@ public:
     // Raises the file guard's errors when the archive cannot be started beside path.
     explicit ArchiveWriter(const QString &path);
 
-    // Adds one entry (a name of 1 to 16 ASCII characters, else "Invalid procedure call (5)")
-    // and answers where its data starts in the archive, for references to it.
+    // Adds one entry (a name of 1 to 16 ASCII characters, else "Invalid procedure call (5)";
+    // at most Archive::kMaxEntries, else "Invalid file format (321)") and answers where its
+    // data starts in the archive, for references to it.
     quint64 addBytes(const QString &name, const QByteArray &bytes);
     quint64 addFile(const QString &name, const QString &filePath);
     // The bytes written so far: where the next entry will start.

@@ -14,6 +14,16 @@ qint32 catalogueCount(const Session &s, const QString &key, qsizetype atMost)
     return Numeric::roundToLong(count);
 }
 
+QString shownValue(QStringView value)
+{
+    if (value.isNull())
+        return KeyValueStore::kNotFound;
+    if (value.size() <= kLongestShownValue)
+        return value.toString();
+    return value.first(kLongestShownValue).toString() +
+           QStringLiteral(" [cut: %1 more characters]").arg(value.size() - kLongestShownValue);
+}
+
 Wildcard searchPattern(const QString &text)
 {
     return Wildcard(u'*' + text.toLower() + u'*');

@@ -16,6 +16,13 @@ class Session;
 // "Type mismatch (13)".
 qint32 catalogueCount(const Session &s, const QString &key, qsizetype atMost);
 
+// The longest catalogue value a listing shows whole; real names are far shorter.
+constexpr qsizetype kLongestShownValue = 4096;
+// A value as a listing shows it: a longer one is cut there, with a note of how much was left
+// out, so that one damaged name can neither fill the pager (which then shows nothing) nor be
+// copied whole for every line; a null view is "[NOT FOUND]".
+QString shownValue(QStringView value);
+
 // A search text matches anywhere in a name, without regard to case; its wildcards work.
 // Callers lower-case the name.
 Wildcard searchPattern(const QString &text);

@@ -45,7 +45,10 @@ void cmdLoadvld(Session &s, const CommandArgs &args)
     // Playlist entries are artist and track numbers of the database they were made from.
     WMPreset(s);
     s.console.DrawText(QStringLiteral("Please wait while loading '%1'...").arg(path), 1, -1, 0);
-    s.vld.LoadText(s.PWAD.ReadEntry(path, QStringLiteral("VELMORAD"), 1));
+    // Read in pieces: what the catalogue costs is its pairs, not its size.
+    s.vld.LoadPieces([&](const auto &sink) {
+        s.PWAD.ReadEntryPieces(path, QStringLiteral("VELMORAD"), 1, sink);
+    });
     s.console.DrawText(QStringLiteral("Velmora Database '%1' loaded successfully").arg(path), 1, -1,
                        0);
     // Kept absolute: the next run reloads it from wherever it starts.
@@ -73,7 +76,8 @@ void listNames(Session &s, const QString &countKey, const QString &nameKey)
     PagerText page;
     for (qint32 i = 1; i <= count; ++i) {
         const QString number = QString::number(i);
-        if (!page.add(number + QStringLiteral(": ") + s.vld.GetValue(nameKey + number) + kCrLf))
+        if (!page.add(number + QStringLiteral(": ") +
+                      shownValue(s.vld.valueView(nameKey + number)) + kCrLf))
             break;
     }
     s.pager.mline(page.text());
@@ -97,9 +101,9 @@ void cmdSartist(Session &s, const CommandArgs &args)
     const qint32 artists = catalogueCount(s, QStringLiteral("Artists"), s.vld.count());
     for (qint32 a = 1; a <= artists && !page.full(); ++a) {
         const QString number = QString::number(a);
-        const QString name = s.vld.GetValue(QStringLiteral("Artist") + number);
-        if (pattern.matchesLowered(name))
-            page.add(number + QStringLiteral(": ") + name + kCrLf);
+        const QStringView name = s.vld.valueView(QStringLiteral("Artist") + number);
+        if (pattern.matchesLowered(name.isNull() ? QStringView(KeyValueStore::kNotFound) : name))
+            page.add(number + QStringLiteral(": ") + shownValue(name) + kCrLf);
     }
     s.pager.mline(page.text());
 }

@@ -7,43 +7,63 @@
 
 namespace {
 
-// The fields of a playlist file in order: a field is a double-quoted text (anything after
-// the closing quote up to the separator is ignored) or bare text, blanks trimmed.
-QStringList readFields(const QString &text)
+// The fields of a playlist file in order, one at a time: a field is a double-quoted text
+// (anything after the closing quote up to the separator is ignored) or bare text, blanks
+// trimmed. Read from the bytes: the separators and quotes are ASCII, which never stands
+// inside a UTF-8 sequence, so only the fields taken are ever decoded.
+class FieldReader
 {
-    QStringList fields;
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    const auto isSeparator = [](QChar c) { return c == u',' || c == u'\r' || c == u'\n'; };
-    while (i < n) {
-        while (i < n && (text[i] == u' ' || text[i] == u'\t'))
-            ++i;
-        if (i >= n)
-            break;
-        if (text[i] == u'\r' || text[i] == u'\n') {
-            ++i; // an empty line holds no field
-            continue;
-        }
-        QString field;
-        if (text[i] == u'"') {
-            const qsizetype close = text.indexOf(u'"', i + 1);
-            const qsizetype end = close < 0 ? n : close;
-            field = text.mid(i + 1, end - i - 1);
-            i = close < 0 ? n : close + 1;
-            while (i < n && !isSeparator(text[i]))
-                ++i;
-        } else {
-            const qsizetype start = i;
-            while (i < n && !isSeparator(text[i]))
-                ++i;
-            field = text.mid(start, i - start).trimmed();
-        }
-        fields.append(field);
-        if (i < n && text[i] == u',')
-            ++i;
+public:
+    explicit FieldReader(const QByteArray &bytes)
+        : m_bytes(bytes), m_utf8(QByteArrayView(bytes).isValidUtf8())
+    {
+        if (m_utf8 && bytes.startsWith("\xEF\xBB\xBF")) // a byte order mark
+            m_at = 3;
     }
-    return fields;
-}
+
+    // The next field, or false at the end of the text.
+    bool next(QString &field)
+    {
+        const qsizetype n = m_bytes.size();
+        const char *b = m_bytes.constData();
+        const auto isSeparator = [](char c) { return c == ',' || c == '\r' || c == '\n'; };
+        for (;;) {
+            while (m_at < n && (b[m_at] == ' ' || b[m_at] == '\t'))
+                ++m_at;
+            if (m_at >= n)
+                return false;
+            if (b[m_at] != '\r' && b[m_at] != '\n')
+                break;
+            ++m_at; // an empty line holds no field
+        }
+        QByteArrayView bytes;
+        const bool quoted = b[m_at] == '"';
+        if (quoted) {
+            const qsizetype close = m_bytes.indexOf('"', m_at + 1);
+            const qsizetype end = close < 0 ? n : close;
+            bytes = QByteArrayView(b + m_at + 1, end - m_at - 1);
+            m_at = close < 0 ? n : close + 1;
+            while (m_at < n && !isSeparator(b[m_at]))
+                ++m_at;
+        } else {
+            const qsizetype start = m_at;
+            while (m_at < n && !isSeparator(b[m_at]))
+                ++m_at;
+            bytes = QByteArrayView(b + start, m_at - start);
+        }
+        field = m_utf8 ? QString::fromUtf8(bytes) : TextFile::decodeCp1252(bytes);
+        if (!quoted)
+            field = field.trimmed();
+        if (m_at < n && b[m_at] == ',')
+            ++m_at;
+        return true;
+    }
+
+private:
+    const QByteArray &m_bytes;
+    const bool m_utf8;
+    qsizetype m_at = 0;
+};
 
 } // namespace
 
@@ -80,18 +100,28 @@ void Playlist::save(const QString &path) const
 
 void Playlist::restore(const QString &path)
 {
+    m_restoreNotice.clear();
     if (!QFile::exists(path))
         return;
-    const QStringList fields = readFields(TextFile::read(path));
+    const QByteArray bytes = TextFile::readBytes(path);
+    FieldReader fields(bytes);
+    QString artist;
+    QString track;
     int i = 0;
-    for (qsizetype f = 0; f < fields.size() && i < kCapacity; f += 2) {
+    while (fields.next(artist)) {
+        // An odd field at the end gives an artist with no track.
+        if (!fields.next(track))
+            track.clear();
         // An entry with no artist ends the list in memory: it is passed over, so the entries
         // after it are kept rather than lost at the next save.
-        if (fields[f].isEmpty())
+        if (artist.isEmpty())
             continue;
-        m_entries[i].artist = fields[f];
-        // An odd field at the end gives an artist with no track.
-        m_entries[i].track = f + 1 < fields.size() ? fields[f + 1] : QString();
-        ++i;
+        if (i == kCapacity) {
+            // The rest is never read: a file of millions of fields must not take the memory.
+            m_restoreNotice =
+                QStringLiteral("%1: only the first %2 entries were read").arg(path).arg(kCapacity);
+            return;
+        }
+        m_entries[i++] = {artist, track};
     }
 }

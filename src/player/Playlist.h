@@ -33,9 +33,12 @@ public:
     void save(const QString &path) const;
     // Reads the fields back in pairs; quoted or bare fields separated by commas or line
     // ends. A missing file leaves the list as it is; pairs with an empty artist are passed
-    // over; entries past the table are dropped.
+    // over; entries past the table are not read, and restoreNotice() then says so.
     void restore(const QString &path);
+    // What the last restore left out, for the start-up's notice; empty when nothing was.
+    const QString &restoreNotice() const { return m_restoreNotice; }
 
 private:
     std::vector<Entry> m_entries;
+    QString m_restoreNotice;
 };

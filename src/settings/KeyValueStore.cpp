@@ -80,6 +80,53 @@ bool isBlankLine(QStringView line)
     return std::all_of(line.begin(), line.end(), [](QChar c) { return c == u' ' || c == u'\t'; });
 }
 
+// The index is sized for the lines to come, but never more than a real catalogue has: a text
+// of empty lines must not reserve gigabytes.
+constexpr qsizetype kMostReserved = 1 << 20;
+// Fewer bytes than a catalogue's lines have on average ("1Genre1=17" and a line end is 12;
+// names and paths are far longer), for sizing the index from a text's size.
+constexpr qint64 kShortLine = 16;
+
+// Where the run of empty lines (LF or CR LF alone) at the start of text ends; lines counts
+// them. A padded text has millions: they are passed over without being split off one by one.
+qsizetype skipEmptyLines(QStringView text, qsizetype &lines)
+{
+    qsizetype at = 0;
+    const qsizetype n = text.size();
+    for (;;) {
+        if (at < n && text[at] == u'\n')
+            at += 1;
+        else if (at + 1 < n && text[at] == u'\r' && text[at + 1] == u'\n')
+            at += 2;
+        else
+            return at;
+        ++lines;
+    }
+}
+
+// How many characters of the text are blank lines, line ends included.
+qsizetype blankCharacters(QStringView text)
+{
+    qsizetype blank = 0;
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype lines = 0;
+        const qsizetype empty = skipEmptyLines(text.sliced(at), lines);
+        blank += empty;
+        at += empty;
+        if (at == text.size())
+            break;
+        qsizetype end = text.indexOf(u'\n', at);
+        end = end < 0 ? text.size() : end;
+        QStringView line = text.sliced(at, end - at);
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (isBlankLine(line))
+            blank += end - at + 1;
+        at = end + 1;
+    }
+    return blank;
+}
+
 int hexDigit(QChar c)
 {
     const char16_t u = c.unicode();
@@ -236,6 +283,58 @@ QStringList KeyValueStore::LoadFileSkippingBadLines(const QString &path)
     return skipped;
 }
 
+bool KeyValueStore::takeHeader(QStringView line, QStringList *skipped)
+{
+    const QStringView version =
+        line.startsWith(kHeaderTag) ? line.sliced(kHeaderTag.size()) : QStringView();
+    const bool isNumber =
+        !version.isEmpty() &&
+        std::all_of(version.begin(), version.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (isNumber) {
+        bool ok = false;
+        // A later layout may mean anything: never half-read it.
+        if (version.toInt(&ok) != kLayoutVersion || !ok)
+            throw RuntimeError::badFileFormat(
+                QStringLiteral("unsupported store version %1").arg(version));
+        return true;
+    }
+    if (!skipped)
+        failAt(1, QStringLiteral("missing header \"%1%2\"").arg(kHeaderTag).arg(kLayoutVersion));
+    // Pairs written by hand without the header still count.
+    return false;
+}
+
+void KeyValueStore::readLine(QStringView line, qsizetype lineNo, bool kept, QStringList *skipped,
+                             QString &key, QString &value)
+{
+    if (isBlankLine(line))
+        return;
+    // Most lines hold no escape: their key and value are taken as they stand.
+    const qsizetype equals = line.indexOf(u'=');
+    if (equals >= 0 && !line.contains(u'\\') && !line.contains(u'\r')) {
+        const QStringView plainKey = line.first(equals);
+        const FoldedKey folded(plainKey);
+        const QStringView foldedView = folded.same() ? QStringView() : folded.view();
+        if (kept)
+            putKept(plainKey, foldedView, line.sliced(equals + 1));
+        else
+            put(plainKey, foldedView, line.sliced(equals + 1));
+        return;
+    }
+    // A line that breaks the layout ends a strict load; otherwise it is noted and passed over.
+    try {
+        parsePair(line, lineNo, key, value);
+    } catch (const RuntimeError &error) {
+        if (!skipped)
+            throw;
+        skipped->append(error.description());
+        return;
+    }
+    // A later duplicate replaces the earlier, spelling and value.
+    const FoldedKey folded(key);
+    put(key, folded.same() ? QStringView() : folded.view(), value);
+}
+
 void KeyValueStore::parse(QString text, QStringList *skipped)
 {
     KeyValueStore loaded;
@@ -254,56 +353,93 @@ void KeyValueStore::parse(QString text, QStringList *skipped)
         return line;
     };
 
-    loaded.m_index.reserve(rest.count(u'\n'));
+    loaded.m_index.reserve(qMin(rest.count(u'\n'), kMostReserved));
     QString key;
     QString value;
-    // A line that breaks the layout ends a strict load; otherwise it is noted and passed over.
-    const auto readPair = [&](QStringView line, qsizetype lineNo) {
-        if (isBlankLine(line))
-            return;
-        // Most lines hold no escape: their key and value are taken as they stand.
-        const qsizetype equals = line.indexOf(u'=');
-        if (equals >= 0 && !line.contains(u'\\') && !line.contains(u'\r')) {
-            const QStringView plainKey = line.first(equals);
-            const FoldedKey folded(plainKey);
-            loaded.putKept(plainKey, folded.same() ? QStringView() : folded.view(),
-                           line.sliced(equals + 1));
-            return;
+    const QStringView header = nextLine();
+    if (!takeHeader(header, skipped))
+        loaded.readLine(header, 1, true, skipped, key, value);
+    for (qsizetype lineNo = 2; !rest.isEmpty(); ++lineNo)
+        loaded.readLine(nextLine(), lineNo, true, skipped, key, value);
+    *this = std::move(loaded);
+}
+
+namespace {
+
+// Raised inside a load in pieces when the bytes prove not to be UTF-8.
+struct NotUtf8
+{
+};
+
+} // namespace
+
+void KeyValueStore::LoadPieces(const ByteSource &read)
+{
+    try {
+        loadPieces(read, false);
+    } catch (const NotUtf8 &) {
+        loadPieces(read, true);
+    }
+}
+
+void KeyValueStore::loadPieces(const ByteSource &read, bool cp1252)
+{
+    KeyValueStore loaded;
+    QString key;
+    QString value;
+    qsizetype lineNo = 0;
+    // Whole lines of bytes at a time: a line feed never stands inside a UTF-8 sequence, so
+    // each block is valid UTF-8 exactly when the whole text is.
+    const auto readBlock = [&](QByteArrayView bytes) {
+        if (!cp1252 && !bytes.isValidUtf8())
+            throw NotUtf8{};
+        // The first block is decoded as TextFile::decode does it (which drops a byte order
+        // mark); the others need no such care.
+        QString decoded = cp1252        ? TextFile::decodeCp1252(bytes)
+                          : lineNo == 0 ? TextFile::decode(bytes.toByteArray())
+                                        : QString::fromUtf8(bytes);
+        QStringView rest(decoded);
+        if (lineNo == 0 && rest.startsWith(QChar(0xFEFF)))
+            rest = rest.sliced(1);
+        // A block mostly made of pairs is kept whole and its pairs used where they stand;
+        // from one mostly of blank lines only the pairs are copied.
+        const bool kept = blankCharacters(rest) * 2 < rest.size();
+        if (kept)
+            rest = QStringView(loaded.m_pieces.adopt(std::move(decoded))).last(rest.size());
+        while (!rest.isEmpty()) {
+            if (lineNo > 0) {
+                rest = rest.sliced(skipEmptyLines(rest, lineNo));
+                if (rest.isEmpty())
+                    break;
+            }
+            const qsizetype lf = rest.indexOf(u'\n');
+            QStringView line = lf < 0 ? rest : rest.first(lf);
+            rest = lf < 0 ? QStringView() : rest.sliced(lf + 1);
+            if (line.endsWith(u'\r'))
+                line.chop(1);
+            if (++lineNo == 1 && takeHeader(line, nullptr))
+                continue;
+            loaded.readLine(line, lineNo, kept, nullptr, key, value);
         }
-        try {
-            parsePair(line, lineNo, key, value);
-        } catch (const RuntimeError &error) {
-            if (!skipped)
-                throw;
-            skipped->append(error.description());
-            return;
-        }
-        // A later duplicate replaces the earlier, spelling and value.
-        const FoldedKey folded(key);
-        loaded.put(key, folded.same() ? QStringView() : folded.view(), value);
     };
 
-    const QStringView header = nextLine();
-    const QStringView version =
-        header.startsWith(kHeaderTag) ? header.sliced(kHeaderTag.size()) : QStringView();
-    const bool isNumber =
-        !version.isEmpty() &&
-        std::all_of(version.begin(), version.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    if (isNumber) {
-        bool ok = false;
-        // A later layout may mean anything: never half-read it.
-        if (version.toInt(&ok) != kLayoutVersion || !ok)
-            throw RuntimeError::badFileFormat(
-                QStringLiteral("unsupported store version %1").arg(version));
-    } else if (!skipped) {
-        failAt(1, QStringLiteral("missing header \"%1%2\"").arg(kHeaderTag).arg(kLayoutVersion));
-    } else {
-        // Pairs written by hand without the header still count.
-        readPair(header, 1);
-    }
-
-    for (qsizetype lineNo = 2; !rest.isEmpty(); ++lineNo)
-        readPair(nextLine(), lineNo);
+    QByteArray partial; // the line not yet ended
+    read([&](const QByteArray &piece, qint64 totalSize) {
+        if (lineNo == 0 && partial.isEmpty())
+            loaded.m_index.reserve(qMin(totalSize / kShortLine, qint64(kMostReserved)));
+        const qsizetype lastLf = piece.lastIndexOf('\n');
+        if (lastLf < 0) {
+            partial += piece;
+            return;
+        }
+        partial += QByteArrayView(piece).first(lastLf + 1);
+        readBlock(partial);
+        partial = piece.sliced(lastLf + 1);
+    });
+    if (!partial.isEmpty())
+        readBlock(partial);
+    if (lineNo == 0)
+        takeHeader(QStringView(), nullptr);
     *this = std::move(loaded);
 }
 

@@ -125,6 +125,8 @@ void startUp(Session &s)
     });
     tryStep([&] { s.opt.repairTextColour(); });
     tryStep([&] { RestorePlaylist(s); });
+    if (const QString &cut = s.playlist.restoreNotice(); !cut.isEmpty())
+        notice = notice.isEmpty() ? cut : notice + QStringLiteral("; ") + cut;
     tryStep([&] { s.exe(QStringLiteral("background ") + s.opt[Options::Background]); });
     tryStep([&] { s.genres.FillGenres(); });
     tryStep([&] { s.exe(QStringLiteral("about")); });

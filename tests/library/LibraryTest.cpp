@@ -7,6 +7,7 @@
 #include "foundation/TextFile.h"
 #include "foundation/TextFileTesting.h"
 #include "library/Catalogue.h"
+#include "library/CatalogueReader.h"
 #include "library/DatabaseFiles.h"
 #include "settings/Lifecycle.h"
 
@@ -328,6 +329,39 @@ TEST(Library, ListingsStopAtThePagersCapacity)
     EXPECT_EQ(t->pager.pageLine(Pager::kCapacity - 2), QStringLiteral("63998: Band"));
     t.exe({QStringLiteral("showvld")});
     EXPECT_EQ(t->pager.pageCount(), Pager::kCapacity);
+}
+
+// A name longer than the pager could show (one was 50 MB) is listed cut, with a note of what
+// was left out, rather than as an empty page.
+TEST(Library, OverlongNamesAreListedCutWithANote)
+{
+    TestSession t;
+    constexpr qsizetype kHuge = 6000000;
+    const QString fits(kLongestShownValue, u'y');
+    CatalogueFile db(t.file(QStringLiteral("long.vld")));
+    db.set(QStringLiteral("Artists"), QStringLiteral("2"))
+        .set(QStringLiteral("Artist1"), QString(kHuge, u'x'))
+        .set(QStringLiteral("Artist2"), fits)
+        .set(QStringLiteral("Batches"), QStringLiteral("1"))
+        .set(QStringLiteral("BN1"), QString(kHuge, u'x'))
+        .set(QStringLiteral("BC1"), QStringLiteral("{}"));
+    db.finish();
+    t.exe({QStringLiteral("loadvld ") + t.file(QStringLiteral("long.vld"))});
+    const QString cut =
+        QString(kLongestShownValue, u'x') +
+        QStringLiteral(" [cut: %1 more characters]").arg(kHuge - kLongestShownValue);
+    const std::pair<const char *, QString> listings[] = {
+        {"listartists", QStringLiteral("1: ") + cut + QStringLiteral("2: ") + fits},
+        {"listbatches", QStringLiteral("1: ") + cut},
+        {"sartist x", QStringLiteral("Search results for artist 'x':1: ") + cut},
+    };
+    for (const auto &[line, expected] : listings) {
+        t.exe({QString::fromUtf8(line)});
+        QString shown;
+        for (int i = 0; i < t->pager.pageCount(); ++i)
+            shown += t->pager.pageLine(i);
+        EXPECT_EQ(shown, expected) << line;
+    }
 }
 
 } // namespace

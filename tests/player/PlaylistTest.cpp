@@ -8,6 +8,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 TEST(Playlist, SavedEntriesAndStateComeBackAfterARestart)
@@ -61,6 +63,15 @@ TEST(Playlist, RestoreReadsQuotedAndBareFieldsAndSurvivesDamage)
     EXPECT_EQ(t->playlist[2].track, QStringLiteral("8"));
     EXPECT_EQ(t->playlist[3].artist, QStringLiteral("9"));
     EXPECT_EQ(t->playlist[3].track, QString());
+    // A byte order mark is no part of the first field; a file that is not UTF-8 is read as
+    // Windows-1252.
+    TextFile::save(path, "\xEF\xBB\xBF\"1\",\"caf\xC3\xA9\"");
+    t->playlist.restore(path);
+    EXPECT_EQ(t->playlist[0].artist, QStringLiteral("1"));
+    EXPECT_EQ(t->playlist[0].track, QStringLiteral("café"));
+    TextFile::save(path, "\"caf\xE9\",\"2\"");
+    t->playlist.restore(path);
+    EXPECT_EQ(t->playlist[0].artist, QStringLiteral("café"));
 
     // A missing file leaves the list as it was; a bad index option is left alone.
     TestSession fresh;
@@ -86,19 +97,45 @@ TEST(Playlist, AnEntryWithNoArtistLosesNothingAfterIt)
     EXPECT_EQ(TextFile::readBytes(path), QByteArray("\"1\",\"2\"\r\n\"3\",\"4\"\r\n"));
 }
 
-TEST(Playlist, TheTableHoldsAtMost32001Entries)
+// Only as many entries as the table holds are read, the rest of the file never (a file of
+// millions of fields once took gigabytes); the start-up says what was left out.
+TEST(Playlist, TheTableHoldsAtMost32001EntriesAndSaysWhatWasLeftOut)
 {
+    const auto entries = [](int n, const QByteArray &separator) {
+        QByteArray text;
+        for (int i = 0; i < n; ++i)
+            text += "\"" + QByteArray::number(i + 1) + "\"," + "\"1\"" + separator;
+        return text;
+    };
+    struct Case
+    {
+        const char *what;
+        QByteArray text;
+        bool cut;
+    };
+    const std::vector<Case> cases = {
+        {"full table", entries(Playlist::kCapacity, "\r\n"), false},
+        {"full table, then empty entries",
+         entries(Playlist::kCapacity, "\r\n") + "\"\",\"2\"\r\n,\r\n", false},
+        {"five more", entries(Playlist::kCapacity + 5, "\r\n"), true},
+        {"one more, bare and on one line", entries(Playlist::kCapacity, ",") + "7", true},
+    };
+    for (const Case &c : cases) {
+        TestSession t;
+        const QString path = t.file(QStringLiteral("playlist.dat"));
+        TextFile::save(path, c.text);
+        t->playlist.restore(path);
+        EXPECT_EQ(t->playlist.count(), Playlist::kCapacity) << c.what;
+        EXPECT_EQ(t->playlist[32000].artist, QStringLiteral("32001")) << c.what;
+        EXPECT_EQ(t->playlist.restoreNotice(),
+                  c.cut ? path + QStringLiteral(": only the first 32001 entries were read")
+                        : QString())
+            << c.what;
+    }
     TestSession t;
-    QByteArray text;
-    for (int i = 0; i < Playlist::kCapacity + 5; ++i)
-        text += "\"" + QByteArray::number(i + 1) + "\",\"1\"\r\n";
-    const QString path = t.file(QStringLiteral("playlist.dat"));
-    TextFile::save(path, text);
-    t->playlist.restore(path);
-    EXPECT_EQ(t->playlist.count(), Playlist::kCapacity);
-    EXPECT_EQ(t->playlist[32000].artist, QStringLiteral("32001"));
     EXPECT_THROW(t->playlist[32001], RuntimeError);
     EXPECT_THROW(t->playlist[-1], RuntimeError);
+    t->playlist[0] = {QStringLiteral("1"), QStringLiteral("1")};
     t->playlist.plIndex = 5;
     WMPreset(*t);
     EXPECT_EQ(t->playlist.count(), 0);

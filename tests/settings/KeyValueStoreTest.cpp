@@ -287,3 +287,59 @@ TEST(KeyValueStore, ChurnAgreesWithAPlainMap)
     EXPECT_EQ(reloaded.text(), store.text());
     EXPECT_EQ(reloaded.count(), store.count());
 }
+
+// A catalogue is read from its archive in pieces of bytes and only its pairs are kept. Cut
+// anywhere (inside a character, between CR and LF, in the header), it loads exactly as the
+// whole text decoded at once does, errors included; blocks of blank lines are dropped, and
+// the pairs among them still load.
+TEST(KeyValueStore, TextInPiecesLoadsAsTheWholeText)
+{
+    const QByteArray blanks(300000, '\n');
+    const std::vector<QByteArray> texts = {
+        "#i2kCmd-store 1\r\nArtist1=Caf\xC3\xA9 \xE2\x82\xAC\r\nk\\=ey=a\\nb\r\nlast=no end",
+        "\xEF\xBB\xBF#i2kCmd-store 1\nA=1\n",
+        "\xEF\xBB\xBF\xEF\xBB\xBF#i2kCmd-store 1\nA=1\n",
+        // Not UTF-8 only far into the text: all of it is Windows-1252.
+        "#i2kCmd-store 1\r\nA=\xC3\xA9\r\n" + blanks + "B=\xE9\r\n",
+        "#i2kCmd-store 1\r\nArtist1=Caf\xE9\r\n\xAC"
+        "F5=x\r\n", // Windows-1252
+        "#i2kCmd-store 1\r\n" + blanks + "Artists=1\r\n" + blanks + "Artist1=x\r\n" + blanks,
+        "#i2kCmd-store 1\r\n" + QByteArray(100000, 'n') + "=" + QByteArray(200000, 'v') + "\r\n",
+        "",
+        "a=b\r\n",
+        "#i2kCmd-store 2\r\n",
+        "#i2kCmd-store 1\r\na=1\r\n" + blanks + "no separator\r\n",
+        "#i2kCmd-store 1\r\na=b\rc\r\n",
+    };
+    for (const QByteArray &bytes : texts) {
+        KeyValueStore whole;
+        QString wholeError;
+        try {
+            whole.LoadText(TextFile::decode(bytes));
+        } catch (const RuntimeError &error) {
+            wholeError = error.description();
+        }
+        for (const qsizetype pieceSize :
+             {qsizetype(1), qsizetype(2), qsizetype(7), qsizetype(1 << 20)}) {
+            if (pieceSize < 7 && bytes.size() > 1000)
+                continue;
+            KeyValueStore pieces;
+            pieces.SetValue(QStringLiteral("before"), QStringLiteral("kept on failure"));
+            const QString before = pieces.ListAll();
+            QString error;
+            try {
+                pieces.LoadPieces([&](const auto &sink) {
+                    for (qsizetype at = 0; at < bytes.size(); at += pieceSize)
+                        sink(bytes.mid(at, pieceSize), bytes.size());
+                });
+            } catch (const RuntimeError &e) {
+                error = e.description();
+            }
+            const QByteArray what =
+                bytes.left(40) + " in pieces of " + QByteArray::number(pieceSize);
+            EXPECT_EQ(error, wholeError) << what.constData();
+            EXPECT_EQ(pieces.ListAll(), wholeError.isEmpty() ? whole.ListAll() : before)
+                << what.constData();
+        }
+    }
+}

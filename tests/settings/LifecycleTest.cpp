@@ -160,6 +160,22 @@ TEST_F(Lifecycle, ADamagedSettingsFileKeepsItsGoodLinesAndACopyAside)
         later->console.scrCells().rowText(13).contains(QStringLiteral("could not be read")));
 }
 
+// A playlist.dat longer than the table is read up to the table's end, and the screen says so.
+TEST_F(Lifecycle, APlaylistFileLongerThanTheTableIsCutWithANotice)
+{
+    QByteArray text;
+    for (int i = 0; i <= Playlist::kCapacity; ++i)
+        text += "1,1\r\n";
+    const QString path = home.filePath(QStringLiteral("playlist.dat"));
+    TextFile::save(path, text);
+    auto s = start();
+    EXPECT_EQ(s->playlist.count(), Playlist::kCapacity);
+    QString notice;
+    for (int row = 13; row <= 16; ++row)
+        notice += s->console.scrCells().rowText(row).trimmed();
+    EXPECT_EQ(notice, path + QStringLiteral(": only the first 32001 entries were read"));
+}
+
 // TEMP is shared: shut-down deletes only the program's own folder there.
 TEST_F(Lifecycle, ShutDownLeavesOtherFilesInTempAlone)
 {

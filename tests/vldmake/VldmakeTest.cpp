@@ -247,23 +247,51 @@ TEST(Vldmake, BadFilesAreSkippedWithAWarningEach)
     EXPECT_FALSE(QFileInfo::exists(music.path(QStringLiteral("none.vld"))));
 }
 
-TEST(Vldmake, AnExistingDatabaseIsReplacedOnlyWithForce)
+TEST(Vldmake, ForceReplacesAnExistingDatabaseAndNothingElse)
 {
     MusicFolder music;
-    music.wav(QStringLiteral("A/t.wav"));
-    const QString out = music.file(QStringLiteral("kept.vld"), "the user's old database");
+    const QString track = music.wav(QStringLiteral("A/t.wav"));
+    const QString folder = music.path(QStringLiteral("A"));
+    const QByteArray trackBytes = bytesOf(track);
+    const QString text = music.file(QStringLiteral("notes.txt"), "the user's notes");
+    const QString fifo = music.path(QStringLiteral("fifo"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString link = music.path(QStringLiteral("link.vld"));
+    ASSERT_TRUE(QFile::link(track, link));
 
-    const Result refused = vldmake({out, music.path(QStringLiteral("A"))});
+    // Outputs that are no database stay as they were, --force or not: a scanned track (by
+    // its path or through a link), another file, a pipe (never opened).
+    for (const QString &out : {track, link, text, fifo}) {
+        for (const bool force : {false, true}) {
+            const QStringList arguments = force
+                                              ? QStringList{QStringLiteral("--force"), out, folder}
+                                              : QStringList{out, folder};
+            const Result run = vldmake(arguments);
+            EXPECT_EQ(run.exitCode, 1) << qPrintable(arguments.join(u' '));
+            EXPECT_TRUE(run.err.contains(QStringLiteral("is no database; not replaced")))
+                << qPrintable(run.err);
+        }
+    }
+    EXPECT_EQ(bytesOf(track), trackBytes);
+    EXPECT_EQ(bytesOf(text), QByteArray("the user's notes"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+
+    // An old database is kept without --force and replaced with it.
+    const QString out = music.path(QStringLiteral("kept.vld"));
+    ASSERT_EQ(vldmake({out, folder}).exitCode, 0);
+    music.wav(QStringLiteral("A/u.wav"));
+    const Result refused = vldmake({out, folder});
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.err.contains(QStringLiteral("--force"))) << qPrintable(refused.err);
-    EXPECT_EQ(bytesOf(out), QByteArray("the user's old database"));
-
-    const Result forced =
-        vldmake({QStringLiteral("--force"), out, music.path(QStringLiteral("A"))});
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("exists; --force replaces it")))
+        << qPrintable(refused.err);
+    EXPECT_EQ(catalogue(out).GetValue(QStringLiteral("Tracks1")), QStringLiteral("1"));
+    const Result forced = vldmake({QStringLiteral("--force"), out, folder});
     EXPECT_EQ(forced.exitCode, 0) << qPrintable(forced.err);
-    EXPECT_EQ(catalogue(out).GetValue(QStringLiteral("Artists")), QStringLiteral("1"));
+    EXPECT_EQ(catalogue(out).GetValue(QStringLiteral("Tracks1")), QStringLiteral("2"));
     // Nothing but the database is left beside it (no temporary file).
-    EXPECT_EQ(QDir(music.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.vld")});
+    EXPECT_EQ(QDir(music.path()).entryList(QDir::Files | QDir::System),
+              (QStringList{QStringLiteral("fifo"), QStringLiteral("kept.vld"),
+                           QStringLiteral("link.vld"), QStringLiteral("notes.txt")}));
 }
 
 TEST(Vldmake, ExitCodesForTheCommandLineAndForNothingToWrite)
