@@ -30,6 +30,9 @@ template <typename Step> void tryStep(Step step)
 // so that a later bad start never overwrites what an earlier one kept.
 QString keepAside(const QString &path)
 {
+    // A FIFO or device is no copy of anything, and opening one to read could wait for ever.
+    if (!QFileInfo(path).isFile())
+        return {};
     QString aside = path + QStringLiteral(".bad");
     for (int n = 1; !QFile::copy(path, aside); ++n) {
         if (!QFileInfo::exists(aside) || n > 9999)
@@ -82,11 +85,13 @@ template <typename Save> void saveStep(const QString &path, Save save)
 
 // Only the copies of embedded tracks, which live in the program's private folder: opt(11)
 // is kept in the options file, and an edited one must not make the shut-down delete anything
-// else. (A link there is removed, never what it points at.)
+// else. The entry is removed by its resolved name, so the check and the deletion name the
+// same file. (A link there is removed, never what it points at.)
 void deleteTemporaryFile(Session &s, const QString &path)
 {
-    if (s.temp.holds(path))
-        QFile::remove(path);
+    const QString own = s.temp.ownEntry(path);
+    if (!own.isEmpty())
+        QFile::remove(own);
 }
 
 } // namespace
@@ -145,7 +150,7 @@ void shutDown(Session &s)
     tryStep([&] { SavePlaylistState(s); });
     s.opt[Options::TemporaryFiles].clear();
     const QString optionsFile = s.optionSettings()->fileName();
-    saveStep(optionsFile, [&] { saveOptionsFile(s.opt, optionsFile, s.temp); });
+    saveStep(optionsFile, [&] { saveOptionsFile(s.opt, optionsFile); });
     // Only the program's own temporary folder: TEMP is shared with everyone else.
     s.temp.remove();
     if (!s.log.save())
