@@ -58,6 +58,9 @@ public:
     // The player being faded out, and the fade's timer (12 ms steps).
     qint16 fadePlayer = 0;
     QTimer timRedVol;
+    // The end-of-track rule's own clock (100 ms) from start-up on: the playlist advances in
+    // every mode, with or without the focus, while the cursor's timer stops with the focus.
+    QTimer timAdvance;
 
 private:
     Session &m_session;
