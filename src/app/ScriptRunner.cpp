@@ -28,8 +28,8 @@ void runSteps(Session &session, const CommandLine &line)
 
 namespace {
 
-// Through the file guard: a regular file is replaced atomically, a FIFO, device or "-"
-// (standard output) is written into.
+// Through the file guard: a regular file is replaced atomically, a FIFO or device is written
+// into.
 bool writeOutput(const QString &path, const QByteArray &bytes)
 {
     try {
@@ -41,15 +41,28 @@ bool writeOutput(const QString &path, const QByteArray &bytes)
     }
 }
 
+// "--screen-text -": the one place where "-" means standard output, not a file of that name.
+bool writeStandardOutput(const QByteArray &bytes)
+{
+    if (std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout) ==
+            static_cast<size_t>(bytes.size()) &&
+        std::fflush(stdout) == 0)
+        return true;
+    std::fprintf(stderr, "i2kCmd: cannot write the screen text to standard output\n");
+    return false;
+}
+
 } // namespace
 
 bool writeOutputs(const Session &session, const CommandLine &line)
 {
     bool ok = true;
-    if (!line.screenText.isEmpty())
-        ok = writeOutput(line.screenText,
-                         TextFile::encode(session.console.scrCells().screenText())) &&
+    if (!line.screenText.isEmpty()) {
+        const QByteArray text = TextFile::encode(session.console.scrCells().screenText());
+        ok = (line.screenText == u"-" ? writeStandardOutput(text)
+                                      : writeOutput(line.screenText, text)) &&
              ok;
+    }
     if (!line.screenshot.isEmpty()) {
         QByteArray png;
         QBuffer buffer(&png);

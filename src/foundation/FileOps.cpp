@@ -3,19 +3,25 @@
 #include "foundation/RuntimeError.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 void FileOps::Kill(const QString &path)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists() || info.isDir())
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st
+    {
+    };
+    // The entry itself, not what a link names: a link is removed, never its target. Devices,
+    // FIFOs and sockets are no files to delete (as root, /dev/null would go).
+    if (path.isEmpty() || ::lstat(name.constData(), &st) != 0 ||
+        !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)))
         throw RuntimeError::fileNotFound();
-    if (!QFile::remove(path))
-        throw RuntimeError::permissionDenied();
+    if (::unlink(name.constData()) != 0)
+        throw errno == ENOENT ? RuntimeError::fileNotFound() : RuntimeError::fromErrno(errno);
 }
 
 void FileOps::Name(const QString &from, const QString &to)
@@ -38,12 +44,7 @@ void FileOps::Name(const QString &from, const QString &to)
     }
     if (result == 0)
         return;
-    switch (errno) {
-    case EEXIST:
-        throw RuntimeError::fileAlreadyExists();
-    case EXDEV:
+    if (errno == EXDEV)
         throw RuntimeError(74, QStringLiteral("Can't rename with different drive"));
-    default:
-        throw RuntimeError::fromErrno(errno);
-    }
+    throw RuntimeError::fromErrno(errno);
 }

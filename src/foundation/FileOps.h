@@ -5,8 +5,9 @@
 
 namespace FileOps {
 
-// Deletes a file: "File not found (53)" when there is none, "Permission denied (70)"
-// when it cannot be removed.
+// Deletes a regular file or a symbolic link (the link, never its target): "File not found
+// (53)" when there is none, or the name is a folder, device, FIFO or socket, which are left
+// alone; "Permission denied (70)" when it cannot be removed.
 void Kill(const QString &path);
 
 // Renames a file or folder, also into another folder of the same file system, and never

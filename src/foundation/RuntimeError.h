@@ -35,6 +35,8 @@ public:
     static RuntimeError typeMismatch() { return {13, QStringLiteral("Type mismatch")}; }
     static RuntimeError outOfStringSpace() { return {14, QStringLiteral("Out of string space")}; }
     static RuntimeError badFileName() { return {52, QStringLiteral("Bad file name or number")}; }
+    // A name the file system refuses as it stands (too long for it).
+    static RuntimeError badName() { return {64, QStringLiteral("Bad file name")}; }
     static RuntimeError fileNotFound() { return {53, QStringLiteral("File not found")}; }
     static RuntimeError deviceIoError() { return {57, QStringLiteral("Device I/O error")}; }
     static RuntimeError fileAlreadyExists() { return {58, QStringLiteral("File already exists")}; }
@@ -60,10 +62,18 @@ public:
         return {380, QStringLiteral("Invalid property value")};
     }
     static RuntimeError invalidPicture() { return {481, QStringLiteral("Invalid picture")}; }
-    // The failure of a file operation, from its errno.
+    // The failure of a file operation, from its errno: the one mapping every file operation
+    // uses, so one condition always reads the same.
     static RuntimeError fromErrno(int err)
     {
         switch (err) {
+        case ENAMETOOLONG:
+            return badName();
+        case EEXIST:
+            return fileAlreadyExists();
+        case ENXIO:
+        case ENODEV:
+            return deviceUnavailable();
         case ENOSPC:
         case EDQUOT:
         case EFBIG:
@@ -77,6 +87,8 @@ public:
         case ENOTDIR:
             return pathNotFound();
         case EISDIR:
+        case EINVAL:
+        case ELOOP:
             return pathFileAccessError();
         default:
             return deviceIoError();

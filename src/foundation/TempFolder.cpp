@@ -61,20 +61,26 @@ QString PrivateTempFolder::file(const QString &name)
             QFile::encodeName(tempFolder() + u'/' + kPrefix + QString::number(::getpid()) +
                               QStringLiteral("-XXXXXX"));
         if (!::mkdtemp(pattern.data()))
-            throw errno == ENOENT || errno == ENOTDIR ? RuntimeError::pathNotFound()
-                                                      : RuntimeError::permissionDenied();
+            throw RuntimeError::fromErrno(errno);
         m_path = QFile::decodeName(pattern);
     }
     return m_path + u'/' + name;
 }
 
-bool PrivateTempFolder::holds(const QString &path) const
+QString PrivateTempFolder::ownEntry(const QString &path) const
 {
-    if (m_path.isEmpty() || path.isEmpty())
-        return false;
-    const QString clean = QDir::cleanPath(QDir(m_path).absoluteFilePath(path));
-    const QString folder = QDir::cleanPath(QDir(m_path).absolutePath());
-    return clean.startsWith(folder + u'/') && !clean.mid(folder.size() + 1).contains(u'/');
+    // A relative name would be resolved against the working folder by whoever uses it.
+    if (m_path.isEmpty() || !QDir::isAbsolutePath(path))
+        return {};
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    if (name.isEmpty() || name == u"." || name == u"..")
+        return {};
+    // The folder part as the system resolves it, ".." after links: realpath.
+    const QString folder = QFileInfo(info.path()).canonicalFilePath();
+    if (folder.isEmpty() || folder != QFileInfo(m_path).canonicalFilePath())
+        return {};
+    return folder + u'/' + name;
 }
 
 void PrivateTempFolder::checkRoom(qint64 bytes)

@@ -26,14 +26,15 @@ public:
 
     // The path of a file in the folder, which is made on first use: a new folder under
     // TEMP that only this user can enter (mode 0700, never an existing folder or link).
-    // Raises "Path not found (76)" when TEMP does not exist, or "Permission denied (70)".
+    // Raises "Path not found (76)" when TEMP does not exist, or the failure's own error.
     QString file(const QString &name);
     // Deletes the folder with what the program put in it; nothing else is touched.
     void remove();
     bool exists() const { return !m_path.isEmpty(); }
-    // Whether path names an entry directly inside the folder (after "." and ".." are
-    // resolved); false while the folder has not been made.
-    bool holds(const QString &path) const;
+    // The resolved name of the entry an absolute path names directly inside the folder (its
+    // folder part resolved through ".." and links, the entry itself not followed); empty for
+    // anything else, a relative name, or while the folder has not been made.
+    QString ownEntry(const QString &path) const;
 
     // Raises "Disk full (61)" unless the folder's file system has room for bytes more.
     void checkRoom(qint64 bytes);

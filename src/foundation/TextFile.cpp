@@ -77,10 +77,15 @@ private:
     int m_fd;
 };
 
+// A FIFO with no reader would hold a plain open for ever: the open does not wait (ENXIO,
+// "Device unavailable (68)"), the writes that follow do, as a reader is there to take them.
 void writeInto(const QByteArray &name, const QByteArray &bytes)
 {
-    Fd fd(::open(name.constData(), O_WRONLY | O_CLOEXEC));
+    Fd fd(::open(name.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0)
+        throw errorOf(errno);
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         throw errorOf(errno);
     if (const int err = writeAll(fd.get(), bytes))
         throw errorOf(err);
@@ -159,7 +164,7 @@ int openRegular(const QString &path, struct stat &st)
     checkReadable(path);
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        throw errno == ENOENT ? RuntimeError::fileNotFound() : RuntimeError::permissionDenied();
+        throw errno == ENOENT ? RuntimeError::fileNotFound() : errorOf(errno);
     const bool statted = ::fstat(fd, &st) == 0;
     if (!statted || !S_ISREG(st.st_mode)) {
         ::close(fd);
@@ -227,6 +232,16 @@ AtomicFile::AtomicFile(const QString &path)
     {
     };
     const bool exists = ::stat(m_target.constData(), &old) == 0;
+    // A link that leads nowhere (dangling, or a loop) is kept: renaming over it would put a
+    // file where the user keeps a link.
+    if (!exists) {
+        const int err = errno;
+        struct stat link
+        {
+        };
+        if (::lstat(m_target.constData(), &link) == 0 && S_ISLNK(link.st_mode))
+            throw errorOf(err);
+    }
     if (exists && S_ISDIR(old.st_mode))
         throw RuntimeError::pathFileAccessError();
     // Replace the file a link points at, not the link.
@@ -304,11 +319,6 @@ void AtomicFile::commit()
 
 void save(const QString &path, const QByteArray &bytes)
 {
-    if (path == u"-") {
-        if (const int err = writeAll(STDOUT_FILENO, bytes))
-            throw errorOf(err);
-        return;
-    }
     if (path.isEmpty())
         throw RuntimeError::badFileName();
     const QByteArray name = QFile::encodeName(path);

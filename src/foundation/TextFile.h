@@ -35,9 +35,11 @@ QByteArray readTail(const QString &path, qint64 count);
 // Saves bytes to a path. A regular file (or a new one) is replaced atomically: the bytes go
 // to a temporary file beside it, every write checked, synced, then renamed over it, so a
 // full disk or a crash leaves the old file whole. A symbolic link keeps pointing at its
-// saved target. An existing FIFO or device is written into, and "-" means standard output.
-// Failures raise "Disk full (61)", "Permission denied (70)", "Path not found (76)",
-// "Path/File access error (75)" or "Device I/O error (57)".
+// saved target; a link that leads nowhere (dangling, a loop) is refused and kept. An existing
+// FIFO or device is written into, never waited for: a FIFO with no reader is "Device
+// unavailable (68)". "-" is a file name like any other. Failures raise RuntimeError::fromErrno's
+// errors: "Disk full (61)", "Permission denied (70)", "Path not found (76)", "Path/File
+// access error (75)", "Bad file name (64)" or "Device I/O error (57)".
 void save(const QString &path, const QByteArray &bytes);
 
 // A regular file replaced atomically, written in pieces (save() uses it; so do writers of

@@ -10,12 +10,24 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <cstdio>
 
 namespace {
 
 const QString kSettingsFile = QStringLiteral("set.cf");
 const QString kPlaylistFile = QStringLiteral("playlist.dat");
+
+// Where the options persist, found without reading them (Qt's per-user INI file lives in the
+// generic configuration folder): the settings class reads whatever is there, and a FIFO
+// would hold it for ever.
+QString optionsPath(const Session &s)
+{
+    if (!s.config.optionsFile.isEmpty())
+        return s.config.optionsFile;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Idrisk Tovar/Idrisk Tovar.ini");
+}
 
 template <typename Step> void tryStep(Step step)
 {
@@ -30,6 +42,9 @@ template <typename Step> void tryStep(Step step)
 // so that a later bad start never overwrites what an earlier one kept.
 QString keepAside(const QString &path)
 {
+    // A FIFO or device is no copy of anything, and opening one to read could wait for ever.
+    if (!QFileInfo(path).isFile())
+        return {};
     QString aside = path + QStringLiteral(".bad");
     for (int n = 1; !QFile::copy(path, aside); ++n) {
         if (!QFileInfo::exists(aside) || n > 9999)
@@ -82,11 +97,13 @@ template <typename Save> void saveStep(const QString &path, Save save)
 
 // Only the copies of embedded tracks, which live in the program's private folder: opt(11)
 // is kept in the options file, and an edited one must not make the shut-down delete anything
-// else. (A link there is removed, never what it points at.)
+// else. The entry is removed by its resolved name, so the check and the deletion name the
+// same file. (A link there is removed, never what it points at.)
 void deleteTemporaryFile(Session &s, const QString &path)
 {
-    if (s.temp.holds(path))
-        QFile::remove(path);
+    const QString own = s.temp.ownEntry(path);
+    if (!own.isEmpty())
+        QFile::remove(own);
 }
 
 } // namespace
@@ -98,6 +115,9 @@ void startUp(Session &s)
     tryStep([&] { notice = loadSettingsStore(s); });
     tryStep([&] { console.ClScreen(); });
     tryStep([&] {
+        const QFileInfo stored(optionsPath(s));
+        if (stored.exists() && !stored.isFile())
+            throw RuntimeError::deviceUnavailable();
         const auto settings = s.optionSettings();
         s.opt.load(*settings);
     });
@@ -147,8 +167,8 @@ void shutDown(Session &s)
     });
     tryStep([&] { SavePlaylistState(s); });
     s.opt[Options::TemporaryFiles].clear();
-    const QString optionsFile = s.optionSettings()->fileName();
-    saveStep(optionsFile, [&] { saveOptionsFile(s.opt, optionsFile, s.temp); });
+    const QString optionsFile = optionsPath(s);
+    saveStep(optionsFile, [&] { saveOptionsFile(s.opt, optionsFile); });
     // Only the program's own temporary folder: TEMP is shared with everyone else.
     s.temp.remove();
     if (!s.log.save())

@@ -1,25 +1,42 @@
 #include "settings/OptionsFile.h"
 
 #include "foundation/RuntimeError.h"
-#include "foundation/TempFolder.h"
 #include "foundation/TextFile.h"
 #include "settings/Options.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSettings>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
-void saveOptionsFile(const Options &options, const QString &iniPath, PrivateTempFolder &scratch)
+void saveOptionsFile(const Options &options, const QString &iniPath)
 {
-    const QString copy = scratch.file(QStringLiteral("options.ini"));
-    QFile::remove(copy);
-    // The copy is scratch: written plainly, never synced to the disk.
-    if (QFileInfo::exists(iniPath)) {
-        const QByteArray present = TextFile::readBytes(iniPath);
-        QFile file(copy);
-        if (!file.open(QIODevice::WriteOnly) || file.write(present) != present.size())
+    const QString folder = QFileInfo(iniPath).absolutePath();
+    QDir().mkpath(folder);
+    // The scratch copy lives beside the file, on the disk that must hold the result: a full
+    // TEMP elsewhere cannot stop the save. It is written plainly, never synced.
+    QByteArray pattern = QFile::encodeName(folder + QStringLiteral("/.options.XXXXXX"));
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0)
+        throw RuntimeError::fromErrno(errno);
+    const QString copy = QFile::decodeName(pattern);
+    const auto removeCopy = qScopeGuard([&] { QFile::remove(copy); });
+    {
+        QFile file;
+        if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
             throw RuntimeError::deviceIoError();
+        }
+        if (QFileInfo::exists(iniPath)) {
+            const QByteArray present = TextFile::readBytes(iniPath);
+            if (file.write(present) != present.size() || !file.flush())
+                throw RuntimeError::deviceIoError();
+        }
     }
     {
         QSettings settings(copy, QSettings::IniFormat);
@@ -36,8 +53,5 @@ void saveOptionsFile(const Options &options, const QString &iniPath, PrivateTemp
         if (check.status() != QSettings::NoError || written[i] != options[i])
             throw RuntimeError::deviceIoError();
     }
-    const QByteArray bytes = TextFile::readBytes(copy);
-    QFile::remove(copy);
-    QDir().mkpath(QFileInfo(iniPath).absolutePath());
-    TextFile::save(iniPath, bytes);
+    TextFile::save(iniPath, TextFile::readBytes(copy));
 }

@@ -48,6 +48,19 @@ QString fileinfoName(const QString &name)
     return name.size() <= kLongest ? name : QStringLiteral("...") + name.right(kTail);
 }
 
+// A file in a folder that can be searched but not listed still has its details; only the short
+// name, counted among the folder's entries, cannot be had, and is left empty.
+QString shortNameOrNone(Session &s, const QString &f)
+{
+    try {
+        return s.utility.call(Tovar::ShortPath, {f}).toString();
+    } catch (const RuntimeError &error) {
+        if (error.number() != RuntimeError::permissionDenied().number())
+            throw;
+        return {};
+    }
+}
+
 void cmdFileinfo(Session &s, const CommandArgs &args)
 {
     if (usage(s, args, "fileinfo <filename>"))
@@ -57,7 +70,7 @@ void cmdFileinfo(Session &s, const CommandArgs &args)
     if (!info.exists() || info.isDir())
         throw RuntimeError::fileNotFound();
     // The plugin's answers first, so a missing plugin leaves no half-drawn page.
-    const QString shortName = s.utility.call(Tovar::ShortPath, {f}).toString();
+    const QString shortName = shortNameOrNone(s, f);
     const QDateTime created = s.utility.call(Tovar::FileCreated, {f}).toDateTime();
     const QDateTime modified = s.utility.call(Tovar::FileModified, {f}).toDateTime();
     const QDateTime accessed = s.utility.call(Tovar::FileAccessed, {f}).toDateTime();
@@ -145,7 +158,7 @@ void cmdExport(Session &s, const CommandArgs &args)
     if (usage(s, args, "export <filename>"))
         return;
     // Written as --screen-text writes it: a regular file replaced whole or not at all, a
-    // FIFO or device written into.
+    // FIFO or device written into, a link that leads nowhere refused. "-" is a file name.
     TextFile::save(args.allArgs, TextFile::encode(s.console.scrCells().screenText()));
     s.console.DrawText(QStringLiteral("Screen exported to: '") + args.allArgs +
                            QStringLiteral("'."),

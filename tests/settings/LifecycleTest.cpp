@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -91,27 +93,95 @@ TEST_F(Lifecycle, AnotherVersionResetsOnlyTheOptionsWithDefaults)
     EXPECT_EQ(s->opt[Options::TextColour], QStringLiteral("16777215"));
 }
 
-// The list is kept in the options file: only names in the program's private folder are
-// deleted, whatever else an edited list names.
-TEST_F(Lifecycle, ShutDownDeletesTheTemporaryFilesItKnows)
+// The list is kept in the options file: only absolute names that resolve (through ".." and
+// links) to an entry of the program's private folder are deleted, whatever else an edited
+// list names; relative names would be taken from the working folder.
+TEST_F(Lifecycle, ShutDownDeletesOnlyItsOwnTemporaryFiles)
 {
     auto s = start();
-    const QString gone = s->temp.file(QStringLiteral("tmp2.mp3"));
-    TextFile::save(gone, "copy");
-    const QString kept = home.filePath(QStringLiteral("tmp1.mp3"));
-    TextFile::save(kept, "the user's");
-    const QString sneaky = s->temp.file(QStringLiteral("../tmp3.mp3"));
-    TextFile::save(sneaky, "beside the folder");
-    s->opt[Options::TemporaryFiles] = kept + u'|' + gone + u'|' + sneaky;
+    const QString own = QFileInfo(s->temp.file(QStringLiteral("x"))).absolutePath();
+    QTemporaryDir work;
+    const QString outside = work.filePath(QStringLiteral("outside"));
+    ASSERT_TRUE(QDir().mkpath(work.filePath(QStringLiteral("sub"))));
+    ASSERT_TRUE(QFile::link(own, work.filePath(QStringLiteral("alias"))));
+    ASSERT_TRUE(QFile::link(work.path(), own + QStringLiteral("/away")));
+    ASSERT_TRUE(QDir().mkpath(own + QStringLiteral("/sub")));
+    const QString cwd = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(work.path()));
+    // Each name as listed, the file it makes, and whether shut-down may delete it.
+    const std::tuple<QString, QString, bool> cases[] = {
+        {QStringLiteral("victim.txt"), work.filePath(QStringLiteral("victim.txt")), false},
+        {QStringLiteral("sub/../victim2.txt"), work.filePath(QStringLiteral("victim2.txt")), false},
+        {QStringLiteral("./tmp1.mp3"), work.filePath(QStringLiteral("tmp1.mp3")), false},
+        {own + QStringLiteral("/../beside.mp3"),
+         QFileInfo(own).path() + QStringLiteral("/beside.mp3"), false},
+        {own + QStringLiteral("/away/linked.mp3"), work.filePath(QStringLiteral("linked.mp3")),
+         false},
+        {own + QStringLiteral("/tmp2.mp3"), own + QStringLiteral("/tmp2.mp3"), true},
+        {own + QStringLiteral("/sub/../tmp3.mp3"), own + QStringLiteral("/tmp3.mp3"), true},
+        {work.filePath(QStringLiteral("alias/tmp4.mp3")), own + QStringLiteral("/tmp4.mp3"), true},
+    };
+    QStringList listed;
+    for (const auto &[name, file, deleted] : cases) {
+        TextFile::save(file, "x");
+        listed << name;
+    }
+    // A link of its own is removed, never what it points at.
+    TextFile::save(outside, "the user's");
+    ASSERT_TRUE(QFile::link(outside, own + QStringLiteral("/tmp5.mp3")));
+    listed << own + QStringLiteral("/tmp5.mp3") << QString();
+    s->opt[Options::TemporaryFiles] = listed.join(u'|');
     shutDown(*s);
-    EXPECT_FALSE(QFile::exists(gone));
-    EXPECT_EQ(TextFile::readBytes(kept), QByteArray("the user's"));
-    // Read by its own name: the folder that the listed name goes through is gone.
-    const QString beside = QDir::cleanPath(sneaky);
-    EXPECT_EQ(TextFile::readBytes(beside), QByteArray("beside the folder"));
-    QFile::remove(beside);
+    ASSERT_TRUE(QDir::setCurrent(cwd));
+    for (const auto &[name, file, deleted] : cases)
+        EXPECT_EQ(QFileInfo::exists(file), !deleted) << name.toStdString();
+    EXPECT_EQ(TextFile::readBytes(outside), QByteArray("the user's"));
+    QFile::remove(QFileInfo(own).path() + QStringLiteral("/beside.mp3"));
     QSettings settings(optionsFile(), QSettings::IniFormat);
     EXPECT_EQ(settings.value(QStringLiteral("i2kCmd/Opt11")).toString(), QString());
+}
+
+// A FIFO with no reader where a kept file belongs is never waited for, at start-up or at
+// shut-down; everything else is still saved. The alarm turns a hang into a failure.
+TEST_F(Lifecycle, FifosInPlaceOfKeptFilesHoldNothingUp)
+{
+    const QStringList fifos = {QStringLiteral("set.cf"), QStringLiteral("playlist.dat"),
+                               QStringLiteral("options.ini")};
+    for (const QString &name : fifos)
+        ASSERT_EQ(::mkfifo(QFile::encodeName(home.filePath(name)), 0600), 0);
+    ::alarm(120);
+    auto s = start();
+    s->exe(QStringLiteral("write saved"));
+    testing::internal::CaptureStderr();
+    shutDown(*s);
+    const QString errors = QString::fromStdString(testing::internal::GetCapturedStderr());
+    ::alarm(0);
+    for (const QString &name : fifos) {
+        const QString path = home.filePath(name);
+        EXPECT_TRUE(
+            errors.contains(QStringLiteral("Could not save %1: Device unavailable (68)").arg(path)))
+            << errors.toStdString();
+        EXPECT_FALSE(QFileInfo(path).isFile()) << name.toStdString();
+    }
+    EXPECT_TRUE(TextFile::read(home.filePath(QStringLiteral("eventlog.txt")))
+                    .contains(QStringLiteral("COMMAND: write saved")));
+}
+
+// The options' scratch copy is made beside them: a TEMP that cannot take it (here, one that
+// is not there) does not stop the save, and no copy is left.
+TEST_F(Lifecycle, OptionsAreSavedWhateverTempIs)
+{
+    const QByteArray temp = qgetenv("TEMP");
+    qputenv("TEMP", QFile::encodeName(home.filePath(QStringLiteral("no such folder"))));
+    auto s = start();
+    s->opt[Options::LogSize] = QStringLiteral("2048");
+    shutDown(*s);
+    qputenv("TEMP", temp);
+    QSettings settings(optionsFile(), QSettings::IniFormat);
+    EXPECT_EQ(settings.value(QStringLiteral("i2kCmd/Opt16")).toString(), QStringLiteral("2048"));
+    EXPECT_EQ(
+        QDir(home.path()).entryList({QStringLiteral(".options*")}, QDir::Files | QDir::Hidden),
+        QStringList());
 }
 
 // One bad line (a hand-typed C:\temp is an unknown escape) costs that line only; the file

@@ -11,10 +11,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -31,6 +36,37 @@ QByteArray read(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// What a name is now, without following a link: "file", "link to TARGET", "fifo",
+// "socket", "folder" or "none".
+QString kindOf(const QString &path)
+{
+    struct stat st
+    {
+    };
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("none");
+    if (S_ISLNK(st.st_mode))
+        return QStringLiteral("link to ") + QFileInfo(path).symLinkTarget();
+    if (S_ISFIFO(st.st_mode))
+        return QStringLiteral("fifo");
+    if (S_ISSOCK(st.st_mode))
+        return QStringLiteral("socket");
+    return S_ISDIR(st.st_mode) ? QStringLiteral("folder") : QStringLiteral("file");
+}
+
+void makeSocket(const QString &path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    ASSERT_LT(name.size(), static_cast<qsizetype>(sizeof address.sun_path));
+    std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
+    EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ::close(fd);
 }
 
 TEST(GetArg, QuotesGroupAndBlankRunsSeparate)
@@ -209,6 +245,118 @@ TEST_F(FileTree, FiledelDeletesOnlyOnY)
         EXPECT_EQ(t.row(1), QString());
         EXPECT_EQ(QFile::exists(file), key[5] != 'Y') << key;
     }
+}
+
+// Hostile names for the commands that remove or write: only regular files and links are
+// deleted, a link that leads nowhere is never replaced, a FIFO with no reader is never waited
+// for, and "-" is a file like any other. Each row: the command (NAME stands for the tree),
+// what row 2 then says, and what the names touched are afterwards.
+TEST_F(FileTree, SpecialFilesAndLinksAreNeverDeletedReplacedOrWaitedFor)
+{
+    const QString fifo = path(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo), 0600), 0);
+    makeSocket(path(QStringLiteral("socket")));
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("folder/sub"))));
+    write(path(QStringLiteral("plain")), "x");
+    const auto link = [this](const char *name, const QString &target) {
+        ASSERT_TRUE(QFile::link(target, path(QString::fromLatin1(name))));
+    };
+    link("to-fifo", fifo);
+    link("dangling", path(QStringLiteral("nowhere/none")));
+    link("loop-a", path(QStringLiteral("loop-b")));
+    link("loop-b", path(QStringLiteral("loop-a")));
+    link("dangling-del", path(QStringLiteral("none")));
+    const QString error = QStringLiteral("An error has occurred: ");
+    struct Case
+    {
+        const char *line;
+        QString row2;
+        std::vector<std::pair<const char *, QString>> after;
+    };
+    const Case cases[] = {
+        {"filedel NAME/fifo", error + QStringLiteral("File not found (53)"), {{"fifo", "fifo"}}},
+        {"filedel NAME/socket",
+         error + QStringLiteral("File not found (53)"),
+         {{"socket", "socket"}}},
+        {"filedel NAME/folder",
+         error + QStringLiteral("File not found (53)"),
+         {{"folder", "folder"}}},
+        {"filedel NAME/to-fifo", {}, {{"to-fifo", "none"}, {"fifo", "fifo"}}},
+        {"filedel NAME/dangling-del", {}, {{"dangling-del", "none"}}},
+        {"filedel NAME/plain", {}, {{"plain", "none"}}},
+        {"export NAME/dangling",
+         error + QStringLiteral("Path not found (76)"),
+         {{"dangling", QStringLiteral("link to ") + path(QStringLiteral("nowhere/none"))}}},
+        {"export NAME/loop-a",
+         error + QStringLiteral("Path/File access error (75)"),
+         {{"loop-a", QStringLiteral("link to ") + path(QStringLiteral("loop-b"))}}},
+        {"export NAME/fifo", error + QStringLiteral("Device unavailable (68)"), {{"fifo", "fifo"}}},
+        {"export -", {}, {{"-", "file"}}},
+        {"export NAME/LONG", error + QStringLiteral("Bad file name (64)"), {}},
+        {"fileren NAME/folder NAME/folder/sub/in",
+         error + QStringLiteral("Path/File access error (75)"),
+         {{"folder", "folder"}}},
+    };
+    TestSession t;
+    const QString home = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(tmp.path()));
+    for (const Case &c : cases) {
+        const QString line = QString::fromLatin1(c.line)
+                                 .replace(QStringLiteral("NAME"), tmp.path())
+                                 .replace(QStringLiteral("LONG"), QString(300, u'n'));
+        t.exe({QStringLiteral("cls"), line});
+        if (line.startsWith(QStringLiteral("filedel"))) {
+            t.keys(QStringLiteral("text:y"));
+            runFor(50);
+        }
+        EXPECT_EQ(t.row(2), c.row2) << c.line;
+        if (!c.row2.isEmpty()) {
+            EXPECT_EQ(t.row(3), QString()) << c.line;
+        }
+        for (const auto &[name, kind] : c.after)
+            EXPECT_EQ(kindOf(path(QString::fromLatin1(name))), kind) << c.line << ": " << name;
+    }
+    EXPECT_EQ(read(path(QStringLiteral("-"))).size(), 37 * 96);
+    ASSERT_TRUE(QDir::setCurrent(home));
+}
+
+// Run as a user that folders' permissions apply to: as root, the test runs itself again as
+// "nobody" when setpriv is there to do it.
+TEST(FileinfoUnlisted, AFolderThatCanBeSearchedButNotListedLeavesTheShortNameEmpty)
+{
+    if (::geteuid() == 0) {
+        const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+        if (setpriv.isEmpty())
+            GTEST_SKIP()
+                << "running as root, which lists every folder, and no setpriv to drop that";
+        QProcess child;
+        child.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                              QStringLiteral("--clear-groups"), QStringLiteral("--"),
+                              QCoreApplication::applicationFilePath(),
+                              QStringLiteral("--gtest_filter=FileinfoUnlisted.*")});
+        ASSERT_TRUE(child.waitForFinished(120000));
+        const QString output =
+            QString::fromLocal8Bit(child.readAllStandardOutput() + child.readAllStandardError());
+        if (!output.contains(QStringLiteral("[==========] Running")))
+            GTEST_SKIP() << "running as root, and the test could not run itself as nobody: "
+                         << output.toStdString();
+        EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+        EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+        return;
+    }
+    QTemporaryDir tmp;
+    const QString folder = tmp.filePath(QStringLiteral("search-only"));
+    const QString file = folder + QStringLiteral("/notes.txt");
+    write(file, "abc");
+    const QByteArray name = QFile::encodeName(folder);
+    ASSERT_EQ(::chmod(name.constData(), 0311), 0);
+    TestSession t;
+    t.exe({QStringLiteral("fileinfo ") + file});
+    ::chmod(name.constData(), 0755);
+    EXPECT_EQ(t.row(1), QStringLiteral("Details for file:"));
+    EXPECT_EQ(t.row(7), QStringLiteral("Size: 3 byte(s)"));
+    EXPECT_EQ(t.row(9), QStringLiteral("MS-DOS name:"));
+    EXPECT_TRUE(t.row(14).startsWith(QStringLiteral("Modified: ")));
 }
 
 TEST_F(FileTree, ShowfilePagesTheTextOrSaysItIsMissing)

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -38,19 +40,6 @@ TEST(FileQueries, ExistenceDrivesAndDates)
     EXPECT_TRUE(Tovar::folderExists(tmp.path()));
     EXPECT_FALSE(Tovar::folderExists(file));
 
-    EXPECT_EQ(Tovar::driveState(tmp.filePath(QStringLiteral("none"))), 0);
-    EXPECT_EQ(Tovar::driveState(file), 0);
-    EXPECT_EQ(Tovar::driveState(tmp.path()), 2);
-    EXPECT_EQ(Tovar::driveState(QStringLiteral("/")), 2);
-    const QString closed = tmp.filePath(QStringLiteral("closed"));
-    ASSERT_TRUE(QDir().mkdir(closed));
-    QFile::setPermissions(closed, QFileDevice::Permissions());
-    if (geteuid() != 0) { // root reads every folder
-        EXPECT_EQ(Tovar::driveState(closed), 1);
-    }
-    QFile::setPermissions(closed, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
-
     const QDateTime modified(QDate(2001, 2, 3), QTime(4, 5, 6));
     const QDateTime accessed(QDate(2002, 3, 4), QTime(5, 6, 7));
     {
@@ -77,6 +66,57 @@ TEST(FileQueries, ExistenceDrivesAndDates)
     } catch (const Tovar::Error &error) {
         EXPECT_EQ(error.number, 76);
     }
+}
+
+// Folders standing for drives: 0 missing, 1 not ready (an empty bay: nothing mounted, nothing
+// in it; or unreadable), 2 ready (anything mounted, even an empty file system; or contents).
+TEST(FileQueries, DriveStates)
+{
+    QTemporaryDir tmp;
+    const auto folder = [&tmp](const char *name) {
+        const QString path = tmp.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(QDir().mkpath(path));
+        return path;
+    };
+    write(tmp.filePath(QStringLiteral("file")), "x");
+    const QString full = folder("full");
+    write(full + QStringLiteral("/f"), "x");
+    const QString closed = folder("closed");
+    ::chmod(QFile::encodeName(closed).constData(), 0);
+    std::vector<std::pair<QString, int>> cases = {
+        {tmp.filePath(QStringLiteral("none")), 0},
+        {tmp.filePath(QStringLiteral("file")), 0},
+        {QString(), 0},
+        {folder("bay"), 1},
+        {full, 2},
+        {QStringLiteral("/"), 2},
+        {QStringLiteral("/proc"), 2},
+    };
+    if (::geteuid() != 0) // root reads every folder
+        cases.emplace_back(closed, 1);
+    // Empty file systems mounted, one by a bind that keeps the device: needs the right to mount.
+    const QString mounted = folder("mounted");
+    const QString bound = folder("bound");
+    const QString source = folder("source");
+    const bool canMount =
+        ::mount("tmpfs", QFile::encodeName(mounted).constData(), "tmpfs", 0, "size=64k") == 0;
+    if (canMount) {
+        EXPECT_EQ(::mount(QFile::encodeName(source).constData(),
+                          QFile::encodeName(bound).constData(), nullptr, MS_BIND, nullptr),
+                  0);
+        cases.emplace_back(mounted, 2);
+        cases.emplace_back(bound, 2);
+        cases.emplace_back(source, 1);
+    }
+    for (const auto &[path, state] : cases)
+        EXPECT_EQ(Tovar::driveState(path), state) << path.toStdString();
+    if (canMount) {
+        ::umount2(QFile::encodeName(bound).constData(), MNT_DETACH);
+        ::umount2(QFile::encodeName(mounted).constData(), MNT_DETACH);
+    }
+    ::chmod(QFile::encodeName(closed).constData(), 0700);
+    if (!canMount)
+        GTEST_SKIP() << "cannot mount here: the mounted cases were not run";
 }
 
 TEST(IniFile, RemovesOnlyTheFirstMatchingKeyOfTheFirstMatchingSection)

@@ -8,8 +8,9 @@ namespace Tovar {
 
 bool fileExists(const QString &path);
 bool folderExists(const QString &path);
-// A folder standing for a drive: 0 missing, 1 there but not ready (unreadable, or an empty
-// mount point: nothing mounted on it), 2 ready.
+// A folder standing for a drive: 0 missing, 1 there but not ready (unreadable, or empty with
+// nothing mounted on it), 2 ready (a mounted file system, even an empty one, or a folder with
+// something in it).
 int driveState(const QString &path);
 
 enum class FileDate { Created, Accessed, Modified };

@@ -3,9 +3,11 @@
 #include "Errors.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
+#include <dirent.h>
 
 namespace Tovar {
 
@@ -43,6 +45,17 @@ QStringList entriesOf(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                   QDir::NoDotAndDotDot);
+}
+
+// The entries a short name is counted among. A folder that can be searched but not listed
+// gives none, which would pass for a name that is not there: "Permission denied (70)".
+QStringList listedEntries(const QString &folder)
+{
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        throw Errors::permissionDenied();
+    ::closedir(dir);
+    return entriesOf(folder);
 }
 
 // The absolute, cleaned path of an existing file or folder, as typed (links not resolved).
@@ -114,7 +127,7 @@ QString shortNameOf(const QString &path, bool file)
     const QFileInfo info(existing(path, file));
     if (info.isRoot())
         return QString();
-    return shortNames(entriesOf(info.path())).value(info.fileName());
+    return shortNames(listedEntries(info.path())).value(info.fileName());
 }
 
 QString shortPathOf(const QString &path, bool file)
@@ -123,7 +136,7 @@ QString shortPathOf(const QString &path, bool file)
     QString out = QStringLiteral("/");
     QString folder = QStringLiteral("/");
     for (const QString &part : absolute.split(u'/', Qt::SkipEmptyParts)) {
-        const QString alias = shortNames(entriesOf(folder)).value(part);
+        const QString alias = shortNames(listedEntries(folder)).value(part);
         if (alias.isEmpty())
             throw file ? Errors::fileNotFound() : Errors::pathNotFound();
         if (!out.endsWith(u'/'))

@@ -19,7 +19,8 @@ bool fitsShortName(QStringView name);
 QHash<QString, QString> shortNames(QStringList names);
 
 // The short name of an existing file or folder (raises "File not found (53)" or "Path not
-// found (76)" when there is none; file tells which is expected).
+// found (76)" when there is none; file tells which is expected; "Permission denied (70)"
+// when a folder on the way can be searched but not listed, so no alias can be counted).
 QString shortNameOf(const QString &path, bool file);
 // The short path of an existing file or folder: "/" and the short name of every component.
 QString shortPathOf(const QString &path, bool file);
