@@ -36,6 +36,8 @@ void saveOptionsFile(const Options &options, const QString &iniPath, PrivateTemp
         if (check.status() != QSettings::NoError || written[i] != options[i])
             throw RuntimeError::deviceIoError();
     }
+    if (written.playerVolume() != options.playerVolume())
+        throw RuntimeError::deviceIoError();
     const QByteArray bytes = TextFile::readBytes(copy);
     QFile::remove(copy);
     QDir().mkpath(QFileInfo(iniPath).absolutePath());

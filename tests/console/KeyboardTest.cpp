@@ -294,6 +294,14 @@ TEST(Keyboard, PlaylistViewKeysDriveThePlayers)
     EXPECT_EQ(t->players.inUse().playState(), MediaPlayer::kPaused);
     t.keys(QStringLiteral("F9"));
     EXPECT_EQ(t->players.inUse().playState(), MediaPlayer::kPlaying);
+    // A track that has ended (the end of the list) starts again from its beginning.
+    auto &ended = static_cast<FakeMediaPlayer &>(t->players.inUse());
+    ended.state = MediaPlayer::kStopped;
+    ended.pos = 199;
+    t.keys(QStringLiteral("F9"));
+    EXPECT_EQ(ended.state, MediaPlayer::kPlaying);
+    EXPECT_EQ(ended.pos, 0);
+    EXPECT_EQ(playing(), QStringLiteral("/music/1-1.mp3"));
 
     // [ and ] jump 10 seconds by whole seconds near the ends.
     MediaPlayer &player = t->players.inUse();
