@@ -1,6 +1,7 @@
 // The user's volume for the playlist players, and the fade that starts from it.
 
 #include "TestSession.h"
+#include "console/VirtualKeys.h"
 #include "player/MpvPlayer.h"
 #include "player/PlayerControl.h"
 
@@ -71,7 +72,8 @@ TEST(PlaylistVolume, TheFadeStartsAtTheSetVolume)
     PlayWMP(*t); // entry 0 on wmp(1)
     t->pager.mline(QStringLiteral("h1\r\nh2\r\na"));
     t->pager.plView = true;
-    t.keys(QStringLiteral("F12"));
+    // Straight to the handler: no event loop runs, so the fade's timer adds no step.
+    t->keyboard.keystroke(Vk::F12, 0, 0);
     EXPECT_EQ(t.player(0).vol, -1806);
     for (int i = 0; i < 399; ++i)
         fadeTick(*t);
