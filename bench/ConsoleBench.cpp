@@ -1,6 +1,7 @@
 // Drawing a page of cells, scrolling the pager and filling it.
 
 #include "BenchSession.h"
+#include "foundation/TextCells.h"
 
 #include <QPainter>
 #include <benchmark/benchmark.h>
@@ -26,6 +27,28 @@ void BM_FullPageDrawChar(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * 93 * 36);
 }
 BENCHMARK(BM_FullPageDrawChar)->Unit(benchmark::kMillisecond);
+
+// A full page through DrawText, row by row: plain ASCII (range 0), which must stay as fast as
+// DrawChar, or names in several scripts (range 1): wide characters, an emoji, marks and a
+// right-to-left run on every row.
+void BM_FullPageDrawText(benchmark::State &state)
+{
+    BenchSession b;
+    Console &console = b.session.console;
+    const QString ascii = QStringLiteral("The quick brown fox jumps over the lazy dog; ");
+    const QString scripts = QStringLiteral("坂本さくら 東京の雨 DJ 🎧 Smile Cafe\u0301 فرقة النور ");
+    QString row;
+    while (TextCells::cells(row) < 93)
+        row += state.range(0) == 0 ? ascii : scripts;
+    row = TextCells::left(row, 93).toString();
+    for (auto _ : state) {
+        for (int r = 1; r <= 36; ++r)
+            console.DrawText(row, r);
+        benchmark::DoNotOptimize(console.surface().constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * 93 * 36);
+}
+BENCHMARK(BM_FullPageDrawText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Reference: the same page drawn the naive way, one QPainter::drawText per cell.
 void BM_FullPageNaiveDrawText(benchmark::State &state)

@@ -123,13 +123,13 @@ BENCHMARK(BM_FadeLoudnessCurve)->UseManualTime()->Iterations(1)->Unit(benchmark:
 
 // The natural advance: the next track starts in the second when five whole seconds remain
 // (a track of 6.5 s: when the position reaches 1 s). How far past that moment the position
-// was when the next track started (the cursor timer's 100 ms ticks run the rule), and how
+// was when the next track started (the advance timer's 100 ms ticks run the rule), and how
 // long the two tracks then actually played together.
 void BM_NaturalAdvanceError(benchmark::State &state)
 {
     PlayerSession p(2, 6500);
     Session &s = p.session;
-    s.cursorTimer.timFlash.start();
+    s.players.timAdvance.start();
     double worstLate = 0;
     for (auto _ : state) {
         s.playlist.plIndex = 0;
@@ -151,6 +151,43 @@ void BM_NaturalAdvanceError(benchmark::State &state)
     state.counters["worst_late_ms"] = worstLate * 1000;
 }
 BENCHMARK(BM_NaturalAdvanceError)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// A playlist left to play by itself: 40 tracks of 6.2 s of the same length (so mpv never tells
+// of a new duration), each advancing when its position reaches 1 s. Counts the advances that
+// happened against the 39 that should have, in five runs in a row.
+void BM_UnattendedPlaylistAdvances(benchmark::State &state)
+{
+    constexpr int kTracks = 40;
+    PlayerSession p(kTracks, 6200);
+    Session &s = p.session;
+    s.players.timAdvance.start();
+    int advances = 0;
+    int expected = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        s.playlist.plIndex = 0;
+        PlayWMP(s);
+        expected += kTracks - 1;
+        // Each track needs about 1.1 s before the next starts; a stalled list stops counting.
+        int last = 0;
+        while (runUntil([&] { return s.playlist.plIndex > last; }, 5000)) {
+            last = s.playlist.plIndex;
+            if (last == kTracks - 1)
+                break;
+        }
+        advances += last;
+        state.SetIterationTime(clock.nsecsElapsed() / 1e9);
+        s.players.wmp(0).setFileName(QString());
+        s.players.wmp(1).setFileName(QString());
+    }
+    state.counters["advances"] = advances;
+    state.counters["expected"] = expected;
+}
+BENCHMARK(BM_UnattendedPlaylistAdvances)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 // From PlayWMP to the first playing position mpv reports.
 void BM_PlayWMPToFirstPosition(benchmark::State &state)

@@ -21,5 +21,5 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS libmpv2)
 # The console's fonts (Courier New is Liberation Mono through fontconfig) and the picture
 # formats beyond Qt's own: the program runs without them, but looks and shows less.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, fonts-dejavu-core, qt6-image-formats-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, fonts-dejavu-core, fonts-wqy-microhei, fonts-symbola, qt6-image-formats-plugins")
 include(CPack)

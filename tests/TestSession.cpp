@@ -41,7 +41,7 @@ QString TestSession::row(int row) const
 
 QString TestSession::pagerRow(int row) const
 {
-    QString text = m_session->console.scrCells().rowText(row).left(Cell::kTextColumns - 1);
+    QString text = m_session->console.scrCells().rowText(row, Cell::kTextColumns - 1);
     while (text.endsWith(u' '))
         text.chop(1);
     return text;
@@ -49,10 +49,10 @@ QString TestSession::pagerRow(int row) const
 
 qint32 TestSession::rowColour(int row) const
 {
+    const CellRecord &cells = m_session->console.scrCells();
     for (int column = 1; column <= Cell::kRecordColumns; ++column) {
-        const QString entry = m_session->console.scrCells().entry(column, row);
-        if (entry[0].unicode() != 0)
-            return entry.mid(1).trimmed().toInt();
+        if (cells.character(column, row).unicode() != 0)
+            return cells.colour(column, row);
     }
     return -1;
 }

@@ -13,6 +13,11 @@ packages=(
   # pictures beyond Qt's own BMP, PNG, JPEG, GIF and ICO/CUR: WebP, TIFF, TGA and more
   qt6-image-formats-plugins
   fonts-liberation fonts-dejavu-core fontconfig
+  # character widths and right-to-left order on the console
+  libicu-dev
+  # small fallback fonts for the glyphs the console font lacks: CJK (WenQuanYi Micro Hei)
+  # and emoji drawn as outlines in the text colour (Symbola)
+  fonts-wqy-microhei fonts-symbola
   # vldmake reads tags with TagLib; the sample database's tracks are encoded with lame
   libtag1-dev lame
   libgtest-dev libgmock-dev libbenchmark-dev

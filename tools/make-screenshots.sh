@@ -26,3 +26,7 @@ shot session --keys 'text:set hi write Hi there,Enter,text:set shared /usr/share
 shot pager --exec 'partist' --wait 1000 --exec 'lyrics'
 shot playlist --exec 'partist' --wait 1000 --exec 'vlpl' --wait 300
 shot help --exec 'help'
+shot scripts --exec 'cls' --exec 'text 1,2,yellow,Names in every script:' \
+  --exec 'text 3,4,,1: 坂本さくら - 東京の雨' --exec 'text 3,5,,2: DJ 🎧 Smile - Café Noir' \
+  --exec 'text 3,6,,3: فرقة النور - ليلة' --exec 'text 3,7,,4: Ελληνικά · Кириллица · Tiếng Việt' \
+  --exec 'text 3,8,,5: 서울의 봄 · עברית · Ünïcödé' --keys 'text:sartist 坂本'

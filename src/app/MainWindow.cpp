@@ -141,6 +141,59 @@ void MainWindow::paintEvent(QPaintEvent *event)
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(image, surface);
     }
+    if (m_selection) {
+        painter.setCompositionMode(QPainter::CompositionMode_Difference);
+        for (int row = m_selection->first.y(); row <= m_selection->last.y(); ++row) {
+            const int first = row == m_selection->first.y() ? m_selection->first.x() : 1;
+            const int last =
+                row == m_selection->last.y() ? m_selection->last.x() : Cell::kTextColumns;
+            const QRect cells(Cell::origin(first, row),
+                              QSize((last - first + 1) * Cell::kWidth, Cell::kHeight));
+            painter.fillRect(mapFromConsole(cells), Qt::white);
+        }
+    }
+}
+
+QPoint MainWindow::cellAt(const QPointF &at) const
+{
+    return CellSelection::cellAt(mapToConsole(at));
+}
+
+void MainWindow::showSelection(std::optional<CellSelection> selection)
+{
+    if (!selection && !m_selection)
+        return;
+    m_selection = selection;
+    update();
+}
+
+void MainWindow::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_anchor = cellAt(event->position());
+    showSelection(std::nullopt);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_anchor || !(event->buttons() & Qt::LeftButton))
+        return;
+    const QPoint cell = cellAt(event->position());
+    // Until the pointer leaves the cell it went down on, it is a click.
+    if (!m_selection && cell == *m_anchor)
+        return;
+    showSelection(CellSelection::between(*m_anchor, cell));
+}
+
+void MainWindow::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_anchor.reset();
+    const CellRecord &cells = m_session.console.scrCells();
+    showSelection(CellSelection::wordAt(cells, cellAt(event->position())));
+    m_desktop.setSelectionText(m_selection->text(cells));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -148,6 +201,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (!m_shutDown) {
         m_shutDown = true;
         m_session.cursorTimer.timFlash.stop();
+        m_session.players.timAdvance.stop();
         shutDown(m_session);
     }
     event->accept();
@@ -155,13 +209,26 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::keyPressEvent(QKeyEvent *event)
 {
+    showSelection(std::nullopt);
     const Keystroke k = QtKeys::fromQt(event->key(), event->modifiers(), event->text());
-    m_session.handleEvent([&] { m_session.keyboard.keystroke(k.code, k.shift, k.character); });
+    m_session.handleEvent([&] {
+        m_session.keyboard.keystroke(k.code, k.shift, k.character);
+        // A key may bring more than one unit (an emoji, a composed sequence): the rest is
+        // typed after the first.
+        if (k.character != 0 && k.character == event->text().front().unicode()) {
+            for (qsizetype i = 1; i < event->text().size(); ++i) {
+                int character = event->text()[i].unicode();
+                m_session.keyboard.keyPress(character);
+            }
+        }
+    });
     event->accept();
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (event->button() == Qt::LeftButton && std::exchange(m_anchor, std::nullopt) && m_selection)
+        m_desktop.setSelectionText(m_selection->text(m_session.console.scrCells()));
     int button = 0;
     if (event->button() == Qt::LeftButton)
         button = 1;

@@ -1,11 +1,14 @@
 #pragma once
 // The console window: shows the console surface scaled to fit (1:1 when there is room), hands
 // key, mouse and focus events to the keyboard handler in virtual-key terms and console
-// pixels, and runs the shut-down when closed.
+// pixels, and runs the shut-down when closed. Dragging with the left button (or a double
+// click) chooses cells whose text becomes the X selection, as in terminals.
 
 #include "app/WindowDesktop.h"
+#include "console/CellSelection.h"
 
 #include <QWidget>
+#include <optional>
 
 class Session;
 class VideoView;
@@ -39,7 +42,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -53,8 +59,15 @@ private:
     // console is.
     void placeVideo();
 
+    // Shows cells chosen with the mouse in inverse colours, or none.
+    void showSelection(std::optional<CellSelection> selection);
+    QPoint cellAt(const QPointF &at) const;
+
     Session &m_session;
     WindowDesktop m_desktop;
+    // Where the left button went down, while it is held; the cells chosen since.
+    std::optional<QPoint> m_anchor;
+    std::optional<CellSelection> m_selection;
     VideoView *m_video;
     bool m_shutDown = false;
 };

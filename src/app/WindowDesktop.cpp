@@ -66,6 +66,23 @@ void WindowDesktop::setClipboardText(const QString &text)
     clipboard->setText(text);
 }
 
+QString WindowDesktop::selectionText()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard->supportsSelection())
+        return m_selection;
+    return clipboard->text(QClipboard::Selection);
+}
+
+void WindowDesktop::setSelectionText(const QString &text)
+{
+    // A desktop without a selection (Wayland without the protocol) still pastes it here.
+    m_selection = text;
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (clipboard->supportsSelection())
+        clipboard->setText(text, QClipboard::Selection);
+}
+
 bool WindowDesktop::openUrl(const QString &url)
 {
     return QDesktopServices::openUrl(QUrl::fromUserInput(url));

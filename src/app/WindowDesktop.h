@@ -24,6 +24,8 @@ public:
     int popupMenu(const QStringList &entries, QPoint at) override;
     QString clipboardText() override;
     void setClipboardText(const QString &text) override;
+    QString selectionText() override;
+    void setSelectionText(const QString &text) override;
     bool openUrl(const QString &url) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     void setWindowTitle(const QString &title) override;
@@ -33,4 +35,5 @@ private:
     MainWindow *m_window;
     ScriptedDesktop &m_script;
     bool m_interactive = false;
+    QString m_selection;
 };

@@ -90,6 +90,8 @@ int main(int argc, char *argv[])
         session.scripted.addAnswer(answer);
     MainWindow window(session);
     window.show();
+    // Copies of tracks that runs which died left behind would otherwise stay for good.
+    removeAbandonedTempFolders();
     startUp(session);
     runSteps(session, line);
     // Once the script has run, a person at a real display answers the questions.

@@ -36,7 +36,7 @@ public:
     // Break: the batch ends.
     void stopbatch();
 
-    // While a modal question is open its nested event loop must not run batch lines or
+    // While a command waits (CommandWait) its nested event loop must not run batch lines or
     // timed commands: both timers are held, and released as they were.
     struct HeldTimers
     {

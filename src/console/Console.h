@@ -42,10 +42,16 @@ public:
     // "Subscript out of range (9)".
     void DrawChar(QChar character, int column, int row, qint32 &colour);
     // Text from column xpos + 1 of the row, wrapping after column 93 back to xpos + 1.
-    // Returns the row of the last character drawn.
+    // Characters take the cells TextCells gives them; a wide one that would start in
+    // column 93 goes whole to the next row. Control characters show as their visible
+    // stand-ins. Returns the row of the last character drawn.
     int DrawText(const QString &text, int row, qint32 colour = -1, int xpos = 0);
-    // Types at the cursor into the command line; what falls past row 36 is dropped.
+    // Types at the cursor into the command line; what falls past row 36 is dropped. A mark
+    // joins the character before it; the half of a surrogate pair waits for its other half.
     void TypeText(const QString &text);
+    // Backspace: blanks the cursor cell and takes the last character (with its marks) off
+    // the command line, the cursor going back to its first cell.
+    void eraseTyped();
     // Blanks over the command line as typed so far, "COMMAND: " again and the cursor home;
     // cmdText is left to the caller.
     void redrawPrompt();
@@ -90,8 +96,24 @@ public:
 private:
     void copyFromBackground(const QRect &rect);
     void fill(const QRect &rect, qint32 colour);
-    // The background (or text background) of one cell, with a glyph over it when given.
-    void paintCell(const QRect &cell, const GlyphCache::Mask *mask, qint32 colour);
+    // The background (or text background) of cells, with a glyph's coverage (stride
+    // values a row) over them when given.
+    void paintCell(const QRect &cells, const uchar *coverage, int stride, qint32 colour);
+    // One character into one cell, recorded and painted, leaving the row's order alone.
+    void putChar(QChar character, int column, int row, qint32 colour);
+    // One cluster of one or two cells; control characters become their stand-ins.
+    void putCluster(QStringView cluster, int width, bool rightToLeft, int column, int row,
+                    qint32 colour);
+    // Before cells are written over: the half of a wide character they leave is blanked.
+    void unpair(int column, int row, int width);
+    void blankCell(int column, int row);
+    // Paints a recorded cell again (the lead of a wide character paints both cells).
+    void paintRecorded(int column, int row);
+    // The first cell of the character starting at clusterStart of a command line.
+    static QPoint typedCell(QStringView line, qsizetype clusterStart);
+    // Shows the right-to-left runs of a row shaped and in visual order, or the row in its
+    // logical order again once it holds none.
+    void layoutRow(int row);
 
     const Options &m_options;
     const NowPlaying &m_nowPlaying;

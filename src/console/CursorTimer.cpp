@@ -47,7 +47,6 @@ void CursorTimer::tick()
                          num2time(s.players.inUse().duration()) + QStringLiteral(" - ") +
                          Msg::kWindowTitle);
     }
-    trackendcheck(s);
 }
 
 void CursorTimer::blinkCursor()

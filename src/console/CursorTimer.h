@@ -1,7 +1,7 @@
 #pragma once
 // timFlash: every 100 ms the cursor blinks, the now-playing status or the playlist view's
-// window title is refreshed, the random-drawing mode draws one shape, and the playlist
-// moves on shortly before a track ends.
+// window title is refreshed, and the random-drawing mode draws one shape. It stops while the
+// window has no focus; the playlist's advance has a timer of its own (Players::timAdvance).
 
 #include <QRandomGenerator>
 #include <QString>

@@ -6,6 +6,7 @@
 #include "foundation/Messages.h"
 #include "foundation/RuntimeError.h"
 #include "player/PlaylistNavigation.h"
+#include "session/CommandWait.h"
 #include "session/Session.h"
 #include "settings/AliasCommands.h"
 
@@ -22,8 +23,15 @@ void Keyboard::keystroke(int code, int shift, int character)
 
 void Keyboard::keyDown(int code, int shift)
 {
-    if (!enabled)
+    if (CommandWait *wait = m_session.wait) {
+        // Keys typed while a command waits would otherwise edit or run a second command
+        // line inside it: only Escape and Break are heard, and both give up the wait.
+        if (code == Vk::Pause && m_session.batch.batchRunning)
+            m_session.batch.stopbatch();
+        if (code == Vk::Escape || code == Vk::Pause)
+            wait->cancel();
         return;
+    }
     Console &console = m_session.console;
     switch (console.dispMode) {
     case Console::Prompt:
@@ -35,13 +43,6 @@ void Keyboard::keyDown(int code, int shift)
         break;
     case Console::ConfirmationAwaited:
         answerDeletion(code);
-        break;
-    case Console::ExternalCommand:
-        if (code == Vk::Escape) {
-            console.dispMode = Console::Prompt;
-            m_session.batch.resumetimed();
-            console.ClScreen();
-        }
         break;
     default:
         if (code == Vk::Menu)
@@ -75,6 +76,9 @@ void Keyboard::promptKeyDown(int code, int shift)
             m_session.console.ClScreen();
         }
     }
+    // Shift+Insert pastes the clipboard as Ctrl+V does, as in terminals.
+    if (shift == Vk::ShiftMask && code == Vk::Insert)
+        m_session.console.TypeText(m_session.desktop().clipboardText());
     if (code >= Vk::F1 && code <= Vk::F12) {
         const int n = code - Vk::F1 + 1;
         runBinding(QString(kBindingMark) + u'F' + QString::number(n),
@@ -186,22 +190,12 @@ void Keyboard::answerDeletion(int code)
 
 void Keyboard::keyPress(int &character)
 {
-    if (!enabled)
-        return;
     Console &console = m_session.console;
-    if (m_session.batch.batchRunning || console.dispMode != Console::Prompt)
+    if (m_session.wait || m_session.batch.batchRunning || console.dispMode != Console::Prompt)
         return;
     switch (character) {
     case Vk::Backspace:
-        if (!console.cmdText.isEmpty()) {
-            qint32 colour = -1;
-            console.DrawChar(u' ', console.curCol, console.curRow, colour);
-            if (--console.curCol == 0 && console.curRow > 1) {
-                console.curCol = Cell::kTextColumns;
-                --console.curRow;
-            }
-            console.cmdText.chop(1);
-        }
+        console.eraseTyped();
         break;
     case Vk::Enter:
         enter();
@@ -249,8 +243,13 @@ void Keyboard::resetCommandLine()
 
 void Keyboard::mouseUp(int button, int, int x, int y)
 {
-    if (!enabled)
+    // The menus run commands: none while one waits.
+    if (m_session.wait)
         return;
+    // The middle button pastes the X selection where Ctrl+V pastes the clipboard.
+    if (button == Vk::MiddleButton && m_session.console.dispMode == Console::Prompt &&
+        !m_session.batch.batchRunning)
+        m_session.console.TypeText(m_session.desktop().selectionText());
     if (button != Vk::RightButton)
         return;
     if (m_session.console.dispMode == Console::Pager) {

@@ -1,6 +1,7 @@
 #pragma once
 // Turns key and mouse events, already in virtual-key codes, into editing of the command
-// line, paging, playlist control, key bindings and the popup menus, by display mode.
+// line, paging, playlist control, key bindings and the popup menus, by display mode. While a
+// command waits (CommandWait) keys and clicks are turned away; Escape and Break cancel it.
 
 #include <QObject>
 #include <QPoint>
@@ -23,10 +24,6 @@ public:
     void mouseUp(int button, int shift, int x, int y);
     void gotFocus();
     void lostFocus();
-
-    // False while a command that lets window events run must not be disturbed (a long file
-    // search): keys, queued keystrokes and clicks are dropped, as by a disabled control.
-    bool enabled = true;
 
     // Where the last right click was; 0, 0 when the menu came from the keyboard.
     qint16 clickX = 0;

@@ -3,6 +3,7 @@
 #include "console/Console.h"
 #include "foundation/Colours.h"
 #include "foundation/RuntimeError.h"
+#include "foundation/TextCells.h"
 
 namespace {
 
@@ -17,12 +18,14 @@ Pager::Pager(Console &console) : m_console(console) {}
 void Pager::mline(const QString &text)
 {
     QStringList lines;
+    QList<QStringView> pieces;
     for (const QStringView line : QStringView(text).split(u"\r\n")) {
-        const qsizetype pieces = piecesOf(line.size());
-        for (qsizetype k = 0; k < pieces; ++k) {
+        pieces.clear();
+        cut(line, &pieces);
+        for (const QStringView piece : pieces) {
             if (lines.size() == kCapacity)
                 throw RuntimeError::subscriptOutOfRange();
-            lines.append(line.mid(k * kLineWidth, kLineWidth).toString());
+            lines.append(piece.toString());
         }
     }
     m_lines = std::move(lines);
@@ -32,6 +35,37 @@ void Pager::mline(const QString &text)
         m_onShown();
     m_console.ClScreen();
     mLineDisp(0);
+}
+
+qsizetype Pager::cut(QStringView line, QList<QStringView> *pieces)
+{
+    if (TextCells::isPlain(line)) {
+        const qsizetype count = line.size() <= kLineWidth ? 1 : line.size() / kLineWidth + 1;
+        for (qsizetype k = 0; pieces && k < count; ++k)
+            pieces->append(line.mid(k * kLineWidth, kLineWidth));
+        return count;
+    }
+    if (TextCells::cells(line) <= kLineWidth) {
+        if (pieces)
+            pieces->append(line);
+        return 1;
+    }
+    qsizetype count = 0;
+    for (QStringView rest = line;;) {
+        const QStringView piece = TextCells::left(rest, kLineWidth);
+        if (pieces)
+            pieces->append(piece);
+        ++count;
+        rest = rest.mid(piece.size());
+        if (rest.isEmpty()) {
+            if (TextCells::cells(piece) == kLineWidth) {
+                if (pieces)
+                    pieces->append(QStringView());
+                ++count;
+            }
+            return count;
+        }
+    }
 }
 
 void Pager::drawLine(int index, int row, bool grey)
@@ -138,7 +172,7 @@ bool PagerText::add(QStringView lines)
         qsizetype end = lines.indexOf(u"\r\n", start);
         if (end < 0)
             end = lines.size();
-        pieces += Pager::piecesOf(end - start);
+        pieces += Pager::cut(lines.mid(start, end - start));
         start = end + 2;
     }
     if (m_pieces + pieces > Pager::kCapacity) {

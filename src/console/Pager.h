@@ -1,5 +1,5 @@
 #pragma once
-// The pager: long output kept as lines of at most 92 characters and shown 36 rows at a
+// The pager: long output kept as lines of at most 92 cells and shown 36 rows at a
 // time, with scroll arrows in column 93.
 
 #include <QString>
@@ -27,15 +27,14 @@ public:
         m_currentTrackTop = std::move(top);
     }
 
-    // Shows text split at CR LF, each line cut into 92-character pieces, from the top.
+    // Shows text split at CR LF, each line cut into pieces of 92 cells, from the top.
     // More than 64001 pieces raise "Subscript out of range (9)" before anything is shown.
     void mline(const QString &text);
-    // How many pieces mline cuts one line (without its line end) into: one up to 92
-    // characters, and a line of exactly n x 92 (n > 1) ends with an empty piece.
-    static qsizetype piecesOf(qsizetype length)
-    {
-        return length <= kLineWidth ? 1 : length / kLineWidth + 1;
-    }
+    // Cuts one line (without its line end) as mline does, adding the pieces to pieces
+    // when given, and answers how many there are: one up to 92 cells, else pieces of 92
+    // cells (91 where a wide character would straddle the cut), and a line whose last
+    // piece is full ends with an empty piece.
+    static qsizetype cut(QStringView line, QList<QStringView> *pieces = nullptr);
     // 0 first page, 1 line down, 2 line up, 3 page down, 4 page up, 5 last page,
     // 6 current track page, 7 redraw.
     void mLineDisp(int operation);

@@ -47,5 +47,6 @@ constexpr int CtrlX = 24;
 
 // Mouse buttons.
 constexpr int RightButton = 2;
+constexpr int MiddleButton = 4;
 
 } // namespace Vk

@@ -2,7 +2,7 @@
 
 #include "foundation/RuntimeError.h"
 
-Wildcard::Wildcard(QStringView pattern)
+Wildcard::Wildcard(QStringView pattern, Flavour flavour)
 {
     for (qsizetype i = 0; i < pattern.size(); ++i) {
         const char16_t c = pattern[i].unicode();
@@ -16,7 +16,8 @@ Wildcard::Wildcard(QStringView pattern)
             m_tokens.append(Token{.kind = Token::Any});
             continue;
         case u'#':
-            m_tokens.append(Token{.kind = Token::Digit});
+            m_tokens.append(flavour == FileName ? Token{.kind = Token::One, .character = c}
+                                                : Token{.kind = Token::Digit});
             continue;
         case u'[':
             break;

@@ -5,6 +5,8 @@
 // list stands for itself, and so does any of ? * # [ inside one. "[]" matches nothing (the
 // empty text), "[!]" any one character, and "]" outside a list is an ordinary character.
 // Characters compare by their codes: callers lower-case both sides to ignore case.
+// File name patterns know no "#": digits in names are common ("track#1.mp3" is a real
+// name), so there it is an ordinary character.
 
 #include <QList>
 #include <QString>
@@ -13,9 +15,11 @@
 class Wildcard
 {
 public:
+    enum Flavour { Library, FileName };
+
     // An unbalanced "[" or a range whose end is below its start raises "Invalid pattern
     // string (93)".
-    explicit Wildcard(QStringView pattern);
+    explicit Wildcard(QStringView pattern, Flavour flavour = Library);
 
     // Whether the whole text matches. Time grows with text length times pattern length at
     // worst, never exponentially, whatever the stars.

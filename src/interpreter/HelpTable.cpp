@@ -193,12 +193,16 @@ const HelpEntry kEntries[] = {
         {1, "lyrics [<artist number> <track number>]"},
         {3,
 "Shows the lyrics of a track in the Velmora database.  Without arguments the lyrics of the    "
-"current track in the playlist are shown."}}},
+"current track in the playlist are shown."},
+        {6,
+"The artist number alone (e.g. 'lyrics 5') takes the track number of the current track."}}},
     {"notes", {
         {1, "notes [<artist number> <track number>]"},
         {3,
 "Shows the notes of a track in the Velmora database.  Without arguments the notes of the      "
-"current track in the playlist are shown."}}},
+"current track in the playlist are shown."},
+        {6,
+"The artist number alone (e.g. 'notes 5') takes the track number of the current track."}}},
     {"now", {
         {1, "now"},
         {3, "Shows the current date and time."}}},

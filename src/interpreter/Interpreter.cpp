@@ -34,6 +34,9 @@ QString Interpreter::expandVariables(QString cmd) const
 
 void Interpreter::exe(QString &cmd)
 {
+    // A command that waits lets events run; none of them may start a command inside it.
+    if (m_session.wait)
+        return;
     try {
         run(cmd);
     } catch (const RuntimeError &error) {

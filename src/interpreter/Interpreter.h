@@ -21,7 +21,7 @@ public:
     explicit Interpreter(Session &session);
 
     // Runs one command line. On return cmd holds the command word (the Enter key relies
-    // on it to recognise "lastcmd").
+    // on it to recognise "lastcmd"). While a command waits (CommandWait) nothing runs.
     void exe(QString &cmd);
 
     // The line with every defined %name% replaced by its value.

@@ -5,6 +5,7 @@
 #include "foundation/TextFile.h"
 #include "session/Session.h"
 
+#include <QFileInfo>
 #include <limits>
 
 namespace {
@@ -73,10 +74,26 @@ QString vldFN(Session &s, qint16 a, qint16 t)
     const QStringList fields = fieldsOf(value, 3);
     const ByteRange range = rangeOf(fields);
     checkExtension(fields[2]);
+    // One copy a run of each track: playing it again, or id3 on it, reuses it. A database
+    // rewritten since (loadvld of a new file of the same name) is another thing to copy.
+    const QString database = s.opt[Options::Database];
+    const QFileInfo databaseFile(database);
+    const QString key =
+        QStringList{databaseFile.absoluteFilePath(),
+                    QString::number(databaseFile.lastModified().toMSecsSinceEpoch()),
+                    QString::number(databaseFile.size()),
+                    QString::number(range.offset),
+                    QString::number(range.length),
+                    fields[2]}
+            .join(u'|');
+    if (const std::optional<QString> copy = s.temp.copyOf(key, range.length))
+        return *copy;
+    s.temp.checkRoom(range.length);
     auto [name, file] = newTempFile(s, fields[2]);
-    s.PWAD.CopyRange(s.opt[Options::Database], range.offset, range.length,
+    s.PWAD.CopyRange(database, range.offset, range.length,
                      [&file](const QByteArray &piece) { file->write(piece); });
     file->close();
+    s.temp.keepCopy(key, name);
     QString &list = s.opt[Options::TemporaryFiles];
     list = list.isEmpty() ? name : list + u'|' + name;
     return name;

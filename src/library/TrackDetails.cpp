@@ -1,5 +1,6 @@
 #include "library/TrackDetails.h"
 
+#include "foundation/TextCells.h"
 #include "session/Session.h"
 
 QString TDetails(const Session &s, const QString &a, const QString &t)
@@ -7,10 +8,11 @@ QString TDetails(const Session &s, const QString &a, const QString &t)
     constexpr qsizetype kWidth = 92;
     const QString artist = s.vld.GetValue(QStringLiteral("Artist") + a);
     const QString title = s.vld.GetValue(a + QStringLiteral("Track") + t);
-    QString line = (a + QStringLiteral(", ") + t + QStringLiteral(": ") + artist + QStringLiteral(" - ") + title)
-                       .left(kWidth);
-    // A full line would leave no room to show that it was cut.
-    if (line.size() == kWidth)
-        line = line.left(kWidth - 3) + QStringLiteral("...");
+    const QString line = a + QStringLiteral(", ") + t + QStringLiteral(": ") + artist +
+                         QStringLiteral(" - ") + title;
+    // Cut by cells, so a line of wide characters never runs past the screen; a full line
+    // would leave no room to show that it was cut.
+    if (TextCells::cells(line) >= kWidth)
+        return TextCells::left(line, kWidth - 3).toString() + QStringLiteral("...\r\n");
     return line + QStringLiteral("\r\n");
 }

@@ -31,6 +31,7 @@ std::optional<LibMpv> open()
         resolve(library, f.observe_property, "mpv_observe_property") &&
         resolve(library, f.set_wakeup_callback, "mpv_set_wakeup_callback") &&
         resolve(library, f.command_async, "mpv_command_async") &&
+        resolve(library, f.get_property, "mpv_get_property") &&
         resolve(library, f.set_property_async, "mpv_set_property_async") &&
         resolve(library, f.wait_event, "mpv_wait_event") &&
         resolve(library, f.render_context_create, "mpv_render_context_create") &&

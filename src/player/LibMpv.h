@@ -16,6 +16,7 @@ struct LibMpv
     decltype(&mpv_observe_property) observe_property;
     decltype(&mpv_set_wakeup_callback) set_wakeup_callback;
     decltype(&mpv_command_async) command_async;
+    decltype(&mpv_get_property) get_property;
     decltype(&mpv_set_property_async) set_property_async;
     decltype(&mpv_wait_event) wait_event;
     decltype(&mpv_render_context_create) render_context_create;

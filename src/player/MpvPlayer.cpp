@@ -7,6 +7,11 @@
 #include <clocale>
 #include <cmath>
 
+namespace {
+// The reply to a loadfile command, which names the playlist entry of the file.
+constexpr quint64 kLoadReply = 1;
+} // namespace
+
 MpvPlayer::MpvPlayer(const QString &audioOutput, Video video)
     : m_audioOutput(audioOutput), m_showsVideo(video == Video::Shown)
 {
@@ -163,13 +168,13 @@ double MpvPlayer::mpvVolume(int hundredthsOfDecibel)
     return 100.0 * std::cbrt(amplitude);
 }
 
-void MpvPlayer::command(std::initializer_list<const char *> args)
+void MpvPlayer::command(std::initializer_list<const char *> args, quint64 reply)
 {
     if (!m_mpv)
         return;
     std::vector<const char *> argv(args);
     argv.push_back(nullptr);
-    m_lib->command_async(m_mpv, 0, argv.data());
+    m_lib->command_async(m_mpv, reply, argv.data());
 }
 
 void MpvPlayer::setProperty(const char *name, const QByteArray &value)
@@ -187,6 +192,7 @@ void MpvPlayer::load()
     m_paused = false;
     m_ended = false;
     m_loading = true;
+    m_heldSeek.reset();
     if (!ensureHandle()) {
         // As for a file mpv cannot play: the player is closed, silently.
         m_loading = false;
@@ -195,7 +201,8 @@ void MpvPlayer::load()
     }
     setProperty("pause", "no");
     const QByteArray path = QFile::encodeName(m_file);
-    command({"loadfile", path.constData(), "replace"});
+    ++m_loadsUnanswered;
+    command({"loadfile", path.constData(), "replace"}, kLoadReply);
 }
 
 void MpvPlayer::setFileName(const QString &path)
@@ -204,6 +211,7 @@ void MpvPlayer::setFileName(const QString &path)
     if (path.isEmpty()) {
         clearFrame();
         m_loading = false;
+        m_heldSeek.reset();
         command({"stop"});
         m_position = 0;
         m_duration = 0;
@@ -217,7 +225,13 @@ void MpvPlayer::setPosition(double seconds)
 {
     if (m_file.isEmpty())
         return;
+    // Before the start is the start: mpv would count a negative position back from the end.
+    seconds = std::max(0.0, seconds);
     m_position = seconds;
+    if (m_loading) {
+        m_heldSeek = seconds;
+        return;
+    }
     const QByteArray at = QByteArray::number(seconds, 'f', 3);
     command({"seek", at.constData(), "absolute"});
 }
@@ -281,13 +295,28 @@ void MpvPlayer::drainEvents()
         if (event->event_id == MPV_EVENT_NONE)
             return;
         switch (event->event_id) {
+        case MPV_EVENT_COMMAND_REPLY:
+            if (event->reply_userdata == kLoadReply)
+                loadAnswered(*event);
+            break;
+        case MPV_EVENT_START_FILE:
+            m_startedEntry =
+                static_cast<const mpv_event_start_file *>(event->data)->playlist_entry_id;
+            break;
+        case MPV_EVENT_FILE_LOADED:
+            // Follows the start of the file it speaks of.
+            if (m_loading && speaksOfWantedFile(m_startedEntry))
+                fileLoaded();
+            break;
         case MPV_EVENT_PROPERTY_CHANGE: {
             const auto *property = static_cast<const mpv_event_property *>(event->data);
-            const double value =
-                property->format == MPV_FORMAT_DOUBLE ? *static_cast<double *>(property->data) : 0;
-            // Until the new file is loaded, what arrives still speaks of the one before.
+            if (property->format != MPV_FORMAT_DOUBLE)
+                break;
+            // Until the wanted file has loaded, what arrives may still speak of the one before;
+            // fileLoaded() reads both values afresh.
             if (m_loading || m_ended || m_file.isEmpty())
                 break;
+            const double value = *static_cast<double *>(property->data);
             // mpv counts the audio still buffered ahead: at the start of a file it can read below
             // 0.
             if (qstrcmp(property->name, "time-pos") == 0)
@@ -296,14 +325,12 @@ void MpvPlayer::drainEvents()
                 m_duration = value;
             break;
         }
-        case MPV_EVENT_FILE_LOADED:
-            m_loading = false;
-            break;
         case MPV_EVENT_END_FILE: {
             const auto *end = static_cast<const mpv_event_end_file *>(event->data);
-            // A file replaced by the next load ends with "stop": nothing to note.
-            // An end while the next file loads is the previous file's.
-            if (end->reason == MPV_END_FILE_REASON_EOF && !m_loading) {
+            // The end of a file replaced since, or of one stopped on purpose: nothing to note.
+            if (!speaksOfWantedFile(end->playlist_entry_id))
+                break;
+            if (end->reason == MPV_END_FILE_REASON_EOF) {
                 m_ended = true;
             } else if (end->reason == MPV_END_FILE_REASON_ERROR) {
                 // Not playable: the player is closed, silently.
@@ -318,4 +345,56 @@ void MpvPlayer::drainEvents()
             break;
         }
     }
+}
+
+void MpvPlayer::loadAnswered(const mpv_event &reply)
+{
+    --m_loadsUnanswered;
+    // Only the answer to the last load names the file wanted now.
+    if (m_loadsUnanswered > 0 || m_file.isEmpty())
+        return;
+    if (reply.error < 0) {
+        m_loading = false;
+        m_file.clear();
+        return;
+    }
+    m_wantedEntry = -1;
+    const mpv_node &result = static_cast<const mpv_event_command *>(reply.data)->result;
+    if (result.format != MPV_FORMAT_NODE_MAP)
+        return;
+    const mpv_node_list *map = result.u.list;
+    for (int i = 0; i < map->num; ++i) {
+        if (qstrcmp(map->keys[i], "playlist_entry_id") == 0 &&
+            map->values[i].format == MPV_FORMAT_INT64)
+            m_wantedEntry = map->values[i].u.int64;
+    }
+}
+
+bool MpvPlayer::speaksOfWantedFile(qint64 entry) const
+{
+    return m_loadsUnanswered == 0 && m_wantedEntry >= 0 && entry == m_wantedEntry &&
+           !m_file.isEmpty();
+}
+
+void MpvPlayer::fileLoaded()
+{
+    m_loading = false;
+    // mpv tells of a property only when its value changes, and one that changed and changed
+    // back while the file loaded (the same duration as the file before) is never told: read
+    // both now.
+    m_duration = readNow("duration");
+    m_position = std::max(0.0, readNow("time-pos"));
+    if (m_heldSeek) {
+        const double at = *m_heldSeek;
+        m_heldSeek.reset();
+        setPosition(at);
+    }
+}
+
+double MpvPlayer::readNow(const char *name) const
+{
+    double value = 0;
+    if (m_lib->get_property(m_mpv, name, MPV_FORMAT_DOUBLE, &value) < 0)
+        return 0;
+    return value;
 }

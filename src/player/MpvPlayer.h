@@ -8,8 +8,10 @@
 #include "player/Players.h"
 
 #include <QObject>
+#include <optional>
 
 struct mpv_handle;
+struct mpv_event;
 struct mpv_render_context;
 struct LibMpv;
 
@@ -56,9 +58,14 @@ private:
     bool startRendering();
     void renderFrame();
     void clearFrame();
-    void command(std::initializer_list<const char *> args);
+    void command(std::initializer_list<const char *> args, quint64 reply = 0);
     void setProperty(const char *name, const QByteArray &value);
     void drainEvents();
+    void loadAnswered(const mpv_event &reply);
+    bool speaksOfWantedFile(qint64 entry) const;
+    void fileLoaded();
+    // A property read at once; 0 when mpv has none.
+    double readNow(const char *name) const;
 
     QString m_audioOutput;
     bool m_showsVideo;
@@ -79,6 +86,14 @@ private:
     bool m_ended = false;
     // A file was asked for and mpv has not loaded it yet.
     bool m_loading = false;
+    // mpv makes each loaded file an entry of its own playlist and names that entry in its
+    // events, so what it says of a file already replaced is told apart from what it says of
+    // the file wanted now, whatever order the events come in.
+    int m_loadsUnanswered = 0;
+    qint64 m_wantedEntry = -1;
+    qint64 m_startedEntry = -1;
+    // A position asked for while the file loads: mpv refuses to seek until it has loaded.
+    std::optional<double> m_heldSeek;
     int m_volume = kFullVolume;
     int m_playCount = 1;
 };

@@ -107,8 +107,12 @@ void fadeTick(Session &s)
 
 void trackendcheck(Session &s)
 {
+    // From the second in which five whole seconds remain on, so a moment the loop was busy (a
+    // large catalogue loading) or a jump with "]" past that second never stops the list. A
+    // track of less than five seconds never advances.
     MediaPlayer &player = s.players.inUse();
-    if (std::floor(player.duration()) != std::floor(player.position()) + 5)
+    const double wholeDuration = std::floor(player.duration());
+    if (wholeDuration < 5 || std::floor(player.position()) + 5 < wholeDuration)
         return;
     const int next = s.playlist.plIndex + 1;
     if (next >= Playlist::kCapacity || s.playlist[next].artist.isEmpty())

@@ -26,7 +26,8 @@ void reducevol(Session &s);
 // One step of the fade: 10 hundredths of a decibel lower; 40 dB down the player stops and
 // both playlist players are back at the user's volume.
 void fadeTick(Session &s);
-// The next entry starts in the second in which five whole seconds of the track remain.
+// The next entry starts in the second in which five whole seconds of the track remain (or at
+// once when that second has passed unseen).
 void trackendcheck(Session &s);
 // playlist.dat read back, the current track started, its state and position restored.
 void RestorePlaylist(Session &s);

@@ -14,6 +14,9 @@ Players::Players(Session &session, const Factory &make) : m_session(session)
         m_players[static_cast<size_t>(i)] = make(i);
     QObject::connect(&timRedVol, &QTimer::timeout,
                      [this] { m_session.handleEvent([this] { fadeTick(m_session); }); });
+    timAdvance.setInterval(100);
+    QObject::connect(&timAdvance, &QTimer::timeout,
+                     [this] { m_session.handleEvent([this] { trackendcheck(m_session); }); });
     wmp(kVideoPlayer).setOnVideoFrame([this] {
         if (m_onVideoChanged)
             m_onVideoChanged();

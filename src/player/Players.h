@@ -71,6 +71,9 @@ public:
     qint16 fadePlayer = 0;
     int fadeFloor = kFadeFloor;
     QTimer timRedVol;
+    // The end-of-track rule's own clock (100 ms) from start-up on: the playlist advances in
+    // every mode, with or without the focus, while the cursor's timer stops with the focus.
+    QTimer timAdvance;
 
 private:
     Session &m_session;

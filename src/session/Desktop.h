@@ -26,6 +26,9 @@ public:
 
     virtual QString clipboardText() = 0;
     virtual void setClipboardText(const QString &text) = 0;
+    // The X selection (PRIMARY): text selected with the mouse, pasted with the middle button.
+    virtual QString selectionText() = 0;
+    virtual void setSelectionText(const QString &text) = 0;
 
     // Opens an address or a file with the desktop's default application; false when
     // nothing could open it.

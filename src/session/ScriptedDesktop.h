@@ -1,8 +1,9 @@
 #pragma once
 // The desktop of tests and headless runs. Questions take answers given in advance (the
 // --answer option, tests), in order; with none left they count as No or cancelled. A popup
-// menu picks the entry named by pickMenuEntry, once. The clipboard is a text held here, and
-// addresses, programs, titles and the close request are recorded for tests to read.
+// menu picks the entry named by pickMenuEntry, once. The clipboard and the X selection are
+// texts held here, and addresses, programs, titles and the close request are recorded for
+// tests to read.
 
 #include "session/Desktop.h"
 
@@ -22,6 +23,8 @@ public:
     int popupMenu(const QStringList &entries, QPoint at) override;
     QString clipboardText() override { return m_clipboard; }
     void setClipboardText(const QString &text) override { m_clipboard = text; }
+    QString selectionText() override { return m_selection; }
+    void setSelectionText(const QString &text) override { m_selection = text; }
     bool openUrl(const QString &url) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     void setWindowTitle(const QString &title) override { m_title = title; }
@@ -44,6 +47,7 @@ private:
     QStringList m_lastMenu;
     std::optional<QString> m_menuPick;
     QString m_clipboard;
+    QString m_selection;
     QStringList m_opened;
     QString m_title;
     bool m_closeAsked = false;

@@ -14,6 +14,7 @@
 #include "player/MpvPlayer.h"
 #include "player/PlaylistBuilders.h"
 #include "player/PlaylistCommands.h"
+#include "session/CommandWait.h"
 #include "settings/AliasCommands.h"
 #include "settings/AppearanceCommands.h"
 #include "settings/EventLogCommand.h"
@@ -99,10 +100,8 @@ void Session::handleEvent(const std::function<void()> &handler)
 template <typename Ask> auto Session::whileAsking(Ask ask)
 {
     log.save();
-    const Batch::HeldTimers held = batch.holdTimers();
-    auto answer = ask(*m_desktop);
-    batch.releaseTimers(held);
-    return answer;
+    const CommandWait wait(*this);
+    return ask(*m_desktop);
 }
 
 bool Session::askYesNo(const QString &title, const QString &text)

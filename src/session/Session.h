@@ -27,6 +27,7 @@
 #include <functional>
 #include <memory>
 
+class CommandWait;
 class QSettings;
 class RuntimeError;
 
@@ -63,8 +64,8 @@ public:
     Desktop &desktop() { return *m_desktop; }
     void setDesktop(Desktop *desktop) { m_desktop = desktop ? desktop : &scripted; }
 
-    // The modal questions. While one is open the batch's timers are held (a nested event
-    // loop would run them), and the event log is saved first, as the wait may be long.
+    // The modal questions. Each is a command wait (a nested event loop would run batch lines,
+    // timed commands and keys), and the event log is saved first, as the wait may be long.
     bool askYesNo(const QString &title, const QString &text);
     std::optional<QString> inputBox(const QString &title, const QString &prompt);
     std::optional<QString> openFile(const QString &title, const QString &filter);
@@ -85,7 +86,7 @@ public:
     KeyValueStore CF;  // aliases, variables and key bindings
     KeyValueStore vld; // the index of the loaded music database
     Archive PWAD;
-    // The program's own temporary files (the cmd capture, scratch copies), gone at shut-down.
+    // The program's own temporary files (copies of embedded tracks), gone at shut-down.
     PrivateTempFolder temp;
     GenreTable genres;
     Players players;
@@ -104,6 +105,8 @@ public:
     WebClient web;
     // The utility plugin (file details, HTML decoding), loaded on first use.
     UtilityLibrary utility;
+    // The innermost wait of a command that has not finished, if any (see CommandWait).
+    CommandWait *wait = nullptr;
 
 private:
     template <typename Ask> auto whileAsking(Ask ask);

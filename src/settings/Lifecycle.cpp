@@ -131,6 +131,7 @@ void startUp(Session &s)
     if (!notice.isEmpty())
         tryStep([&] { s.ErorMsg(notice, 13); });
     s.cursorTimer.timFlash.start();
+    s.players.timAdvance.start();
 }
 
 void shutDown(Session &s)

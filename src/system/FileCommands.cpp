@@ -5,6 +5,7 @@
 #include "foundation/LocaleFormat.h"
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
+#include "session/CommandWait.h"
 #include "session/Session.h"
 #include "system/FileSearch.h"
 #include "system/GetArg.h"
@@ -86,36 +87,6 @@ void cmdFileren(Session &s, const CommandArgs &args)
                        1);
 }
 
-// While the search runs the window goes on painting, but takes no keys and runs no batch
-// lines or timed commands; all is as before once it ends, however it ends.
-class SearchWait
-{
-public:
-    explicit SearchWait(Session &s) : m_session(s)
-    {
-        if (s_running)
-            throw RuntimeError::invalidProcedureCall();
-        s_running = true;
-        s.keyboard.enabled = false;
-        s.batch.pausetimed();
-        m_held = s.batch.holdTimers();
-    }
-    ~SearchWait()
-    {
-        m_session.batch.releaseTimers(m_held);
-        m_session.batch.resumetimed();
-        m_session.keyboard.enabled = true;
-        s_running = false;
-    }
-    SearchWait(const SearchWait &) = delete;
-    SearchWait &operator=(const SearchWait &) = delete;
-
-private:
-    static inline bool s_running = false;
-    Session &m_session;
-    Batch::HeldTimers m_held;
-};
-
 void cmdFilesearch(Session &s, const CommandArgs &args)
 {
     if (usage(s, args, "filesearch <pattern> <folder>"))
@@ -128,12 +99,18 @@ void cmdFilesearch(Session &s, const CommandArgs &args)
     const FileSearch search(pattern);
     FileSearch::Result result;
     {
-        SearchWait wait(s);
-        result = search.run(folder, [&s](qsizetype hits) {
+        // The window goes on painting while the search runs; Escape gives it up.
+        const CommandWait wait(s);
+        result = search.run(folder, [&s, &wait](qsizetype hits) {
             s.console.DrawText(LocaleFormat::groupedNumber(hits) + QStringLiteral(" found so far"),
                                3);
             QCoreApplication::processEvents();
+            return !wait.cancelled();
         });
+        if (wait.cancelled()) {
+            s.console.DrawText(QStringLiteral("Cancelled"), 3);
+            return;
+        }
     }
     const QString count =
         result.overflowed ? QStringLiteral("first 32,000 results only")

@@ -2,6 +2,7 @@
 
 #include "foundation/RuntimeError.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -62,7 +63,7 @@ void decodeInto(const std::string &name, QString &out)
 } // namespace
 
 FileSearch::FileSearch(const QString &pattern, qsizetype capacity)
-    : m_pattern(pattern.toLower()), m_capacity(capacity)
+    : m_pattern(pattern.toLower(), Wildcard::FileName), m_capacity(capacity)
 {
 }
 
@@ -73,8 +74,11 @@ FileSearch::Result FileSearch::run(const QString &folder, const Progress &progre
     Result result;
     QElapsedTimer sinceProgress;
     sinceProgress.start();
-    // Folders still to search, as paths on disk and as shown; the last is searched next.
-    const QString shownRoot = folder.endsWith(u'/') ? folder.chopped(1) : folder;
+    // Folders still to search, as paths on disk and as shown; the last is searched next. A
+    // hit from a relative folder is shown in full, so it still names the file once the
+    // current folder has changed.
+    const QString given = QDir::isRelativePath(folder) ? QDir(folder).absolutePath() : folder;
+    const QString shownRoot = given.endsWith(u'/') ? given.chopped(1) : given;
     std::vector<std::pair<std::string, QString>> pending{
         {QFile::encodeName(folder).toStdString(), shownRoot}};
     qsizetype sinceCheck = 0;
@@ -106,7 +110,8 @@ FileSearch::Result FileSearch::run(const QString &folder, const Progress &progre
         if (progress && sinceCheck >= 256) {
             sinceCheck = 0;
             if (sinceProgress.elapsed() >= kProgressIntervalMs) {
-                progress(result.hits.size());
+                if (!progress(result.hits.size()))
+                    return result;
                 sinceProgress.restart();
             }
         }

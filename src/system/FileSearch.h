@@ -1,7 +1,7 @@
 #pragma once
-// The search of filesearch: every file under a folder whose name matches a wildcard
-// pattern (case ignored), found folder by folder in sorted order. Symbolic links are listed
-// when their names match but never followed, so a link back up the tree cannot loop.
+// The search of filesearch: every file under a folder whose name matches a wildcard file
+// name pattern (case ignored), found folder by folder in sorted order. Symbolic links are
+// listed when their names match but never followed, so a link back up the tree cannot loop.
 
 #include "foundation/Wildcard.h"
 
@@ -17,15 +17,17 @@ public:
 
     struct Result
     {
-        QStringList hits; // full paths: the folder as given, "/", the path below it
+        // full paths: the folder as given (made absolute when relative), "/", the path below it
+        QStringList hits;
         bool overflowed = false;
     };
 
     // An invalid pattern raises "Invalid pattern string (93)". capacity is the list's.
     explicit FileSearch(const QString &pattern, qsizetype capacity = kCapacity);
 
-    // Told the number of hits so far, every progressInterval or so of searching.
-    using Progress = std::function<void(qsizetype hits)>;
+    // Told the number of hits so far, every progressInterval or so of searching; answering
+    // false stops the search, with the hits found so far.
+    using Progress = std::function<bool(qsizetype hits)>;
     static constexpr int kProgressIntervalMs = 250;
 
     // A folder that is not there raises "Path not found (76)"; sub-folders that cannot be

@@ -22,22 +22,30 @@ bool hasText(QStringView text)
 QString HtmlToText(QStringView page, const std::function<QString(const QString &)> &decode)
 {
     QString out;
+    // A run inside a tag shows nothing, so only the text runs need decoding.
+    auto flush = [&](qsizetype start, qsizetype end) {
+        if (end <= start)
+            return;
+        const QString text = decode(page.sliced(start, end - start).toString());
+        if (hasText(text)) {
+            out += text;
+            out += u"\r\n";
+        }
+    };
     bool inTag = false;
     qsizetype start = 0;
     for (qsizetype i = 0; i < page.size(); ++i) {
         const QChar c = page[i];
         if (c != u'<' && c != u'>')
             continue;
-        // A run inside a tag shows nothing, so only the text runs need decoding.
-        if (!inTag && i > start) {
-            const QString text = decode(page.mid(start, i - start).toString());
-            if (hasText(text)) {
-                out += text;
-                out += u"\r\n";
-            }
-        }
+        if (!inTag)
+            flush(start, i);
         inTag = c == u'<';
         start = i + 1;
     }
+    // The text after the last tag, or all of a page with none (a plain text page); an
+    // unclosed tag at the end still shows nothing.
+    if (!inTag)
+        flush(start, page.size());
     return out;
 }

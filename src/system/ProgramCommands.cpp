@@ -3,6 +3,7 @@
 #include "foundation/Colours.h"
 #include "foundation/LineBreaks.h"
 #include "foundation/TextFile.h"
+#include "session/CommandWait.h"
 #include "session/Session.h"
 #include "system/RunTarget.h"
 #include "system/ShellCommand.h"
@@ -20,19 +21,20 @@ void cmdRun(Session &s, const CommandArgs &args)
         return;
     }
     const QString unable = QStringLiteral("Unable to run '") + args.allArgs + u'\'';
-    const RunTarget target = findRunTarget(args.arg1);
+    // The program word is split as its arguments are, so a quoted path may hold blanks.
+    std::optional<QStringList> words = splitShellWords(args.allArgs);
+    if (!words) {
+        s.ErorMsg(unable + QStringLiteral(": a quote is not closed"), 1);
+        return;
+    }
+    const RunTarget target = findRunTarget(words->value(0));
     switch (target.kind) {
-    case RunTarget::Program: {
-        const std::optional<QStringList> arguments = splitShellWords(args.rest);
-        if (!arguments) {
-            s.ErorMsg(unable + QStringLiteral(": a quote is not closed"), 1);
-            return;
-        }
+    case RunTarget::Program:
+        words->removeFirst();
         // A program that is found but fails to start says nothing, like a document that no
         // application opens.
-        s.desktop().startProgram(target.target, *arguments);
+        s.desktop().startProgram(target.target, *words);
         break;
-    }
     case RunTarget::Document:
         s.desktop().openUrl(target.target);
         break;
@@ -42,20 +44,51 @@ void cmdRun(Session &s, const CommandArgs &args)
     }
 }
 
+// What a command printed, as the pager can show it: lines past its capacity are left out,
+// and when anything was left out (here or by the capture limit) a last line says so.
+QString capturedPage(const QByteArray &output, bool cut)
+{
+    const QString text = toCrLf(TextFile::decode(output));
+    // The pager's count leaves room for one more line, the one that says the text was cut.
+    PagerText page;
+    for (qsizetype start = 0; start < text.size();) {
+        const qsizetype lineEnd = text.indexOf(u"\r\n", start);
+        const qsizetype end = lineEnd < 0 ? text.size() : lineEnd + 2;
+        if (!page.add(QStringView(text).sliced(start, end - start))) {
+            cut = true;
+            break;
+        }
+        start = end;
+    }
+    if (!cut)
+        return text;
+    QString shown = page.text();
+    if (!shown.isEmpty() && !shown.endsWith(u"\r\n"))
+        shown += u"\r\n";
+    return shown + QStringLiteral("[The output was cut here: the rest is too long to show]");
+}
+
 void cmdCmd(Session &s, const CommandArgs &args)
 {
     Console &c = s.console;
     c.DrawText(QStringLiteral("Press Escape to return to idrisk2k Command..."), 1, Colours::kGrey);
-    const QString capture = s.temp.file(QStringLiteral("cmd.txt"));
-    ShellCommand command(args.allArgs, capture);
+    ShellCommand command(args.allArgs);
     c.dispMode = Console::ExternalCommand;
     s.batch.pausetimed();
-    // Escape puts the console back at the prompt (the keyboard's part); the command is
-    // stopped when it goes out of scope, and nothing is shown.
-    if (!command.wait([&c] { return c.dispMode != Console::ExternalCommand; }))
-        return;
+    bool ended = false;
+    {
+        const CommandWait wait(s);
+        ended = command.wait([&wait] { return wait.cancelled(); });
+    }
     c.dispMode = Console::Prompt;
-    s.pager.mline(toCrLf(TextFile::decode(TextFile::readBytes(capture))));
+    if (!ended) {
+        // Escape: back at the prompt, showing nothing; the command is stopped when it goes
+        // out of scope.
+        c.ClScreen();
+        s.batch.resumetimed();
+        return;
+    }
+    s.pager.mline(capturedPage(command.output(), command.cut()));
 }
 
 void cmdClipboard(Session &s, const CommandArgs &args)

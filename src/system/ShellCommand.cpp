@@ -14,14 +14,14 @@ constexpr int kErrorStartingTask = static_cast<int>(0x8004012C);
 
 } // namespace
 
-ShellCommand::ShellCommand(const QString &line, const QString &captureFile)
+ShellCommand::ShellCommand(const QString &line, qint64 maxOutput) : m_maxOutput(maxOutput)
 {
     m_process.setProgram(QStringLiteral("/bin/sh"));
     m_process.setArguments({QStringLiteral("-c"), line});
     m_process.setStandardInputFile(QProcess::nullDevice());
     m_process.setProcessChannelMode(QProcess::MergedChannels);
-    m_process.setStandardOutputFile(captureFile, QIODevice::Truncate);
     m_process.setChildProcessModifier([] { ::setpgid(0, 0); });
+    QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] { take(); });
     m_process.start();
     if (!m_process.waitForStarted())
         throw RuntimeError(kErrorStartingTask,
@@ -46,7 +46,23 @@ bool ShellCommand::wait(const std::function<bool()> &giveUp)
     poll.start(20);
     if (m_process.state() != QProcess::NotRunning && !giveUp())
         loop.exec();
-    return m_process.state() == QProcess::NotRunning;
+    if (m_process.state() != QProcess::NotRunning)
+        return false;
+    take();
+    return true;
+}
+
+void ShellCommand::take()
+{
+    if (m_cut)
+        return;
+    // One byte more than room is left tells that the output goes past the limit.
+    m_output += m_process.read(m_maxOutput - m_output.size() + 1);
+    if (m_output.size() <= m_maxOutput)
+        return;
+    m_output.truncate(m_maxOutput);
+    m_cut = true;
+    stop();
 }
 
 void ShellCommand::stop()

@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr qint64 kReadBufferSize = 256 * 1024;
+
 RuntimeError tooLarge(qint64 maxBytes)
 {
     const double mebibytes = static_cast<double>(maxBytes) / (1024 * 1024);
@@ -19,20 +21,29 @@ RuntimeError tooLarge(qint64 maxBytes)
             QStringLiteral("The page is larger than %1 MiB").arg(mebibytes, 0, 'g', 4)};
 }
 
-// The error a finished reply ended with, if any.
-std::optional<RuntimeError> replyError(QNetworkReply &reply, int maxRedirects)
+// The error a finished reply ended with, if any. encrypted: the TLS handshake of an https
+// request was completed.
+std::optional<RuntimeError> replyError(QNetworkReply &reply, int maxRedirects, bool encrypted)
 {
-    const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status >= 400) {
+    if (const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        status >= 400) {
         const QString reason =
             reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
         return RuntimeError(WebClient::HttpStatus,
                             QStringLiteral("The server answered %1 %2").arg(status).arg(reason)
                                 .trimmed());
     }
-    switch (reply.error()) {
-    case QNetworkReply::NoError:
+    const auto cannotConnect = [&reply](const QString &why) {
+        return RuntimeError(WebClient::CannotConnect,
+                            QStringLiteral("Unable to connect to remote host: ") + why);
+    };
+    if (reply.error() == QNetworkReply::NoError)
         return std::nullopt;
+    // A server that hangs up on the TLS greeting is a TLS failure, not a failed request.
+    if (reply.url().scheme() == u"https" && !encrypted &&
+        reply.error() == QNetworkReply::RemoteHostClosedError)
+        return cannotConnect(QStringLiteral("TLS handshake failed: ") + reply.errorString());
+    switch (reply.error()) {
     case QNetworkReply::TooManyRedirectsError:
         return RuntimeError(WebClient::TooManyRedirects,
                             QStringLiteral("Too many redirects (more than %1)").arg(maxRedirects));
@@ -43,13 +54,17 @@ std::optional<RuntimeError> replyError(QNetworkReply &reply, int maxRedirects)
     case QNetworkReply::NetworkSessionFailedError:
     case QNetworkReply::TemporaryNetworkFailureError:
     case QNetworkReply::UnknownNetworkError:
-        return RuntimeError(WebClient::CannotConnect,
-                            QStringLiteral("Unable to connect to remote host: ") +
-                                reply.errorString());
+        return cannotConnect(reply.errorString());
     default:
-        return RuntimeError(WebClient::RequestFailed,
-                            QStringLiteral("Request failed: ") + reply.errorString());
+        break;
     }
+    QString why = reply.errorString();
+    // Qt names no reason for a body that does not decompress.
+    const QByteArray encoding = reply.rawHeader("Content-Encoding").trimmed();
+    if (reply.error() == QNetworkReply::UnknownContentError && !encoding.isEmpty() &&
+        why.endsWith(u": "))
+        why += QStringLiteral("not valid %1 data").arg(QString::fromLatin1(encoding));
+    return RuntimeError(WebClient::RequestFailed, QStringLiteral("Request failed: ") + why);
 }
 
 } // namespace
@@ -57,7 +72,7 @@ std::optional<RuntimeError> replyError(QNetworkReply &reply, int maxRedirects)
 WebClient::WebClient() = default;
 WebClient::~WebClient() = default;
 
-QString WebClient::get(const QString &address)
+std::optional<QString> WebClient::get(const QString &address)
 {
     if (m_busy)
         throw RuntimeError(StillExecuting, QStringLiteral("Still executing last request"));
@@ -69,7 +84,10 @@ QString WebClient::get(const QString &address)
                            QStringLiteral("URL is malformed (http and https addresses only)"));
 
     m_busy = true;
-    const auto done = qScopeGuard([this] { m_busy = false; });
+    const auto done = qScopeGuard([this] {
+        m_busy = false;
+        m_cancel = nullptr;
+    });
     // Made on first use: sessions that never fetch a page start no network machinery.
     if (!m_manager)
         m_manager = std::make_unique<QNetworkAccessManager>();
@@ -78,18 +96,28 @@ QString WebClient::get(const QString &address)
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(limits.maxRedirects);
     const std::unique_ptr<QNetworkReply> reply(m_manager->get(request));
+    // Left unbounded, Qt reads ahead of us as fast as the server sends, and an endless body
+    // takes hundreds of megabytes before the limit below is ever checked.
+    reply->setReadBufferSize(kReadBufferSize);
 
-    enum class Stopped { No, TooLarge, Idle } stopped = Stopped::No;
+    enum class Stopped { No, TooLarge, Idle, TooLong, Cancelled } stopped = Stopped::No;
+    bool encrypted = false;
     QByteArray body;
     QEventLoop loop;
     QTimer idle;
     idle.setSingleShot(true);
     idle.setInterval(limits.idleTimeoutMs);
+    QTimer total;
+    total.setSingleShot(true);
     auto stop = [&](Stopped why) {
-        stopped = why;
+        if (stopped == Stopped::No)
+            stopped = why;
         reply->abort();
     };
+    m_cancel = [&] { stop(Stopped::Cancelled); };
     QObject::connect(&idle, &QTimer::timeout, &loop, [&] { stop(Stopped::Idle); });
+    QObject::connect(&total, &QTimer::timeout, &loop, [&] { stop(Stopped::TooLong); });
+    QObject::connect(reply.get(), &QNetworkReply::encrypted, &loop, [&] { encrypted = true; });
     QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, [&] {
         idle.start();
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
@@ -105,6 +133,7 @@ QString WebClient::get(const QString &address)
     QObject::connect(reply.get(), &QNetworkReply::redirected, &idle, qOverload<>(&QTimer::start));
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     idle.start();
+    total.start(limits.totalTimeoutMs);
     if (!reply->isFinished())
         loop.exec();
     // The program quitting ends every event loop, this one too: the request ends with it.
@@ -117,13 +146,24 @@ QString WebClient::get(const QString &address)
     case Stopped::Idle:
         throw RuntimeError(Timeout, QStringLiteral("Timeout: no data for %1 seconds")
                                         .arg(limits.idleTimeoutMs / 1000.0));
+    case Stopped::TooLong:
+        throw RuntimeError(Timeout, QStringLiteral("Timeout: the page took more than %1 seconds")
+                                        .arg(limits.totalTimeoutMs / 1000.0));
+    case Stopped::Cancelled:
+        return std::nullopt;
     case Stopped::No:
         break;
     }
-    if (std::optional<RuntimeError> error = replyError(*reply, limits.maxRedirects))
+    if (std::optional<RuntimeError> error = replyError(*reply, limits.maxRedirects, encrypted))
         throw *error;
     body += reply->readAll();
     if (body.size() > limits.maxBytes)
         throw tooLarge(limits.maxBytes);
     return TextFile::decode(body);
+}
+
+void WebClient::cancel()
+{
+    if (m_cancel)
+        m_cancel();
 }

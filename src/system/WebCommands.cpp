@@ -1,35 +1,44 @@
 #include "system/WebCommands.h"
 
 #include "foundation/LineBreaks.h"
+#include "session/CommandWait.h"
 #include "session/Session.h"
 #include "system/HtmlToText.h"
 
-#include <QScopeGuard>
-
 namespace {
 
-// The page at the address with its lines ending in CR LF. A batch runs no lines and no
-// timed commands while the page is on its way, as during a question: the wait lets window
-// events run, and a batch line must not start under a command that has not finished.
-QString fetchPage(Session &s, const QString &address)
+// The page at the address with its lines ending in CR LF, or nothing when Escape gave up the
+// wait ("Cancelled" on row 2 under the address). The wait lets window events run, as a
+// question does: nothing else may run meanwhile.
+std::optional<QString> fetchPage(Session &s, const QString &address)
 {
-    const Batch::HeldTimers held = s.batch.holdTimers();
-    const auto release = qScopeGuard([&] { s.batch.releaseTimers(held); });
-    return toCrLf(s.web.get(address));
+    std::optional<QString> page;
+    {
+        const CommandWait wait(s, [&s] { s.web.cancel(); });
+        page = s.web.get(address);
+    }
+    if (!page) {
+        s.console.DrawText(QStringLiteral("Cancelled"), 2);
+        return std::nullopt;
+    }
+    return toCrLf(*page);
 }
 
 void cmdOpenurl(Session &s, const CommandArgs &args)
 {
     s.console.DrawText(QStringLiteral("Opening: '") + args.allArgs + QStringLiteral("'..."), 1);
-    s.pager.mline(fetchPage(s, args.allArgs));
+    if (const std::optional<QString> page = fetchPage(s, args.allArgs))
+        s.pager.mline(*page);
 }
 
 void cmdUrl2text(Session &s, const CommandArgs &args)
 {
     s.console.DrawText(
         QStringLiteral("Opening and processing: '") + args.allArgs + QStringLiteral("'..."), 1);
-    const QString page = fetchPage(s, args.allArgs);
-    s.pager.mline(HtmlToText(page, [&s](const QString &run) {
+    const std::optional<QString> page = fetchPage(s, args.allArgs);
+    if (!page)
+        return;
+    s.pager.mline(HtmlToText(*page, [&s](const QString &run) {
         QVariantList arguments{run};
         return s.utility.invoke(Tovar::HTML2PT, arguments).toString();
     }));

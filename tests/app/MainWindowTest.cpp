@@ -266,3 +266,70 @@ TEST(MainWindow, AChangeRepaintsOnlyTheWidgetPixelsItReaches)
 }
 
 } // namespace
+
+namespace {
+
+void mouse(QWidget &window, QEvent::Type type, QPoint cell, Qt::MouseButton button,
+           Qt::MouseButtons held)
+{
+    // The middle of the cell, the window shown 1:1.
+    const QPointF at = Cell::origin(cell.x(), cell.y()) + QPointF(5.5, 10.5);
+    QMouseEvent event(type, at, window.mapToGlobal(at), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &event);
+}
+
+} // namespace
+
+TEST(MainWindow, DraggedAndDoubleClickedCellsBecomeTheSelectionTheMiddleButtonPastes)
+{
+    TestSession t;
+    t->console.ClScreen();
+    t->console.DrawText(QStringLiteral("hello 坂本 world"), 2);
+    t->console.DrawText(QStringLiteral("next line"), 3);
+    MainWindow window(*t);
+    window.resize(1024, 768);
+    Desktop &desktop = window.desktop();
+    desktop.setSelectionText(QStringLiteral("before"));
+
+    struct Gesture
+    {
+        const char *name;
+        QPoint from;
+        QPoint to;
+        bool doubleClick;
+        QString selection;
+    };
+    const QList<Gesture> gestures = {
+        {"a click alone selects nothing", {3, 2}, {3, 2}, false, QStringLiteral("before")},
+        {"a drag ending on a wide character's second half takes it", {1, 2}, {8, 2}, false,
+         QStringLiteral("hello 坂")},
+        {"dragging backwards over rows", {4, 3}, {9, 2}, false,
+         QStringLiteral("本 world\nnext")},
+        {"a double click takes the word", {13, 2}, {13, 2}, true, QStringLiteral("world")},
+    };
+    for (const Gesture &g : gestures) {
+        SCOPED_TRACE(g.name);
+        mouse(window, QEvent::MouseButtonPress, g.from, Qt::LeftButton, Qt::LeftButton);
+        if (g.doubleClick) {
+            mouse(window, QEvent::MouseButtonRelease, g.from, Qt::LeftButton, Qt::NoButton);
+            mouse(window, QEvent::MouseButtonDblClick, g.from, Qt::LeftButton, Qt::LeftButton);
+        } else {
+            mouse(window, QEvent::MouseMove, g.to, Qt::NoButton, Qt::LeftButton);
+        }
+        mouse(window, QEvent::MouseButtonRelease, g.to, Qt::LeftButton, Qt::NoButton);
+        EXPECT_EQ(desktop.selectionText(), g.selection);
+        // What is selected is shown in inverse colours: the black corner of its cell white.
+        const QColor corner = window.grab().toImage().pixelColor(Cell::origin(g.to.x(), 2));
+        EXPECT_EQ(corner, g.from == g.to && !g.doubleClick ? QColor(Qt::black) : QColor(Qt::white));
+    }
+
+    // The middle button pastes the selection at the prompt, as Ctrl+V pastes the clipboard.
+    mouse(window, QEvent::MouseButtonPress, {40, 20}, Qt::MiddleButton, Qt::MiddleButton);
+    mouse(window, QEvent::MouseButtonRelease, {40, 20}, Qt::MiddleButton, Qt::NoButton);
+    EXPECT_EQ(t->console.cmdText, QStringLiteral("world"));
+    EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND: world"));
+    // Not in the pager.
+    t.exe({QStringLiteral("help")});
+    mouse(window, QEvent::MouseButtonRelease, {40, 20}, Qt::MiddleButton, Qt::NoButton);
+    EXPECT_EQ(t->console.cmdText, QStringLiteral("world"));
+}

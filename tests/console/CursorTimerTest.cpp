@@ -78,36 +78,6 @@ TEST(CursorTimer, StatusShowsPauseAndTimesOnlyWhenAskedFor)
     EXPECT_EQ(t->windowTitle(), QStringLiteral("0:59 / 1:00 - idrisk2k Command"));
 }
 
-TEST(CursorTimer, TheNextEntryStartsFiveSecondsBeforeTheEndOnTheOtherPlayer)
-{
-    TestSession t;
-    t.linkTracks(1, 2);
-    t->playlist[0] = {QStringLiteral("1"), QStringLiteral("1")};
-    t->playlist[1] = {QStringLiteral("1"), QStringLiteral("2")};
-    FakeMediaPlayer &first = t.player(0);
-    first.file = QStringLiteral("/music/1-1.mp3");
-    first.state = MediaPlayer::kPlaying;
-    first.dur = 200.4;
-    first.pos = 194.9;
-    t->cursorTimer.tick();
-    EXPECT_EQ(t.player(1).file, QString());
-    first.pos = 195.0;
-    t->console.dispMode = Console::Pager; // in every mode
-    t->cursorTimer.tick();
-    EXPECT_EQ(t->playlist.plIndex, 1);
-    EXPECT_EQ(t->opt[Options::PlayerInUse], QStringLiteral("1"));
-    EXPECT_EQ(t.player(1).file, QStringLiteral("/music/1-2.mp3"));
-    // The old track plays out its last seconds, at full volume.
-    EXPECT_EQ(first.state, MediaPlayer::kPlaying);
-    EXPECT_EQ(first.vol, 0);
-    // After the last entry nothing follows.
-    t.player(1).dur = 100;
-    t.player(1).pos = 95.5;
-    t->cursorTimer.tick();
-    EXPECT_EQ(t->playlist.plIndex, 1);
-    EXPECT_EQ(t->opt[Options::PlayerInUse], QStringLiteral("1"));
-}
-
 // The values after the command word, and checks of their ranges.
 QList<int> values(const QString &command, const QString &word)
 {

@@ -4,6 +4,7 @@
 #include "console/VirtualKeys.h"
 #include "foundation/Colours.h"
 #include "player/PlayerControl.h"
+#include "session/CommandWait.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -133,6 +134,13 @@ TEST(Keyboard, ClipboardKeysCopyCutAndPasteTheWholeLine)
     desktop.setClipboardText(QString(500, u'p'));
     t.keys(QStringLiteral("Ctrl+V"));
     EXPECT_EQ(typed(t).size(), 81 + 3 * 93);
+
+    // Shift+Insert pastes the clipboard as well, wide characters by their cells.
+    t.keys(QStringLiteral("Escape"));
+    desktop.setClipboardText(QString(50, QChar(0x5742)));
+    t->keyboard.keyDown(Vk::Insert, Vk::ShiftMask);
+    EXPECT_EQ(typed(t), QString(50, QChar(0x5742)));
+    EXPECT_EQ(QPoint(t->console.curCol, t->console.curRow), QPoint(21, 34));
 }
 
 TEST(Keyboard, PagerKeysPageAndEscapeLeaves)
@@ -246,12 +254,15 @@ TEST(Keyboard, ADeletionAwaitsItsAnswerKey)
     EXPECT_EQ(t.rowColour(2), Colours::kRed);
     EXPECT_EQ(t->console.dispMode, Console::Prompt);
 
-    // An external command window is left with Escape only.
-    t->console.dispMode = Console::ExternalCommand;
-    t.keys(QStringLiteral("text:q,Enter"));
-    EXPECT_EQ(t->console.dispMode, Console::ExternalCommand);
-    t.keys(QStringLiteral("Escape"));
-    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    // While a command waits, keys are turned away; Escape alone is heard, and gives it up.
+    {
+        const CommandWait wait(*t);
+        t.keys(QStringLiteral("text:q,Enter"));
+        EXPECT_EQ(typed(t), QString());
+        EXPECT_FALSE(wait.cancelled());
+        t.keys(QStringLiteral("Escape"));
+        EXPECT_TRUE(wait.cancelled());
+    }
 }
 
 TEST(Keyboard, PlaylistViewKeysDriveThePlayers)

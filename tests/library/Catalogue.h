@@ -97,3 +97,28 @@ inline void writeSampleDatabase(const QString &path)
         .set(QStringLiteral("BC2"), QStringLiteral("{1_3}"));
     db.finish();
 }
+
+// A catalogue of names in several scripts: wide characters, an emoji, combining marks and
+// right-to-left text, for the listings.
+inline void writeScriptsDatabase(const QString &path)
+{
+    CatalogueFile db(path);
+    db.set(QStringLiteral("Artists"), QStringLiteral("3"))
+        .set(QStringLiteral("Artist1"), QStringLiteral("坂本さくら"))
+        .set(QStringLiteral("Tracks1"), QStringLiteral("2"))
+        .set(QStringLiteral("1Track1"), QStringLiteral("東京の雨"))
+        .set(QStringLiteral("1Filename1"), QStringLiteral("L/music/sakura/rain.mp3"))
+        .set(QStringLiteral("1Track2"),
+             QStringLiteral("夜明けまで歩いた長い道のりと小さな駅の灯りを忘れないで遠い海の向こうの君へ"))
+        .set(QStringLiteral("1Filename2"), QStringLiteral("L/music/sakura/dawn.mp3"))
+        .set(QStringLiteral("Artist2"), QStringLiteral("DJ 🎧 Smile"))
+        .set(QStringLiteral("Tracks2"), QStringLiteral("1"))
+        .set(QStringLiteral("2Track1"), QStringLiteral("Cafe\u0301 Noir"))
+        .set(QStringLiteral("2Filename1"), QStringLiteral("L/music/dj/cafe.mp3"))
+        .set(QStringLiteral("Artist3"), QStringLiteral("فرقة النور"))
+        .set(QStringLiteral("Tracks3"), QStringLiteral("1"))
+        .set(QStringLiteral("3Track1"), QStringLiteral("ليلة"))
+        .set(QStringLiteral("3Filename1"), QStringLiteral("L/music/nour/layla.mp3"))
+        .set(QStringLiteral("Batches"), QStringLiteral("0"));
+    db.finish();
+}

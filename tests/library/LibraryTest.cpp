@@ -121,9 +121,13 @@ TEST(Library, VldFNLinksOrCopiesIntoThePrivateFolder)
     EXPECT_FALSE(t->temp.exists()); // a linked track makes nothing
     EXPECT_EQ(t->opt[Options::TemporaryFiles], QString());
 
+    // One copy a run: the same track asked for again is the same file, unless it has gone.
     const QString first = vldFN(*t, 1, 2);
-    const QString second = vldFN(*t, 1, 2);
     EXPECT_EQ(first, t->temp.file(QStringLiteral("tmp1.mp3")));
+    EXPECT_EQ(vldFN(*t, 1, 2), first);
+    EXPECT_EQ(TextFile::readBytes(first), QByteArrayLiteral("ID3 mp3 bytes\0\xff"));
+    QFile::resize(first, 3);
+    const QString second = vldFN(*t, 1, 2);
     EXPECT_EQ(second, t->temp.file(QStringLiteral("tmp2.mp3")));
     EXPECT_EQ(TextFile::readBytes(second), QByteArrayLiteral("ID3 mp3 bytes\0\xff"));
     EXPECT_EQ(t->opt[Options::TemporaryFiles], first + u'|' + second);
@@ -170,6 +174,14 @@ TEST(Library, VldFNRefusesBadReferences)
     TextFile::Testing::failWritesFrom(1, ENOSPC);
     EXPECT_THROW(vldFN(*t, 1, 6), RuntimeError);
     TextFile::Testing::failWritesFrom(0, 0);
+    // Too little room is found out before a byte is copied.
+    t->temp.bytesFree = [](const QString &) { return qint64(9); };
+    try {
+        vldFN(*t, 1, 6);
+        ADD_FAILURE() << "copied to a full disk";
+    } catch (const RuntimeError &error) {
+        EXPECT_EQ(error.number(), 61);
+    }
     EXPECT_EQ(t->opt[Options::TemporaryFiles], QString());
     if (t->temp.exists()) {
         const QDir folder(QFileInfo(t->temp.file(QStringLiteral("x"))).path());

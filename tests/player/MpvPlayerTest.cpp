@@ -83,6 +83,51 @@ TEST_F(MpvPlayerTest, APlayCountOfZeroLoops)
     EXPECT_EQ(player.playState(), MediaPlayer::kPlaying);
 }
 
+// Loads in a row, as a playlist makes them: some replaced before they load, some of the same
+// length as the file before (mpv then never tells of the duration again). Once a file plays,
+// its duration and position are its own.
+TEST_F(MpvPlayerTest, EachOfManyLoadsInARowKnowsItsOwnDuration)
+{
+    MpvPlayer player(QStringLiteral("null"));
+    const QList<std::pair<QString, double>> files = {{tone("a.wav", 1000), 1.0},
+                                                     {tone("b.wav", 1000), 1.0},
+                                                     {tone("c.wav", 1500), 1.5},
+                                                     {tone("d.wav", 700), 0.7}};
+    QStringList wrong;
+    for (int i = 0; i < 200; ++i) {
+        const auto &[path, length] = files[i % files.size()];
+        player.setFileName(path);
+        if (i % 3 == 2)
+            continue; // replaced at once by the next load
+        if (!waitFor([&] { return player.position() > 0.02; }, 5000))
+            wrong.append(QStringLiteral("%1: never played").arg(i));
+        else if (std::abs(player.duration() - length) > 0.05 || player.position() > length)
+            wrong.append(QStringLiteral("%1: %2 of %3 s, expected %4 s")
+                             .arg(i)
+                             .arg(player.position())
+                             .arg(player.duration())
+                             .arg(length));
+    }
+    EXPECT_EQ(wrong, QStringList());
+}
+
+// mpv refuses a seek until the file has loaded: a position asked for at once is held until
+// then. A negative one is the start, never a second before the end.
+TEST_F(MpvPlayerTest, APositionAskedForWhileTheFileLoadsIsKept)
+{
+    MpvPlayer player(QStringLiteral("null"));
+    player.setFileName(tone("six.wav", 6000));
+    player.setPosition(3.5);
+    // Far sooner than playing there would take.
+    ASSERT_TRUE(waitFor([&] { return player.position() > 3.55; }, 1500));
+    EXPECT_LT(player.position(), 5.0);
+
+    player.setPosition(-1);
+    runFor(300);
+    EXPECT_LT(player.position(), 1.0);
+    EXPECT_EQ(player.playState(), MediaPlayer::kPlaying);
+}
+
 // Equal steps in hundredths of a decibel are equal steps in loudness: mpv applies its volume
 // cubically, so the mpv volume is 100 times the cube root of the amplitude.
 TEST(MpvPlayerVolume, TheScaleIsLinearInDecibels)

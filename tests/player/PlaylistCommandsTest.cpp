@@ -1,8 +1,10 @@
 // The playlist's commands and the builders' shared steps, on fake players.
 
+#include "EventLoop.h"
 #include "TestSession.h"
 #include "foundation/Colours.h"
 #include "player/PlayerControl.h"
+#include "settings/Lifecycle.h"
 
 #include <gtest/gtest.h>
 
@@ -109,6 +111,71 @@ TEST(PlaylistCommands, ShuffleStartsTheNewFirstEntryAndFadesTheOld)
     // addat leaves "vlpl" as the last command: it ran it.
     t.exe({QStringLiteral("addat 1 1")});
     EXPECT_EQ(t->opt[Options::LastCommand], QStringLiteral("vlpl"));
+}
+
+TEST(PlaylistCommands, TheNextEntryStartsFiveSecondsBeforeTheEndOnTheOtherPlayer)
+{
+    TestSession t;
+    t.linkTracks(1, 2);
+    t->playlist[0] = {QStringLiteral("1"), QStringLiteral("1")};
+    t->playlist[1] = {QStringLiteral("1"), QStringLiteral("2")};
+    FakeMediaPlayer &first = t.player(0);
+    first.file = QStringLiteral("/music/1-1.mp3");
+    first.state = MediaPlayer::kPlaying;
+    first.dur = 200.4;
+    first.pos = 194.9;
+    trackendcheck(*t);
+    EXPECT_EQ(t.player(1).file, QString());
+    first.pos = 195.0;
+    t->console.dispMode = Console::Pager; // in every mode
+    trackendcheck(*t);
+    EXPECT_EQ(t->playlist.plIndex, 1);
+    EXPECT_EQ(t->opt[Options::PlayerInUse], QStringLiteral("1"));
+    EXPECT_EQ(t.player(1).file, QStringLiteral("/music/1-2.mp3"));
+    // The old track plays out its last seconds, at full volume.
+    EXPECT_EQ(first.state, MediaPlayer::kPlaying);
+    EXPECT_EQ(first.vol, 0);
+    // After the last entry nothing follows.
+    t.player(1).dur = 100;
+    t.player(1).pos = 95.5;
+    trackendcheck(*t);
+    EXPECT_EQ(t->playlist.plIndex, 1);
+    EXPECT_EQ(t->opt[Options::PlayerInUse], QStringLiteral("1"));
+}
+
+// A music player advances in the background: the end-of-track rule runs on its own timer from
+// start-up on, at the prompt and in the playlist view, with the window's focus gone, and also
+// when the second in which five whole seconds remain passed unseen.
+TEST(PlaylistCommands, ThePlaylistAdvancesWithoutTheFocus)
+{
+    TestSession t;
+    startUp(*t);
+    fill(t, 3);
+    t->playlist.plIndex = 0;
+    PlayWMP(*t);
+    t->keyboard.lostFocus();
+    for (const double position : {7.2, 10.5}) {
+        const int next = t->playlist.plIndex + 1;
+        auto &playing = static_cast<FakeMediaPlayer &>(t->players.inUse());
+        playing.dur = 12.4;
+        playing.pos = 6.9;
+        runFor(250);
+        EXPECT_EQ(t->playlist.plIndex, next - 1) << "six seconds remain";
+        playing.pos = position;
+        EXPECT_TRUE(waitFor([&] { return t->playlist.plIndex == next; }, 2000)) << position;
+        t.exe({QStringLiteral("vlpl")});
+    }
+    // Nothing follows the last entry; a track under five seconds never advances.
+    auto &last = static_cast<FakeMediaPlayer &>(t->players.inUse());
+    last.dur = 12.4;
+    last.pos = 11;
+    runFor(250);
+    EXPECT_EQ(t->playlist.plIndex, 2);
+    t->playlist.plIndex = 0;
+    last.dur = 4.9;
+    last.pos = 0.5;
+    runFor(250);
+    EXPECT_EQ(t->playlist.plIndex, 0);
 }
 
 // The header lines are grey after the first page, a line up onto them, a page up onto them,

@@ -44,7 +44,7 @@ TEST_F(PlaylistOnMpv, TheNextTrackStartsFiveSecondsBeforeTheEndOnTheOtherPlayer)
     MediaPlayer &first = s.players.inUse();
     ASSERT_TRUE(waitFor([&] { return first.duration() > 6; }, 5000));
     EXPECT_EQ(first.playState(), MediaPlayer::kPlaying);
-    s.cursorTimer.timFlash.start(); // its ticks run the end-of-track rule
+    s.players.timAdvance.start();
     ASSERT_TRUE(waitFor([&] { return s.playlist.plIndex == 1; }, 5000));
     // In the second in which five whole seconds remained.
     EXPECT_GE(first.position(), 1.0);

@@ -275,11 +275,11 @@ TEST_F(FileTree, FilesearchPagesItsHitsAndCountsThem)
     EXPECT_EQ(t.pagerRow(2), QString());
     EXPECT_EQ(t.pagerRow(3), root + QStringLiteral("/a.log"));
     EXPECT_EQ(t.pagerRow(4), root + QStringLiteral("/in/b.log"));
-    EXPECT_TRUE(t->keyboard.enabled);
+    EXPECT_EQ(t->wait, nullptr);
 
     t.exe({QStringLiteral("filesearch *.log ") + path(QStringLiteral("none"))});
     EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: Path not found (76)"));
-    EXPECT_TRUE(t->keyboard.enabled);
+    EXPECT_EQ(t->wait, nullptr);
 }
 
 TEST_F(FileTree, FilesearchPastTheListCapacityShowsTheFirst32000)

@@ -108,8 +108,10 @@ TEST(HtmlToText, EveryRunOfTextBetweenTagsIsOneLine)
         {QStringLiteral("<p>one<br>two</p>"), QStringLiteral("one\r\ntwo\r\n")},
         {QStringLiteral("<a title=\"x>y\">link</a>"), QStringLiteral("y\"\r\nlink\r\n")},
         {QStringLiteral("<script>if (a < b) go();</script>"), QStringLiteral("if (a \r\n")},
-        {QStringLiteral("<p>kept</p>lost"), QStringLiteral("kept\r\n")},
-        {QStringLiteral("no tags at all"), QString()},
+        {QStringLiteral("<p>kept</p>after"), QStringLiteral("kept\r\nafter\r\n")},
+        {QStringLiteral("<p>kept</p><unclosed tag"), QStringLiteral("kept\r\n")},
+        {QStringLiteral("a plain text page\r\nof two lines"),
+         QStringLiteral("a plain text page\r\nof two lines\r\n")},
         {QString(), QString()},
     };
     for (const auto &c : cases)

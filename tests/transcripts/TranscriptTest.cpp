@@ -11,7 +11,8 @@
 //   file: NAME = TEXT  writes TEXT into the file NAME of the home folder; \0 or \xHH is a
 //                    byte, \\ a backslash, and "{N}" right after a byte makes N of it in all
 //   database: NAME   writes the sample music database of tests/library/Catalogue.h into
-//                    the file NAME of the home folder
+//                    the file NAME of the home folder ("NAME = scripts": the one with names
+//                    in several scripts)
 //   NN|text          row NN (1..37) reads text, exactly; blanks on the right do not count
 //   NN colour|text   the same, and the row's first written cell is in that colour: a name
 //                    of the colour chart (red, white, silver...) or a colour value number
@@ -19,9 +20,9 @@
 // A run of row lines after one or more actions is a screen: it is compared with the console
 // once the actions have run, and every row it does not list must be blank, so a screen is
 // always stated whole. The prompt row (33, "   COMMAND:") is listed like any other row.
-// "{version}" in a row stands for the program's version number. The pager keeps its arrows
-// in column 93 with the codes 233 (up) and 234 (down), so they read as "é" and "ê", as they do
-// in the --screen-text export.
+// "{version}" in a row stands for the program's version number, "{home}" for the session's
+// home folder. The pager keeps its arrows in column 93 with the codes 233 (up) and 234 (down),
+// so they read as "é" and "ê", as they do in the --screen-text export.
 //
 // The session has not run the start-up: the screen is empty, with no prompt, until the first
 // command. The run's current folder is the session's home, so relative paths name its files. The
@@ -165,7 +166,7 @@ public:
             else if (line.startsWith(QStringLiteral("file:")))
                 writeFile(number, line.mid(5)); // blanks at the end belong to TEXT
             else if (line.startsWith(QStringLiteral("database:")))
-                writeSampleDatabase(m_session.file(line.mid(9).trimmed()));
+                writeDatabase(line.mid(9));
             else
                 fail(number, QStringLiteral("not a comment, action or row: ") + line);
         }
@@ -182,6 +183,17 @@ public:
     }
 
 private:
+    // "NAME" writes the sample database, "NAME = scripts" the one with names in several
+    // scripts.
+    void writeDatabase(const QString &item)
+    {
+        const qsizetype equals = item.indexOf(u'=');
+        if (equals >= 0 && item.mid(equals + 1).trimmed() == u"scripts")
+            writeScriptsDatabase(m_session.file(item.left(equals).trimmed()));
+        else
+            writeSampleDatabase(m_session.file(item.trimmed()));
+    }
+
     void fail(int line, const QString &message)
     {
         m_failures << QStringLiteral("%1:%2: %3").arg(m_name).arg(line).arg(message);
@@ -199,6 +211,7 @@ private:
         }
         ExpectedRow expected{trimmedRight(text), std::nullopt, colourName};
         expected.text.replace(QStringLiteral("{version}"), Options::CV());
+        expected.text.replace(QStringLiteral("{home}"), m_session.home());
         if (!colourName.isEmpty()) {
             bool isNumber = false;
             const qint32 number = colourName.toInt(&isNumber);

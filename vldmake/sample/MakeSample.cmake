@@ -16,8 +16,32 @@ else()
     set(ext wav)
 endif()
 
-# track(ARTIST FILE TITLE GENRE YEAR NOTES [COMMENT]): a tune of HERTZ:MS notes, tagged.
+# A tune played over until it lasts at least 12 seconds (at most 20 for the sample's tunes of
+# 2.5 to 5 s): the player starts the next track five seconds before the end, so shorter
+# tracks would never advance, and the overlap and the fade of a skip need time to be heard.
+function(repeated notes out_notes out_seconds)
+    string(REPLACE "," ";" list "${notes}")
+    set(total 0)
+    foreach(note IN LISTS list)
+        string(REGEX REPLACE "^.*:" "" ms "${note}")
+        math(EXPR total "${total} + ${ms}")
+    endforeach()
+    math(EXPR times "(12000 + ${total} - 1) / ${total}")
+    set(all "${notes}")
+    foreach(i RANGE 2 ${times})
+        string(APPEND all ",${notes}")
+    endforeach()
+    math(EXPR seconds "${total} * ${times} / 1000")
+    set(${out_notes} "${all}" PARENT_SCOPE)
+    set(${out_seconds} ${seconds} PARENT_SCOPE)
+endfunction()
+
+# track(ARTIST FILE TITLE GENRE YEAR NOTES [COMMENT]): a tune of HERTZ:MS notes, tagged. Its
+# length in whole seconds is left in seconds_FILE, FILE made a C identifier.
 function(track artist file title genre year notes)
+    repeated("${notes}" notes seconds)
+    string(MAKE_C_IDENTIFIER "seconds_${file}" length)
+    set(${length} ${seconds} PARENT_SCOPE)
     set(folder "${WORK}/${artist}")
     file(MAKE_DIRECTORY "${folder}")
     if(NOT LAME)
@@ -31,7 +55,7 @@ function(track artist file title genre year notes)
     if(ARGC GREATER 6)
         set(comment --tc "${ARGV6}")
     endif()
-    execute_process(COMMAND "${LAME}" --quiet -m m -b 48 --add-id3v2
+    execute_process(COMMAND "${LAME}" --quiet -m m -b 32 --add-id3v2
             --ta "${artist}" --tt "${title}" --tg "${genre}" --ty "${year}"
             --tl "i2kCmd Sample" ${comment} "${wav}" "${folder}/${file}.mp3"
         COMMAND_ERROR_IS_FATAL ANY)
@@ -72,11 +96,11 @@ file(WRITE "${WORK}/Mira Okonkwo/01 Blue Hour.notes.txt"
 ")
 file(WRITE "${WORK}/Evening Mix.m3u"
 "#EXTM3U
-#EXTINF:6,Aster Quay - Harbour Lights
+#EXTINF:${seconds_01_Harbour_Lights},Aster Quay - Harbour Lights
 Aster Quay/01 Harbour Lights.${ext}
-#EXTINF:6,Mira Okonkwo - Blue Hour
+#EXTINF:${seconds_01_Blue_Hour},Mira Okonkwo - Blue Hour
 Mira Okonkwo/01 Blue Hour.${ext}
-#EXTINF:3,The Lamplighters - Night Bus
+#EXTINF:${seconds_02_Night_Bus},The Lamplighters - Night Bus
 The Lamplighters/02 Night Bus.${ext}
 ")
 
