@@ -18,7 +18,13 @@ public:
     void setPosition(double seconds) override { pos = seconds; }
     double duration() const override { return dur; }
     int playState() const override { return state; }
-    void play() override { state = file.isEmpty() ? kClosed : kPlaying; }
+    // As on a real player, a stopped or ended file starts again from its beginning.
+    void play() override
+    {
+        if (state == kStopped)
+            pos = 0;
+        state = file.isEmpty() ? kClosed : kPlaying;
+    }
     void pause() override { state = file.isEmpty() ? kClosed : kPaused; }
     void stop() override
     {

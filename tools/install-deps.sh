@@ -26,6 +26,8 @@ packages=(
   desktop-file-utils appstream groff-base dpkg-dev
   # the end-to-end test drives the window in a real X server
   xvfb xauth xdotool
+  # the media-controls test runs a private D-Bus daemon
+  dbus-daemon
 )
 case "${1:-}" in
   --bench) packages+=(xterm python3 time) ;;

@@ -2,11 +2,13 @@
 
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
+#include "app/MprisService.h"
 #include "app/ScriptRunner.h"
 #include "session/Session.h"
 #include "settings/Lifecycle.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <cstdio>
 #include <optional>
 
@@ -29,6 +31,17 @@ std::optional<int> answeredAtOnce(const CommandLine &line)
         return 0;
     }
     return std::nullopt;
+}
+
+// The desktop's media controls get the players only from a window a person uses: a run
+// without a display of its own (offscreen, as scripts and tests run) stays off the session
+// bus, unless I2KCMD_MPRIS is 1; I2KCMD_MPRIS=0 keeps any run off it.
+bool offersMediaControls(const QString &platform)
+{
+    const QByteArray wanted = qgetenv("I2KCMD_MPRIS");
+    if (!wanted.isEmpty())
+        return wanted == "1";
+    return platform != u"offscreen" && platform != u"minimal";
 }
 
 } // namespace
@@ -63,7 +76,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("i2kCmd"));
     // Desktops match the window to its launcher entry (and icon) by this name.
-    QApplication::setDesktopFileName(QStringLiteral("io.github.idrisk.i2kcmd"));
+    QApplication::setDesktopFileName(QString::fromLatin1(MprisService::kDesktopEntry));
     QApplication::setApplicationVersion(Options::CV());
 
     const CommandLine line = CommandLine::parse(QApplication::arguments().mid(1));
@@ -91,5 +104,14 @@ int main(int argc, char *argv[])
         window.close();
         return written ? 0 : 1;
     }
+    PlaylistRemote remote(session);
+    MprisService mpris(remote, [&window] {
+        window.showNormal();
+        window.raise();
+        window.activateWindow();
+    });
+    // No session bus: the program runs as before, without a word.
+    if (offersMediaControls(platform))
+        mpris.registerOn(QDBusConnection::sessionBus());
     return QApplication::exec();
 }

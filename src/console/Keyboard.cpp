@@ -5,7 +5,7 @@
 #include "foundation/FileOps.h"
 #include "foundation/Messages.h"
 #include "foundation/RuntimeError.h"
-#include "player/PlayerControl.h"
+#include "player/PlaylistNavigation.h"
 #include "session/CommandWait.h"
 #include "session/Session.h"
 #include "settings/AliasCommands.h"
@@ -137,39 +137,19 @@ void Keyboard::pagerKeyDown(int code)
     }
     if (!pager.plView)
         return;
-    Playlist &playlist = s.playlist;
     MediaPlayer &player = s.players.inUse();
     switch (code) {
     case Vk::Enter:
-        playlist.plIndex = static_cast<qint16>(pager.pageTop >= 2 ? pager.pageTop - 2 : 0);
-        reducevol(s);
-        PlayWMP(s);
+        skipTo(s, pager.pageTop >= 2 ? pager.pageTop - 2 : 0);
         break;
     case Vk::F9:
-        if (player.playState() == MediaPlayer::kPaused) {
-            player.play();
-        } else if (player.playState() == MediaPlayer::kPlaying) {
-            player.pause();
-        } else if (player.playState() == MediaPlayer::kClosed) {
-            playlist.plIndex = 0;
-            PlayWMP(s);
-        }
+        playPause(s);
         break;
     case Vk::F11:
-        if (playlist.plIndex > 0) {
-            --playlist.plIndex;
-            reducevol(s);
-            PlayWMP(s);
-            pager.mLineDisp(6);
-        }
+        skipPrevious(s);
         break;
     case Vk::F12:
-        if (playlist.plIndex < Playlist::kCapacity - 1) {
-            ++playlist.plIndex;
-            reducevol(s);
-            PlayWMP(s);
-            pager.mLineDisp(6);
-        }
+        skipNext(s);
         break;
     case Vk::BracketLeft: {
         const double p = player.position();

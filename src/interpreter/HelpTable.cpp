@@ -360,6 +360,11 @@ const HelpEntry kEntries[] = {
     {"vlreset", {
         {1, "vlreset"},
         {3, "Stops the playlist and empties it."}}},
+    {"vlvol", {
+        {1, "vlvol [<0..100>]"},
+        {3,
+"Sets the volume of the playlist, from 0 (silent) to 100 (full), kept for the next runs.  Use "
+"with no argument to show it."}}},
 };
 // clang-format on
 
@@ -374,7 +379,7 @@ const QString kGeneralList = QStringLiteral(
     "id3, loadvld, lyrics, notes, showvld, trackinfo\r\n"
     "\r\n"
     "Velmora play/search commands ('s' prefix = search, 'p' prefix = play):\r\n"
-    "addat, dbatch, vldetails, vlpause, vlpl, vlplay, vlreset, listartists, listbatches, "
+    "addat, dbatch, vldetails, vlpause, vlpl, vlplay, vlreset, vlvol, listartists, listbatches, "
     "listgenres, partist, partistn, pat, pbatch, pbatchn, pgenren, ptrack, randpl, rpas, sartist, "
     "strack\r\n"
     "\r\n"

@@ -45,6 +45,11 @@ void PlayWMP(Session &s)
     try {
         const double inUse = Numeric::toDouble(s.opt[Options::PlayerInUse]);
         s.opt[Options::PlayerInUse] = inUse == 0 ? QStringLiteral("1") : QStringLiteral("0");
+        // A track loaded onto the player still fading out would be faded out and stopped
+        // with it: that fade ends here, and the new track plays at the user's volume.
+        if (players.timRedVol.isActive() && players.fadePlayer == players.inUseIndex())
+            players.timRedVol.stop();
+        players.applyVolume();
         MediaPlayer &player = players.inUse();
         player.setFileName(QString());
         const Playlist::Entry &entry = s.playlist[s.playlist.plIndex];
@@ -79,10 +84,10 @@ void reducevol(Session &s)
     if (players.timRedVol.isActive()) {
         players.timRedVol.stop();
         players.wmp(players.fadePlayer).stop();
-        players.wmp(0).setVolume(MediaPlayer::kFullVolume);
-        players.wmp(1).setVolume(MediaPlayer::kFullVolume);
+        players.applyVolume();
     }
     players.fadePlayer = static_cast<qint16>(players.inUseIndex());
+    players.fadeFloor = players.fullLevel() + Players::kFadeFloor;
     players.timRedVol.setInterval(Players::kFadeInterval);
     players.timRedVol.setTimerType(Qt::PreciseTimer);
     players.timRedVol.start();
@@ -93,11 +98,10 @@ void fadeTick(Session &s)
     Players &players = s.players;
     MediaPlayer &fading = players.wmp(players.fadePlayer);
     fading.setVolume(fading.volume() - Players::kFadeStep);
-    if (fading.volume() <= Players::kFadeFloor) {
+    if (fading.volume() <= players.fadeFloor) {
         fading.stop();
-        players.wmp(0).setVolume(MediaPlayer::kFullVolume);
-        players.wmp(1).setVolume(MediaPlayer::kFullVolume);
         players.timRedVol.stop();
+        players.applyVolume();
     }
 }
 

@@ -14,15 +14,17 @@ int PLCount(const Session &s);
 void RandomizeList(Session &s, int minItem, bool shuffleAnyway);
 // Minutes, a colon and two-digit seconds of the whole seconds: 125.7 gives "2:05".
 QString num2time(double seconds);
-// Starts entry plIndex on the other playlist player. Any failure (an entry that is no number,
+// Starts entry plIndex on the other playlist player, at the user's volume (a fade still
+// running on that player ends at once). Any failure (an entry that is no number,
 // a track the database cannot give) ends it silently, the steps before it done.
 void PlayWMP(Session &s);
 // Both playlist players unloaded, the playlist emptied, plIndex 0, the console cleared.
 void WMPreset(Session &s);
-// Starts fading out the player in use; a fade still running is cut short first.
+// Starts fading out the player in use, from the user's volume down by 40 dB; a fade still
+// running is cut short first.
 void reducevol(Session &s);
-// One step of the fade: 10 hundredths of a decibel lower; at -4000 the player stops and both
-// playlist players are back at full volume.
+// One step of the fade: 10 hundredths of a decibel lower; 40 dB down the player stops and
+// both playlist players are back at the user's volume.
 void fadeTick(Session &s);
 // The next entry starts in the second in which five whole seconds of the track remain (or at
 // once when that second has passed unseen).

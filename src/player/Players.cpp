@@ -54,6 +54,28 @@ void Players::setOnVideoChanged(std::function<void()> changed)
     m_onVideoChanged = std::move(changed);
 }
 
+int Players::levelOf(int volume)
+{
+    if (volume <= 0)
+        return kSilent;
+    if (volume >= Options::kFullVolume)
+        return MediaPlayer::kFullVolume;
+    return static_cast<int>(std::lround(6000.0 * std::log10(volume / 100.0)));
+}
+
+int Players::fullLevel() const
+{
+    return levelOf(m_session.opt.playerVolume());
+}
+
+void Players::applyVolume()
+{
+    for (int i = 0; i < kVideoPlayer; ++i) {
+        if (!(timRedVol.isActive() && i == fadePlayer))
+            wmp(i).setVolume(fullLevel());
+    }
+}
+
 int Players::inUseIndex() const
 {
     const std::optional<double> index = Numeric::parse(m_session.opt[Options::PlayerInUse]);

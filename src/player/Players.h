@@ -25,6 +25,18 @@ public:
     static constexpr int kFadeFloor = -4000;
     // 5000 ms in 400 steps, rounded half to even: 12 ms.
     static constexpr int kFadeInterval = 12;
+    // The level of volume 0: so far down that no output is left (mpv's volume reads 0).
+    static constexpr int kSilent = -1000000;
+
+    // The players' level in hundredths of a decibel for a volume 0..100: 100 is full (0 dB),
+    // 0 is silent, and between them the cubic curve of mpv and the desktop's mixers,
+    // 60 * log10(volume / 100) dB, so 50 is -18 dB and 10 is -60 dB.
+    static int levelOf(int volume);
+    // The level of the volume the user set (vlvol), where the playlist players play and
+    // where their fades start.
+    int fullLevel() const;
+    // Sets the playlist players to the user's level; the one being faded keeps fading.
+    void applyVolume();
 
     Players(Session &session, const Factory &make);
 
@@ -55,8 +67,9 @@ public:
     // Runs when the area or the video's picture changes: the window's video view follows.
     void setOnVideoChanged(std::function<void()> changed);
 
-    // The player being faded out, and the fade's timer (12 ms steps).
+    // The player being faded out, the level where it stops, and the fade's timer (12 ms steps).
     qint16 fadePlayer = 0;
+    int fadeFloor = kFadeFloor;
     QTimer timRedVol;
     // The end-of-track rule's own clock (100 ms) from start-up on: the playlist advances in
     // every mode, with or without the focus, while the cursor's timer stops with the focus.

@@ -4,6 +4,7 @@
 #include "foundation/NumericText.h"
 #include "library/TrackDetails.h"
 #include "player/PlayerControl.h"
+#include "player/PlaylistNavigation.h"
 #include "session/Session.h"
 
 #include <cmath>
@@ -65,9 +66,7 @@ void cmdRpas(Session &s, const CommandArgs &args)
 void cmdShuffle(Session &s, const CommandArgs &)
 {
     RandomizeList(s, 0, true);
-    s.playlist.plIndex = 0;
-    reducevol(s);
-    PlayWMP(s);
+    skipTo(s, 0);
 }
 
 // The largest whole number not above the text's number, in plain decimal.
@@ -105,13 +104,7 @@ void cmdVlpl(Session &s, const CommandArgs &)
 
 void cmdVlplay(Session &s, const CommandArgs &)
 {
-    MediaPlayer &player = s.players.inUse();
-    if (player.playState() == MediaPlayer::kClosed) {
-        s.playlist.plIndex = 0;
-        PlayWMP(s);
-    } else {
-        player.play();
-    }
+    play(s);
 }
 
 void cmdVlpause(Session &s, const CommandArgs &)
@@ -126,6 +119,22 @@ void cmdVlpause(Session &s, const CommandArgs &)
 void cmdVlreset(Session &s, const CommandArgs &)
 {
     WMPreset(s);
+}
+
+void cmdVlvol(Session &s, const CommandArgs &args)
+{
+    if (args.allArgs.isEmpty()) {
+        s.console.DrawText(QStringLiteral("The playlist volume is %1.").arg(s.opt.playerVolume()),
+                           1);
+        return;
+    }
+    const std::optional<int> volume = Options::volumeFromText(args.allArgs);
+    if (!volume) {
+        s.console.DrawText(QStringLiteral("Usage: vlvol [0..100]"), 1);
+        return;
+    }
+    setPlaylistVolume(s, *volume);
+    s.console.DrawText(QStringLiteral("The playlist volume is set to %1.").arg(*volume), 1);
 }
 
 void cmdVldetails(Session &s, const CommandArgs &)
@@ -148,4 +157,5 @@ void registerPlaylistCommands(CommandTable &table)
     table.add(QStringLiteral("vlpause"), cmdVlpause);
     table.add(QStringLiteral("vlreset"), cmdVlreset);
     table.add(QStringLiteral("vldetails"), cmdVldetails);
+    table.add(QStringLiteral("vlvol"), cmdVlvol);
 }

@@ -7,10 +7,12 @@
 #include "Version.h"
 
 #include <QSettings>
+#include <algorithm>
 
 namespace {
 const QString kGroup = QStringLiteral("i2kCmd");
-}
+const QString kVolumeKey = QStringLiteral("Volume");
+} // namespace
 
 QString &Options::operator[](int index)
 {
@@ -84,6 +86,8 @@ void Options::load(QSettings &settings)
     settings.beginGroup(kGroup);
     for (int i = 0; i < kCount; ++i)
         m_values[i] = settings.value(QStringLiteral("Opt%1").arg(i), QString()).toString();
+    m_playerVolume =
+        volumeFromText(settings.value(kVolumeKey, QString()).toString()).value_or(kFullVolume);
     settings.endGroup();
 }
 
@@ -92,6 +96,21 @@ void Options::save(QSettings &settings) const
     settings.beginGroup(kGroup);
     for (int i = 0; i < kCount; ++i)
         settings.setValue(QStringLiteral("Opt%1").arg(i), m_values[i]);
+    settings.setValue(kVolumeKey, QString::number(m_playerVolume));
     settings.endGroup();
     settings.sync();
+}
+
+void Options::setPlayerVolume(int volume)
+{
+    m_playerVolume = std::clamp(volume, 0, kFullVolume);
+}
+
+std::optional<int> Options::volumeFromText(const QString &text)
+{
+    bool whole = false;
+    const int volume = text.trimmed().toInt(&whole);
+    if (!whole || volume < 0 || volume > kFullVolume)
+        return std::nullopt;
+    return volume;
 }

@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 class QSettings;
 
@@ -49,12 +50,22 @@ public:
     bool hasTextBackground() const { return !m_values[TextBackground].isEmpty(); }
     qint32 textBackground() const;
 
-    // Opt0..Opt18 of group "i2kCmd"; an absent value reads as the empty text.
+    // The playlist players' volume, 0 (silent) to 100 (full): no option slot of its own, but
+    // kept beside them, as the value Volume.
+    static constexpr int kFullVolume = 100;
+    int playerVolume() const { return m_playerVolume; }
+    void setPlayerVolume(int volume);
+    // A whole number 0..100 in the text, or none.
+    static std::optional<int> volumeFromText(const QString &text);
+
+    // Opt0..Opt18 and Volume of group "i2kCmd"; an absent option reads as the empty text, an
+    // absent or unreadable volume as full.
     void load(QSettings &settings);
     void save(QSettings &settings) const;
 
 private:
     std::array<QString, kCount> m_values;
+    int m_playerVolume = kFullVolume;
     // Colours are read for every cell drawn: remember the last conversion.
     struct CachedColour
     {

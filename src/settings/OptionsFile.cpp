@@ -53,5 +53,7 @@ void saveOptionsFile(const Options &options, const QString &iniPath)
         if (check.status() != QSettings::NoError || written[i] != options[i])
             throw RuntimeError::deviceIoError();
     }
+    if (written.playerVolume() != options.playerVolume())
+        throw RuntimeError::deviceIoError();
     TextFile::save(iniPath, TextFile::readBytes(copy));
 }

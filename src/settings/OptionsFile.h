@@ -7,7 +7,7 @@
 
 class Options;
 
-// Writes Opt0..Opt18 of group "i2kCmd" into the INI file at iniPath, keeping every other
+// Writes Opt0..Opt18 and Volume of group "i2kCmd" into the INI file at iniPath, keeping every other
 // group and value in it. Raises "Device I/O error (57)" when the scratch copy does not read
 // back whole, or the file guard's error when the file cannot be replaced.
 void saveOptionsFile(const Options &options, const QString &iniPath);

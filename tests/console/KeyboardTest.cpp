@@ -305,6 +305,14 @@ TEST(Keyboard, PlaylistViewKeysDriveThePlayers)
     EXPECT_EQ(t->players.inUse().playState(), MediaPlayer::kPaused);
     t.keys(QStringLiteral("F9"));
     EXPECT_EQ(t->players.inUse().playState(), MediaPlayer::kPlaying);
+    // A track that has ended (the end of the list) starts again from its beginning.
+    auto &ended = static_cast<FakeMediaPlayer &>(t->players.inUse());
+    ended.state = MediaPlayer::kStopped;
+    ended.pos = 199;
+    t.keys(QStringLiteral("F9"));
+    EXPECT_EQ(ended.state, MediaPlayer::kPlaying);
+    EXPECT_EQ(ended.pos, 0);
+    EXPECT_EQ(playing(), QStringLiteral("/music/1-1.mp3"));
 
     // [ and ] jump 10 seconds by whole seconds near the ends.
     MediaPlayer &player = t->players.inUse();
@@ -322,7 +330,8 @@ TEST(Keyboard, PlaylistViewKeysDriveThePlayers)
 }
 
 // A skip fades the old track in 400 steps of 10 hundredths of a decibel, 12 ms apart; a
-// second skip during the fade stops the first old track at once.
+// second skip during the fade stops the first old track at once. The keys go straight to the
+// handler, with no event loop between them, so the fade's own timer never adds a step.
 TEST(Keyboard, SkippingFadesTheOldTrackAndASecondSkipCutsTheFadeShort)
 {
     TestSession t;
@@ -332,7 +341,8 @@ TEST(Keyboard, SkippingFadesTheOldTrackAndASecondSkipCutsTheFadeShort)
     PlayWMP(*t); // entry 0 on wmp(1)
     t->pager.mline(QStringLiteral("h1\r\nh2\r\na"));
     t->pager.plView = true;
-    t.keys(QStringLiteral("F12"));
+    const auto press = [&](int code) { t->keyboard.keystroke(code, 0, 0); };
+    press(Vk::F12);
     Players &players = t->players;
     EXPECT_EQ(players.fadePlayer, 1);
     EXPECT_EQ(players.timRedVol.interval(), 12);
@@ -346,11 +356,11 @@ TEST(Keyboard, SkippingFadesTheOldTrackAndASecondSkipCutsTheFadeShort)
     EXPECT_EQ(t.player(1).vol, 0);
     EXPECT_FALSE(players.timRedVol.isActive());
 
-    t.keys(QStringLiteral("F12")); // wmp(0) fades, wmp(1) plays entry 2
+    press(Vk::F12); // wmp(0) fades, wmp(1) plays entry 2
     fadeTick(*t);
     fadeTick(*t);
     EXPECT_EQ(t.player(0).vol, -20);
-    t.keys(QStringLiteral("F11")); // cut short: wmp(0) stops at once, wmp(1) fades
+    press(Vk::F11); // cut short: wmp(0) stops at once, wmp(1) fades
     EXPECT_EQ(t.player(0).stops, 1);
     EXPECT_EQ(t.player(0).vol, 0);
     EXPECT_EQ(players.fadePlayer, 1);

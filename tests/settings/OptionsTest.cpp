@@ -73,6 +73,40 @@ TEST(Options, SavedOptionsLoadBackAndAbsentOnesReadEmpty)
         EXPECT_EQ(again[i], opt[i]) << i;
 }
 
+// The playlist volume lives beside the option slots; a value that is no whole number 0..100
+// (edited by hand) reads as full.
+TEST(Options, ThePlaylistVolumeIsKeptBesideTheOptions)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("o.ini"));
+    const std::pair<const char *, int> stored[] = {
+        {nullptr, 100}, {"37", 37}, {"0", 0}, {"101", 100}, {"-5", 100}, {"4.5", 100}, {"x", 100},
+    };
+    for (const auto &[text, volume] : stored) {
+        {
+            QSettings settings(file, QSettings::IniFormat);
+            settings.clear();
+            if (text)
+                settings.setValue(QStringLiteral("i2kCmd/Volume"), QString::fromLatin1(text));
+        }
+        Options opt;
+        QSettings settings(file, QSettings::IniFormat);
+        opt.load(settings);
+        EXPECT_EQ(opt.playerVolume(), volume) << (text ? text : "(absent)");
+    }
+    Options opt;
+    opt.setPlayerVolume(42);
+    {
+        QSettings settings(file, QSettings::IniFormat);
+        opt.save(settings);
+    }
+    Options again;
+    QSettings settings(file, QSettings::IniFormat);
+    again.load(settings);
+    EXPECT_EQ(again.playerVolume(), 42);
+    EXPECT_EQ(settings.value(QStringLiteral("i2kCmd/Opt19")), QVariant());
+}
+
 // The screen is in tests/transcripts/optvars.txt; the pager's lines keep their blanks.
 TEST(Options, OptvarsGivesThePagerOneLinePerOption)
 {
