@@ -4,9 +4,11 @@
 #include "TrackTags.h"
 #include "MusicFolder.h"
 
+#include <QDirIterator>
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <taglib/fileref.h>
 #include <taglib/id3v1tag.h>
 #include <taglib/mpegfile.h>
 
@@ -138,4 +140,23 @@ TEST(TrackTags, FilesThatAreNoAudioAreRefusedWithAReason)
     QString problem;
     EXPECT_FALSE(readTrackTags(music.path(QStringLiteral("missing.mp3")), problem).has_value());
     EXPECT_EQ(problem, QStringLiteral("File not found"));
+}
+
+// The player starts the next track five seconds before the end: the sample's tracks last long
+// enough for its playlist to advance with overlaps, and for a skip's fade to be heard.
+TEST(TrackTags, TheSamplesTracksLastTwelveToTwentySeconds)
+{
+    QDirIterator it(QStringLiteral(SAMPLE_MUSIC), {QStringLiteral("*.mp3"), QStringLiteral("*.wav")},
+                    QDir::Files, QDirIterator::Subdirectories);
+    int tracks = 0;
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const TagLib::FileRef file(QFile::encodeName(path).constData());
+        ASSERT_FALSE(file.isNull()) << path.toStdString();
+        const int ms = file.audioProperties()->lengthInMilliseconds();
+        EXPECT_GE(ms, 12000) << path.toStdString();
+        EXPECT_LE(ms, 20000) << path.toStdString();
+        ++tracks;
+    }
+    EXPECT_EQ(tracks, 7);
 }
