@@ -3,8 +3,8 @@
 // database maker writes it, and a bench session that has it loaded.
 
 #include "BenchSession.h"
-#include "library/ArchiveWriter.h"
-#include "settings/KeyValueStore.h"
+#include "formats/ArchiveWriter.h"
+#include "formats/KeyValueStore.h"
 
 namespace LargeCatalogue {
 

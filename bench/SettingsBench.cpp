@@ -1,6 +1,6 @@
 // The settings store: loading a large set.cf.
 
-#include "settings/KeyValueStore.h"
+#include "formats/KeyValueStore.h"
 
 #include <benchmark/benchmark.h>
 

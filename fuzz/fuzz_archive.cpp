@@ -2,7 +2,7 @@
 // or a decoded entry (a crash, a sanitizer report, a hang) is a finding.
 
 #include "foundation/RuntimeError.h"
-#include "library/Archive.h"
+#include "formats/Archive.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -5,7 +5,7 @@
 
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
-#include "settings/KeyValueStore.h"
+#include "formats/KeyValueStore.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the include rules of the layers (docs/architecture.md) on a source tree:
 #   foundation includes nothing of the program above it;
+#   formats (shared with vldmake) includes only the foundation;
 #   the subsystems and the session never include the window (app/) or Qt Widgets;
 #   no subsystem header includes the session header (subsystems name Session by a
 #   forward declaration; only their .cpp files see the whole of it).
@@ -11,7 +12,10 @@ fail=0
 report() { echo "layering: $1"; fail=1; }
 
 while IFS= read -r hit; do report "foundation reaches above itself: $hit"; done < <(
-    grep -rnE '#include "(session|app|'"${subsystems// /|}"')/' "$src/foundation" 2>/dev/null)
+    grep -rnE '#include "(formats|session|app|'"${subsystems// /|}"')/' "$src/foundation" 2>/dev/null)
+
+while IFS= read -r hit; do report "formats reach above the foundation: $hit"; done < <(
+    grep -rnE '#include "(session|app|'"${subsystems// /|}"')/' "$src/formats" 2>/dev/null)
 
 for dir in session $subsystems; do
     [ -d "$src/$dir" ] || continue

@@ -7,9 +7,9 @@
 #include "foundation/Messages.h"
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
-#include "library/Archive.h"
-#include "library/ArchiveWriter.h"
-#include "settings/KeyValueStore.h"
+#include "formats/Archive.h"
+#include "formats/ArchiveWriter.h"
+#include "formats/KeyValueStore.h"
 
 #include <QDir>
 #include <QFileInfo>

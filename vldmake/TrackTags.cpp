@@ -2,7 +2,7 @@
 
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
-#include "library/GenreNames.h"
+#include "formats/GenreNames.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #include "library/GenreTable.h"
 
 #include "foundation/RuntimeError.h"
-#include "library/GenreNames.h"
+#include "formats/GenreNames.h"
 
 void GenreTable::FillGenres()
 {

@@ -3,7 +3,7 @@
 #include "foundation/Messages.h"
 #include "foundation/NumericText.h"
 #include "library/DatabaseFiles.h"
-#include "library/GenreNames.h"
+#include "formats/GenreNames.h"
 #include "library/ID3Reader.h"
 #include "session/Session.h"
 

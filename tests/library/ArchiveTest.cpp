@@ -1,9 +1,9 @@
 // Tests of the archive and file readers on archives built here, sound and damaged, and on
 // byte ranges at and past the end of a file.
 
-#include "library/Archive.h"
+#include "formats/Archive.h"
 #include "foundation/RuntimeError.h"
-#include "library/ArchiveWriter.h"
+#include "formats/ArchiveWriter.h"
 
 #include <QDir>
 #include <QFile>

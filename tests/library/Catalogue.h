@@ -3,8 +3,8 @@
 // keys and values (the VELMORAD entry) and the embedded data its references point at.
 
 #include "foundation/TextFile.h"
-#include "library/ArchiveWriter.h"
-#include "settings/KeyValueStore.h"
+#include "formats/ArchiveWriter.h"
+#include "formats/KeyValueStore.h"
 
 class CatalogueFile
 {

@@ -3,7 +3,7 @@
 
 #include "TestSession.h"
 #include "library/DatabaseFiles.h"
-#include "library/GenreNames.h"
+#include "formats/GenreNames.h"
 #include "library/ID3Reader.h"
 
 #include <QDir>

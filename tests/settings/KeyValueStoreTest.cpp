@@ -1,7 +1,7 @@
 // Tests of the keyed store: lookup rules, the listing, and the file layout it writes and
 // reads back, including the texts it must refuse.
 
-#include "settings/KeyValueStore.h"
+#include "formats/KeyValueStore.h"
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
 

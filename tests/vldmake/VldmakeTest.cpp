@@ -3,8 +3,8 @@
 
 #include "MusicFolder.h"
 
-#include "library/Archive.h"
-#include "settings/KeyValueStore.h"
+#include "formats/Archive.h"
+#include "formats/KeyValueStore.h"
 
 #include <QProcess>
 #include <QRegularExpression>

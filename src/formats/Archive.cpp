@@ -1,7 +1,7 @@
 // Reads whole files, byte ranges and "ITVL" archive entries. Every offset and length taken
 // from a file is checked against the file's size before anything is read or allocated.
 
-#include "library/Archive.h"
+#include "formats/Archive.h"
 
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"

@@ -1,4 +1,4 @@
-#include "settings/StoreIndex.h"
+#include "formats/StoreIndex.h"
 
 #include <QHash>
 

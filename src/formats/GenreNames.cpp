@@ -1,4 +1,4 @@
-#include "library/GenreNames.h"
+#include "formats/GenreNames.h"
 
 #include <QHash>
 

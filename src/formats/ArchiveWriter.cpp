@@ -1,7 +1,7 @@
-#include "library/ArchiveWriter.h"
+#include "formats/ArchiveWriter.h"
 
 #include "foundation/RuntimeError.h"
-#include "library/Archive.h"
+#include "formats/Archive.h"
 
 #include <QFile>
 #include <QtEndian>

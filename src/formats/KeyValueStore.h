@@ -5,7 +5,7 @@
 // (by Unicode case folding) and keep the spelling they were first written with; values may
 // hold any text, line breaks included. The file layout is described in docs/formats.md.
 
-#include "settings/StoreIndex.h"
+#include "formats/StoreIndex.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // The keyed store of texts: its case-insensitive index, the listing, and the line-per-pair
 // file layout it reads and writes (described in docs/formats.md).
 
-#include "settings/KeyValueStore.h"
+#include "formats/KeyValueStore.h"
 
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
