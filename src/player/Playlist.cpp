@@ -4,6 +4,7 @@
 #include "foundation/TextFile.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace {
 
@@ -51,7 +52,7 @@ public:
                 ++m_at;
             bytes = QByteArrayView(b + start, m_at - start);
         }
-        field = m_utf8 ? QString::fromUtf8(bytes) : TextFile::decodeCp1252(bytes);
+        field = m_utf8 ? utf8(bytes) : TextFile::decodeCp1252(bytes);
         if (!quoted)
             field = field.trimmed();
         if (m_at < n && b[m_at] == ',')
@@ -60,6 +61,14 @@ public:
     }
 
 private:
+    // QString::fromUtf8 drops a byte order mark at the start of the text: at the start of a
+    // field it belongs to the name, and a save and a read must give the name back whole.
+    static QString utf8(QByteArrayView bytes)
+    {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return decoder(bytes);
+    }
+
     const QByteArray &m_bytes;
     const bool m_utf8;
     qsizetype m_at = 0;

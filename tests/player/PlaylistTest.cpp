@@ -48,6 +48,12 @@ TEST(Playlist, SavedEntriesAndStateComeBackAfterARestart)
     EXPECT_EQ(t.player(1).file, QStringLiteral("/music/1-10.mp3"));
     EXPECT_EQ(t.player(1).state, MediaPlayer::kPaused);
     EXPECT_EQ(t.player(1).pos, 83.25);
+
+    // A name that begins with a byte order mark keeps it through a save and a read.
+    t->playlist[0].artist = QStringLiteral("\uFEFF12");
+    SavePlaylistFile(*t);
+    t->playlist.restore(t.file(QStringLiteral("playlist.dat")));
+    EXPECT_EQ(t->playlist[0].artist, QStringLiteral("\uFEFF12"));
 }
 
 TEST(Playlist, RestoreReadsQuotedAndBareFieldsAndSurvivesDamage)
