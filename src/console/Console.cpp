@@ -160,12 +160,14 @@ void Console::putCluster(QStringView cluster, int width, bool rightToLeft, int c
     if (column < 1 || column + width - 1 > Cell::kRecordColumns || row < 1 ||
         row > Cell::kRecordRows)
         throw RuntimeError::subscriptOutOfRange();
-    QString shown = cluster.left(TextCells::kMaxClusterUnits).toString();
-    shown[0] = QChar(TextCells::shown(shown[0].unicode()));
-    if (width == 1 && shown.size() == 1 && !rightToLeft) {
-        putChar(shown[0], column, row, colour);
+    // A lone character of one cell needs no text of its own: the common case, even in text
+    // that is not plain.
+    if (width == 1 && cluster.size() == 1 && !rightToLeft) {
+        putChar(QChar(TextCells::shown(cluster[0].unicode())), column, row, colour);
         return;
     }
+    QString shown = cluster.left(TextCells::kMaxClusterUnits).toString();
+    shown[0] = QChar(TextCells::shown(shown[0].unicode()));
     unpair(column, row, width);
     using Span = CellRecord::Span;
     m_cells.set(column, row, shown, colour, width == 2 ? Span::Lead : Span::Single, rightToLeft);

@@ -24,6 +24,7 @@
 #include "system/WebCommands.h"
 
 #include <QSettings>
+#include <QStandardPaths>
 
 Session::Session(Config cfg)
     : config(std::move(cfg)),
@@ -138,11 +139,16 @@ void Session::requestClose()
     m_desktop->closeWindow();
 }
 
-std::unique_ptr<QSettings> Session::optionSettings() const
+QString Session::optionsFilePath() const
 {
     if (!config.optionsFile.isEmpty())
-        return std::make_unique<QSettings>(config.optionsFile, QSettings::IniFormat);
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       QStringLiteral("Idrisk Tovar"),
-                                       QStringLiteral("Idrisk Tovar"));
+        return config.optionsFile;
+    // Where Qt keeps the per-user INI settings of the application "Idrisk Tovar".
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Idrisk Tovar/Idrisk Tovar.ini");
+}
+
+std::unique_ptr<QSettings> Session::optionSettings() const
+{
+    return std::make_unique<QSettings>(optionsFilePath(), QSettings::IniFormat);
 }

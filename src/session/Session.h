@@ -78,7 +78,9 @@ public:
     void requestClose();
     bool closeRequested() const { return m_closeRequested; }
 
-    // Where the options persist.
+    // Where the options persist: the INI file given in the configuration, else the per-user
+    // one of the desktop. Start-up reads and shut-down writes that one file.
+    QString optionsFilePath() const;
     std::unique_ptr<QSettings> optionSettings() const;
 
     const Config config;

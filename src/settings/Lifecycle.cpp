@@ -10,24 +10,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 #include <cstdio>
 
 namespace {
 
 const QString kSettingsFile = QStringLiteral("set.cf");
 const QString kPlaylistFile = QStringLiteral("playlist.dat");
-
-// Where the options persist, found without reading them (Qt's per-user INI file lives in the
-// generic configuration folder): the settings class reads whatever is there, and a FIFO
-// would hold it for ever.
-QString optionsPath(const Session &s)
-{
-    if (!s.config.optionsFile.isEmpty())
-        return s.config.optionsFile;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/Idrisk Tovar/Idrisk Tovar.ini");
-}
 
 template <typename Step> void tryStep(Step step)
 {
@@ -115,7 +103,8 @@ void startUp(Session &s)
     tryStep([&] { notice = loadSettingsStore(s); });
     tryStep([&] { console.ClScreen(); });
     tryStep([&] {
-        const QFileInfo stored(optionsPath(s));
+        // The settings class reads whatever is there, and a FIFO would hold it for ever.
+        const QFileInfo stored(s.optionsFilePath());
         if (stored.exists() && !stored.isFile())
             throw RuntimeError::deviceUnavailable();
         const auto settings = s.optionSettings();
@@ -167,7 +156,7 @@ void shutDown(Session &s)
     });
     tryStep([&] { SavePlaylistState(s); });
     s.opt[Options::TemporaryFiles].clear();
-    const QString optionsFile = optionsPath(s);
+    const QString optionsFile = s.optionsFilePath();
     saveStep(optionsFile, [&] { saveOptionsFile(s.opt, optionsFile); });
     // Only the program's own temporary folder: TEMP is shared with everyone else.
     s.temp.remove();
