@@ -2,7 +2,7 @@
 
 #include "BenchSession.h"
 #include "console/VirtualKeys.h"
-#include "settings/Lifecycle.h"
+#include "controller/Lifecycle.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

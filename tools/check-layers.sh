@@ -17,7 +17,7 @@ while IFS= read -r hit; do report "foundation reaches above itself: $hit"; done 
 while IFS= read -r hit; do report "formats reach above the foundation: $hit"; done < <(
     grep -rnE '#include "(session|app|'"${subsystems// /|}"')/' "$src/formats" 2>/dev/null)
 
-for dir in session $subsystems; do
+for dir in session controller $subsystems; do
     [ -d "$src/$dir" ] || continue
     while IFS= read -r hit; do report "core reaches the window: $hit"; done < <(
         grep -rnE '#include ("app/|<QtWidgets|<Q(Widget|Application|MessageBox|InputDialog|FileDialog|Menu|Clipboard)>)' "$src/$dir")

@@ -5,7 +5,7 @@
 #include "console/CellGeometry.h"
 #include "foundation/Messages.h"
 #include "session/Session.h"
-#include "settings/Lifecycle.h"
+#include "controller/Lifecycle.h"
 
 #include <QCloseEvent>
 #include <QPainter>

@@ -5,7 +5,7 @@
 #include "app/MprisService.h"
 #include "app/ScriptRunner.h"
 #include "session/Session.h"
-#include "settings/Lifecycle.h"
+#include "controller/Lifecycle.h"
 
 #include <QApplication>
 #include <QDBusConnection>

@@ -6,8 +6,8 @@
 
 #include "batch/Batch.h"
 #include "console/Console.h"
-#include "console/CursorTimer.h"
-#include "console/Keyboard.h"
+#include "controller/CursorTimer.h"
+#include "controller/Keyboard.h"
 #include "console/Pager.h"
 #include "foundation/TempFolder.h"
 #include "interpreter/CommandTable.h"

@@ -9,7 +9,7 @@
 #include "library/Catalogue.h"
 #include "library/CatalogueReader.h"
 #include "library/DatabaseFiles.h"
-#include "settings/Lifecycle.h"
+#include "controller/Lifecycle.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -4,7 +4,7 @@
 #include "TestSession.h"
 #include "foundation/Colours.h"
 #include "player/PlayerControl.h"
-#include "settings/Lifecycle.h"
+#include "controller/Lifecycle.h"
 
 #include <gtest/gtest.h>
 

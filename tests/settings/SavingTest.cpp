@@ -5,7 +5,7 @@
 #include "foundation/TextFile.h"
 #include "foundation/TextFileTesting.h"
 #include "player/PlayerControl.h"
-#include "settings/Lifecycle.h"
+#include "controller/Lifecycle.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "console/PopupMenus.h"
+#include "controller/PopupMenus.h"
 
 #include "session/Session.h"
 

@@ -1,4 +1,4 @@
-#include "settings/Lifecycle.h"
+#include "controller/Lifecycle.h"
 
 #include "foundation/Messages.h"
 #include "foundation/RuntimeError.h"

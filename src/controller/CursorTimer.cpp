@@ -1,4 +1,4 @@
-#include "console/CursorTimer.h"
+#include "controller/CursorTimer.h"
 
 #include "foundation/Messages.h"
 #include "foundation/NumericText.h"

@@ -1,6 +1,6 @@
-#include "console/Keyboard.h"
+#include "controller/Keyboard.h"
 
-#include "console/PopupMenus.h"
+#include "controller/PopupMenus.h"
 #include "console/VirtualKeys.h"
 #include "foundation/FileOps.h"
 #include "foundation/Messages.h"

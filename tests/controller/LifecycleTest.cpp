@@ -1,6 +1,6 @@
 // Start-up and shut-down: what is read, defaulted, run and written back.
 
-#include "settings/Lifecycle.h"
+#include "controller/Lifecycle.h"
 #include "TestSession.h"
 #include "foundation/TempFolder.h"
 #include "foundation/TextFile.h"

@@ -1,6 +1,6 @@
 // The two popup menus, opened by right clicks and the menu key, answered by the script.
 
-#include "console/PopupMenus.h"
+#include "controller/PopupMenus.h"
 #include "TestSession.h"
 #include "console/VirtualKeys.h"
 
