@@ -150,7 +150,10 @@ void Console::putChar(QChar character, int column, int row, qint32 colour)
         throw RuntimeError::subscriptOutOfRange();
     unpair(column, row, 1);
     m_cells.set(column, row, character, colour, static_cast<quint8>(m_face));
-    paintCell(Cell::rect(column, row), m_glyphs.mask(m_face, character).data(), Cell::kWidth,
+    // A lone surrogate is a byte of a file name that is not UTF-8: the record keeps it, so a
+    // name copied off the screen still opens the file, and the cell shows U+FFFD.
+    const QChar glyph = character.isSurrogate() ? QChar(QChar::ReplacementCharacter) : character;
+    paintCell(Cell::rect(column, row), m_glyphs.mask(m_face, glyph).data(), Cell::kWidth,
               colour);
 }
 

@@ -5,10 +5,11 @@
 
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
+#include "tovarocx/FileNameBytes.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QtEndian>
+#include <sys/stat.h>
 
 namespace {
 
@@ -80,7 +81,10 @@ bool nameMatches(const char *stored, const QByteArray &wanted)
 
 bool Archive::FileExists(const QString &path) const
 {
-    return QFileInfo(path).isFile();
+    struct stat st
+    {
+    };
+    return ::stat(FileNameBytes::encode(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool Archive::IsArchive(const QString &path) const

@@ -1,8 +1,8 @@
 #include "foundation/FileOps.h"
 
 #include "foundation/RuntimeError.h"
+#include "tovarocx/FileNameBytes.h"
 
-#include <QFile>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -11,7 +11,7 @@
 
 void FileOps::Kill(const QString &path)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = FileNameBytes::encode(path);
     struct stat st
     {
     };
@@ -28,8 +28,8 @@ void FileOps::Name(const QString &from, const QString &to)
 {
     if (from.isEmpty() || to.isEmpty())
         throw RuntimeError::badFileName();
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
+    const QByteArray source = FileNameBytes::encode(from);
+    const QByteArray target = FileNameBytes::encode(to);
     struct stat st {};
     if (::lstat(source.constData(), &st) != 0)
         throw RuntimeError::fileNotFound();

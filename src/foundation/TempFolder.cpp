@@ -1,9 +1,9 @@
 #include "foundation/TempFolder.h"
 
 #include "foundation/RuntimeError.h"
+#include "tovarocx/FileNameBytes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStorageInfo>
@@ -45,7 +45,7 @@ void removeAbandonedTempFolders(const QString &parent)
             continue;
         const QString path = QDir(parent).filePath(entry);
         struct stat st {};
-        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+        if (::lstat(FileNameBytes::encode(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode) ||
             st.st_uid != ::getuid())
             continue;
         // Links inside are removed, never followed.
@@ -58,11 +58,11 @@ QString PrivateTempFolder::file(const QString &name)
     if (m_path.isEmpty()) {
         // mkdtemp makes a new folder with mode 0700 and fails rather than reuse anything.
         QByteArray pattern =
-            QFile::encodeName(tempFolder() + u'/' + kPrefix + QString::number(::getpid()) +
+            FileNameBytes::encode(tempFolder() + u'/' + kPrefix + QString::number(::getpid()) +
                               QStringLiteral("-XXXXXX"));
         if (!::mkdtemp(pattern.data()))
             throw RuntimeError::fromErrno(errno);
-        m_path = QFile::decodeName(pattern);
+        m_path = FileNameBytes::decode(pattern);
     }
     return m_path + u'/' + name;
 }

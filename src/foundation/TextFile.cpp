@@ -2,12 +2,13 @@
 
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFileTesting.h"
+#include "tovarocx/FileNameBytes.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QStringDecoder>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -145,15 +146,21 @@ void checkReadable(const QString &path)
 {
     if (path.isEmpty())
         throw RuntimeError::badFileName();
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        if (!info.absoluteDir().exists())
+    struct stat st
+    {
+    };
+    if (::stat(FileNameBytes::encode(path).constData(), &st) != 0) {
+        struct stat folder
+        {
+        };
+        const QByteArray folderName = FileNameBytes::encode(QFileInfo(path).absolutePath());
+        if (::stat(folderName.constData(), &folder) != 0 || !S_ISDIR(folder.st_mode))
             throw RuntimeError::pathNotFound();
         throw RuntimeError::fileNotFound();
     }
-    if (info.isDir())
+    if (S_ISDIR(st.st_mode))
         throw RuntimeError::pathFileAccessError();
-    if (!info.isFile())
+    if (!S_ISREG(st.st_mode))
         throw RuntimeError::deviceUnavailable();
 }
 
@@ -162,7 +169,7 @@ void checkReadable(const QString &path)
 int openRegular(const QString &path, struct stat &st)
 {
     checkReadable(path);
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(FileNameBytes::encode(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         throw errno == ENOENT ? RuntimeError::fileNotFound() : errorOf(errno);
     const bool statted = ::fstat(fd, &st) == 0;
@@ -227,7 +234,7 @@ AtomicFile::AtomicFile(const QString &path)
 {
     if (path.isEmpty())
         throw RuntimeError::badFileName();
-    m_target = QFile::encodeName(path);
+    m_target = FileNameBytes::encode(path);
     struct stat old
     {
     };
@@ -246,9 +253,10 @@ AtomicFile::AtomicFile(const QString &path)
         throw RuntimeError::pathFileAccessError();
     // Replace the file a link points at, not the link.
     if (exists) {
-        const QString target = QFileInfo(path).canonicalFilePath();
-        if (!target.isEmpty())
-            m_target = QFile::encodeName(target);
+        if (char *target = ::realpath(m_target.constData(), nullptr)) {
+            m_target = target;
+            ::free(target);
+        }
     }
     m_temp = m_target + ".XXXXXX";
     m_fd = ::mkostemp(m_temp.data(), O_CLOEXEC);
@@ -321,7 +329,7 @@ void save(const QString &path, const QByteArray &bytes)
 {
     if (path.isEmpty())
         throw RuntimeError::badFileName();
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = FileNameBytes::encode(path);
     struct stat st
     {
     };
@@ -342,7 +350,7 @@ NewFile::NewFile(const QString &path)
 {
     if (path.isEmpty())
         throw RuntimeError::badFileName();
-    m_name = QFile::encodeName(path);
+    m_name = FileNameBytes::encode(path);
     m_fd = ::open(m_name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (m_fd < 0)
         throw errno == EEXIST ? RuntimeError::fileAlreadyExists() : errorOf(errno);

@@ -1,8 +1,8 @@
 #include "player/MpvPlayer.h"
 
 #include "player/LibMpv.h"
+#include "tovarocx/FileNameBytes.h"
 
-#include <QFile>
 #include <algorithm>
 #include <clocale>
 #include <cmath>
@@ -200,7 +200,7 @@ void MpvPlayer::load()
         return;
     }
     setProperty("pause", "no");
-    const QByteArray path = QFile::encodeName(m_file);
+    const QByteArray path = FileNameBytes::encode(m_file);
     ++m_loadsUnanswered;
     command({"loadfile", path.constData(), "replace"}, kLoadReply);
 }

@@ -3,6 +3,7 @@
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
 #include "settings/Options.h"
+#include "tovarocx/FileNameBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,11 +21,11 @@ void saveOptionsFile(const Options &options, const QString &iniPath)
     QDir().mkpath(folder);
     // The scratch copy lives beside the file, on the disk that must hold the result: a full
     // TEMP elsewhere cannot stop the save. It is written plainly, never synced.
-    QByteArray pattern = QFile::encodeName(folder + QStringLiteral("/.options.XXXXXX"));
+    QByteArray pattern = FileNameBytes::encode(folder + QStringLiteral("/.options.XXXXXX"));
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0)
         throw RuntimeError::fromErrno(errno);
-    const QString copy = QFile::decodeName(pattern);
+    const QString copy = FileNameBytes::decode(pattern);
     const auto removeCopy = qScopeGuard([&] { QFile::remove(copy); });
     {
         QFile file;

@@ -9,10 +9,15 @@
 #include "session/Session.h"
 #include "system/FileSearch.h"
 #include "system/GetArg.h"
+#include "tovarocx/FileNameBytes.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -61,13 +66,34 @@ QString shortNameOrNone(Session &s, const QString &f)
     }
 }
 
+// The type of a file from its name and its first bytes. The file is opened by its own bytes,
+// as a name that is not UTF-8 cannot be opened again from Qt's text of it; without blocking,
+// for a FIFO.
+QMimeType typeOfFile(const QString &f, const struct stat &st)
+{
+    const QMimeDatabase types;
+    if (!S_ISREG(st.st_mode))
+        return types.mimeTypeForFile(QFileInfo(f));
+    QFile file;
+    const int fd = ::open(FileNameBytes::encode(f).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0)
+            ::close(fd);
+        return types.mimeTypeForFile(f, QMimeDatabase::MatchExtension);
+    }
+    return types.mimeTypeForFileNameAndData(QFileInfo(f).fileName(), &file);
+}
+
 void cmdFileinfo(Session &s, const CommandArgs &args)
 {
     if (usage(s, args, "fileinfo <filename>"))
         return;
     const QString &f = args.allArgs;
-    const QFileInfo info(f);
-    if (!info.exists() || info.isDir())
+    struct stat st
+    {
+    };
+    if (f.isEmpty() || ::stat(FileNameBytes::encode(f).constData(), &st) != 0 ||
+        S_ISDIR(st.st_mode))
         throw RuntimeError::fileNotFound();
     // The plugin's answers first, so a missing plugin leaves no half-drawn page.
     const QString shortName = shortNameOrNone(s, f);
@@ -77,9 +103,8 @@ void cmdFileinfo(Session &s, const CommandArgs &args)
     Console &c = s.console;
     c.DrawText(QStringLiteral("Details for file:"), 1);
     c.DrawText(fileinfoName(f), 2);
-    c.DrawText(QStringLiteral("Type of file: ") + QMimeDatabase().mimeTypeForFile(info).comment(),
-               5);
-    c.DrawText(QStringLiteral("Size: ") + LocaleFormat::groupedNumber(info.size()) +
+    c.DrawText(QStringLiteral("Type of file: ") + typeOfFile(f, st).comment(), 5);
+    c.DrawText(QStringLiteral("Size: ") + LocaleFormat::groupedNumber(st.st_size) +
                    QStringLiteral(" byte(s)"),
                7);
     c.DrawText(QStringLiteral("MS-DOS name: ") + shortName, 9);

@@ -1,11 +1,10 @@
 #include "system/FileSearch.h"
 
 #include "foundation/RuntimeError.h"
+#include "tovarocx/FileNameBytes.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
@@ -53,7 +52,7 @@ void decodeInto(const std::string &name, QString &out)
     const bool ascii = std::all_of(name.begin(), name.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (!ascii) {
-        out = QFile::decodeName(name.c_str());
+        out = FileNameBytes::decode(name);
         return;
     }
     out.resize(static_cast<qsizetype>(name.size()));
@@ -69,7 +68,11 @@ FileSearch::FileSearch(const QString &pattern, qsizetype capacity)
 
 FileSearch::Result FileSearch::run(const QString &folder, const Progress &progress) const
 {
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+    const QByteArray root = FileNameBytes::encode(folder);
+    struct stat st
+    {
+    };
+    if (folder.isEmpty() || ::stat(root.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
         throw RuntimeError::pathNotFound();
     Result result;
     QElapsedTimer sinceProgress;
@@ -80,7 +83,7 @@ FileSearch::Result FileSearch::run(const QString &folder, const Progress &progre
     const QString given = QDir::isRelativePath(folder) ? QDir(folder).absolutePath() : folder;
     const QString shownRoot = given.endsWith(u'/') ? given.chopped(1) : given;
     std::vector<std::pair<std::string, QString>> pending{
-        {QFile::encodeName(folder).toStdString(), shownRoot}};
+        {root.toStdString(), shownRoot}};
     qsizetype sinceCheck = 0;
     QString name;
     while (!pending.empty()) {
@@ -91,7 +94,7 @@ FileSearch::Result FileSearch::run(const QString &folder, const Progress &progre
         for (const Entry &entry : entries) {
             if (entry.folder) {
                 pending.emplace_back(path + '/' + entry.name,
-                                     shown + u'/' + QFile::decodeName(entry.name.c_str()));
+                                     shown + u'/' + FileNameBytes::decode(entry.name));
                 continue;
             }
             decodeInto(entry.name, name);

@@ -378,6 +378,42 @@ TEST_F(FileTree, ShowfilePagesTheTextOrSaysItIsMissing)
     EXPECT_TRUE(read(t.file(QStringLiteral("eventlog.txt"))).contains(missing.toUtf8()));
 }
 
+TEST_F(FileTree, ANameThatIsNotUtf8OpensAsFilesearchListsIt)
+{
+    // Latin-1 bytes in a name, as copied from an old disk.
+    const QByteArray name = QFile::encodeName(tmp.path()) + "/caf\xe9 \xff.txt";
+    const int fd = ::open(name.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, "tea\n", 4), 4);
+    ::close(fd);
+    TestSession t;
+    t.exe({QStringLiteral("filesearch caf* ") + tmp.path()});
+    const QString listed = t->pager.pageLine(2);
+    ASSERT_EQ(listed, tmp.path() + QString::fromUtf16(u"/caf\xdce9 \xdcff.txt"));
+
+    // The name as the console shows it (a copy off the screen reads the record) opens the file.
+    t.exe({QStringLiteral("cls"), QStringLiteral("fileinfo ") + listed});
+    EXPECT_EQ(t.row(2), listed);
+    EXPECT_EQ(t.row(5), QStringLiteral("Type of file: plain text document"));
+    EXPECT_EQ(t.row(7), QStringLiteral("Size: 4 byte(s)"));
+    EXPECT_TRUE(t.row(9).endsWith(QStringLiteral("/CAF__~1.TXT"))) << t.row(9).toStdString();
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::stat(name.constData(), &st), 0);
+    EXPECT_EQ(t.row(14), QStringLiteral("Modified: ") +
+                             LocaleFormat::generalDate(QDateTime::fromSecsSinceEpoch(st.st_mtime)));
+    // Each undecodable byte is drawn as U+FFFD.
+    const QImage shown = t->console.surface().copy(Cell::rect(static_cast<int>(listed.size()) - 4, 2));
+    t.exe({QStringLiteral("cls"), QString::fromUtf16(u"write \ufffd")});
+    EXPECT_EQ(shown, t->console.surface().copy(Cell::rect(1, 1)));
+
+    t.exe({QStringLiteral("showfile ") + listed});
+    EXPECT_EQ(t.pagerRow(1), QStringLiteral("tea"));
+    t.exe({QStringLiteral("fileren \"") + listed + QStringLiteral("\" ") + path(QStringLiteral("tea.txt"))});
+    EXPECT_EQ(read(path(QStringLiteral("tea.txt"))), QByteArray("tea\n"));
+}
+
 TEST_F(FileTree, ExportWritesThirtySevenLinesOfNinetyFourCharacters)
 {
     TestSession t;

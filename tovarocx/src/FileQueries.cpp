@@ -1,20 +1,40 @@
 #include "FileQueries.h"
 
 #include "Errors.h"
+#include "tovarocx/FileNameBytes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 
 namespace Tovar {
 
 namespace {
 
-QDateTime created(const QFileInfo &info)
+// The status of what a path names (links followed), the birth time where the file system
+// keeps one.
+std::optional<struct statx> statusOf(const QString &path)
 {
-    const QDateTime birth = info.birthTime();
-    return birth.isValid() ? birth : info.metadataChangeTime();
+    struct statx status
+    {
+    };
+    if (path.isEmpty() || ::statx(AT_FDCWD, FileNameBytes::encode(path).constData(), 0,
+                                  STATX_BASIC_STATS | STATX_BTIME, &status) != 0)
+        return std::nullopt;
+    return status;
+}
+
+QDateTime dateOf(const struct statx_timestamp &time)
+{
+    return QDateTime::fromMSecsSinceEpoch(time.tv_sec * 1000 + time.tv_nsec / 1000000);
+}
+
+QDateTime created(const struct statx &status)
+{
+    return dateOf((status.stx_mask & STATX_BTIME) != 0 ? status.stx_btime : status.stx_ctime);
 }
 
 // Where the kernel has mounted something, from /proc/self/mountinfo: the fifth field, with
@@ -39,7 +59,7 @@ QStringList mountPoints()
                 point += field[i];
             }
         }
-        points.append(QFile::decodeName(point));
+        points.append(FileNameBytes::decode(point));
     }
     return points;
 }
@@ -48,7 +68,7 @@ QStringList mountPoints()
 // root is its own parent), or the kernel lists it (a bind mount keeps the device).
 bool isMountPoint(const QString &canonical)
 {
-    const QByteArray name = QFile::encodeName(canonical);
+    const QByteArray name = FileNameBytes::encode(canonical);
     struct stat self
     {
     };
@@ -66,12 +86,14 @@ bool isMountPoint(const QString &canonical)
 
 bool fileExists(const QString &path)
 {
-    return !path.isEmpty() && QFileInfo(path).isFile();
+    const std::optional<struct statx> status = statusOf(path);
+    return status && S_ISREG(status->stx_mode);
 }
 
 bool folderExists(const QString &path)
 {
-    return !path.isEmpty() && QFileInfo(path).isDir();
+    const std::optional<struct statx> status = statusOf(path);
+    return status && S_ISDIR(status->stx_mode);
 }
 
 int driveState(const QString &path)
@@ -92,25 +114,26 @@ int driveState(const QString &path)
 
 QDateTime fileDate(const QString &path, FileDate which)
 {
-    const QFileInfo info(path);
-    if (!fileExists(path))
+    const std::optional<struct statx> status = statusOf(path);
+    if (!status || !S_ISREG(status->stx_mode))
         throw Errors::fileNotFound();
     switch (which) {
     case FileDate::Created:
-        return created(info);
+        return created(*status);
     case FileDate::Accessed:
-        return info.lastRead();
+        return dateOf(status->stx_atime);
     case FileDate::Modified:
         break;
     }
-    return info.lastModified();
+    return dateOf(status->stx_mtime);
 }
 
 QDateTime folderCreated(const QString &path)
 {
-    if (!folderExists(path))
+    const std::optional<struct statx> status = statusOf(path);
+    if (!status || !S_ISDIR(status->stx_mode))
         throw Errors::pathNotFound();
-    return created(QFileInfo(path));
+    return created(*status);
 }
 
 } // namespace Tovar

@@ -1,13 +1,16 @@
 #include "ShortNames.h"
 
 #include "Errors.h"
+#include "tovarocx/FileNameBytes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
+#include <cstring>
 #include <dirent.h>
+#include <optional>
+#include <sys/stat.h>
 
 namespace Tovar {
 
@@ -41,30 +44,47 @@ QString aliasChars(QStringView part, qsizetype limit)
     return out;
 }
 
+// The names in a folder, those that are not UTF-8 kept byte for byte; none when it cannot
+// be listed.
+std::optional<QStringList> namesIn(const QString &folder)
+{
+    DIR *dir = ::opendir(FileNameBytes::encode(folder).constData());
+    if (!dir)
+        return std::nullopt;
+    QStringList names;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.append(FileNameBytes::decode(entry->d_name));
+    }
+    ::closedir(dir);
+    return names;
+}
+
 QStringList entriesOf(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                  QDir::NoDotAndDotDot);
+    return namesIn(folder).value_or(QStringList());
 }
 
 // The entries a short name is counted among. A folder that can be searched but not listed
 // gives none, which would pass for a name that is not there: "Permission denied (70)".
 QStringList listedEntries(const QString &folder)
 {
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
+    std::optional<QStringList> names = namesIn(folder);
+    if (!names)
         throw Errors::permissionDenied();
-    ::closedir(dir);
-    return entriesOf(folder);
+    return *std::move(names);
 }
 
 // The absolute, cleaned path of an existing file or folder, as typed (links not resolved).
 QString existing(const QString &path, bool file)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists() || info.isDir() == file)
+    struct stat st
+    {
+    };
+    if (path.isEmpty() || ::stat(FileNameBytes::encode(path).constData(), &st) != 0 ||
+        S_ISDIR(st.st_mode) == file)
         throw file ? Errors::fileNotFound() : Errors::pathNotFound();
-    return QDir::cleanPath(info.absoluteFilePath());
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
 } // namespace
