@@ -31,7 +31,7 @@ void runLines(benchmark::State &state, const QString &logLimit)
         QElapsedTimer clock;
         clock.start();
         b.session.exe(QStringLiteral("batch ") + path);
-        runEventsUntil([&] { return !b.session.batch.batchRunning; });
+        runEventsUntil([&] { return !b.session.batch.running(); });
         const double seconds = clock.nsecsElapsed() / 1e9;
         state.SetIterationTime(seconds);
         state.counters["lines_per_s"] = 10001 / seconds;

@@ -1,12 +1,12 @@
 // The players for real: libmpv with null audio (which plays in real time) on tones made on the
 // spot. How long a skip's fade takes against its nominal 4.8 s and how its loudness falls, when
-// the next track starts against the five-second rule, how long PlayWMP takes to the first
+// the next track starts against the five-second rule, how long starting a track takes to the first
 // position mpv reports, and what one playing track costs the process in CPU time.
 
 #include "BenchSession.h"
 #include "ToneFile.h"
 #include "player/MpvPlayer.h"
-#include "player/PlayerControl.h"
+#include "player/PlaylistCommands.h"
 
 #include <QElapsedTimer>
 #include <cmath>
@@ -49,15 +49,15 @@ struct PlayerSession
     // The first entry, playing.
     void playFirst()
     {
-        PlayWMP(session);
+        session.players.playCurrent();
         runUntil([this] { return session.players.inUse().position() > 0.5; }, 10000);
     }
     // A skip to the second entry, as F12 makes it: the fade starts and the next track plays.
     void skip()
     {
         session.playlist.plIndex = 1;
-        reducevol(session);
-        PlayWMP(session);
+        session.players.fadeOut();
+        session.players.playCurrent();
     }
 };
 
@@ -70,7 +70,7 @@ double cpuSeconds()
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// A skip: reducevol, then PlayWMP; the old player fades in 400 steps of 12 ms.
+// A skip: the fade-out, then the next track; the old player fades in 400 steps of 12 ms.
 void BM_FadeDuration(benchmark::State &state)
 {
     PlayerSession p(2, 30000);
@@ -80,7 +80,7 @@ void BM_FadeDuration(benchmark::State &state)
         QElapsedTimer clock;
         clock.start();
         p.skip();
-        if (!runUntil([&] { return !s.players.timRedVol.isActive(); }, 20000))
+        if (!runUntil([&] { return !s.players.fading(); }, 20000))
             state.SkipWithError("the fade did not end");
         const double ms = clock.nsecsElapsed() / 1e6;
         state.SetIterationTime(ms / 1000);
@@ -106,7 +106,7 @@ void BM_FadeLoudnessCurve(benchmark::State &state)
         double worst = 0;
         for (int sample = 1; sample <= 12 * 4; ++sample) {
             runUntil([&] { return clock.elapsed() >= sample * 100; }, 1000);
-            if (!s.players.timRedVol.isActive())
+            if (!s.players.fading())
                 break;
             const double db = faded.volume() / 100.0;
             const double nominal = -40.0 * clock.nsecsElapsed() / 4.8e9;
@@ -115,7 +115,7 @@ void BM_FadeLoudnessCurve(benchmark::State &state)
                 state.counters[QStringLiteral("db_at_%1_ms").arg(sample * 100).toStdString()] = db;
         }
         state.counters["worst_deviation_db"] = worst;
-        runUntil([&] { return !s.players.timRedVol.isActive(); }, 20000);
+        runUntil([&] { return !s.players.fading(); }, 20000);
         state.SetIterationTime(clock.nsecsElapsed() / 1e9);
     }
 }
@@ -129,11 +129,11 @@ void BM_NaturalAdvanceError(benchmark::State &state)
 {
     PlayerSession p(2, 6500);
     Session &s = p.session;
-    s.players.timAdvance.start();
+    s.players.startAdvancing();
     double worstLate = 0;
     for (auto _ : state) {
         s.playlist.plIndex = 0;
-        PlayWMP(s);
+        s.players.playCurrent();
         MediaPlayer &first = s.players.inUse();
         if (!runUntil([&] { return s.playlist.plIndex == 1; }, 10000)) {
             state.SkipWithError("the next track did not start");
@@ -160,14 +160,14 @@ void BM_UnattendedPlaylistAdvances(benchmark::State &state)
     constexpr int kTracks = 40;
     PlayerSession p(kTracks, 6200);
     Session &s = p.session;
-    s.players.timAdvance.start();
+    s.players.startAdvancing();
     int advances = 0;
     int expected = 0;
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
         s.playlist.plIndex = 0;
-        PlayWMP(s);
+        s.players.playCurrent();
         expected += kTracks - 1;
         // Each track needs about 1.1 s before the next starts; a stalled list stops counting.
         int last = 0;
@@ -189,7 +189,7 @@ BENCHMARK(BM_UnattendedPlaylistAdvances)
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
 
-// From PlayWMP to the first playing position mpv reports.
+// From starting a track to the first playing position mpv reports.
 void BM_PlayWMPToFirstPosition(benchmark::State &state)
 {
     PlayerSession p(1, 10000);
@@ -197,7 +197,7 @@ void BM_PlayWMPToFirstPosition(benchmark::State &state)
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
-        PlayWMP(s);
+        s.players.playCurrent();
         if (!runUntil([&] { return s.players.inUse().position() > 0; }, 10000))
             state.SkipWithError("nothing played");
         state.SetIterationTime(clock.nsecsElapsed() / 1e9);
@@ -215,7 +215,7 @@ void BM_CpuShareOfOnePlayingTrack(benchmark::State &state)
     const QString mp3 = p.home.filePath(QStringLiteral("long.mp3"));
     ToneFile::writeSilentMp3(mp3, 1200); // 31 s of 128 kbit/s MPEG audio
     s.vld.SetValue(QStringLiteral("1Filename1"), u'L' + mp3);
-    PlayWMP(s);
+    s.players.playCurrent();
     runUntil([&] { return s.players.inUse().position() > 0.5; }, 10000);
     for (auto _ : state) {
         const double cpuBefore = cpuSeconds();

@@ -19,7 +19,7 @@ void TestSession::restart()
         return made;
     };
     m_session = std::make_unique<Session>(
-        Session::Config{ProgramFolder(m_home.path()), optionsFile(), fakes, {}});
+        Session::Config{ProgramFolder(m_home.path()), optionsFile(), fakes, {}, &m_clock});
     m_session->opt.ResetOpts();
     // The start-up fills the genre table; sessions here skip the start-up.
     m_session->genres.FillGenres();

@@ -2,6 +2,7 @@
 // A session in a temporary home, with helpers to read what the console shows.
 
 #include "FakeMediaPlayer.h"
+#include "foundation/Timers.h"
 #include "session/Session.h"
 
 #include <QColor>
@@ -36,6 +37,9 @@ public:
     QString file(const QString &name) const { return m_home.filePath(name); }
     QString optionsFile() const { return m_home.filePath(QStringLiteral("options.ini")); }
 
+    // The batch's and the players' timers run on a clock the test moves.
+    void wait(qint64 milliseconds) { m_clock.advance(milliseconds); }
+
     // A fresh session on the same home and options file (a restart).
     void restart();
 
@@ -47,6 +51,7 @@ public:
 
 private:
     QTemporaryDir m_home;
+    ManualClock m_clock;
     std::array<FakeMediaPlayer *, 3> m_players{};
     std::unique_ptr<Session> m_session;
 };

@@ -201,7 +201,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (!m_shutDown) {
         m_shutDown = true;
         m_session.cursorTimer.timFlash.stop();
-        m_session.players.timAdvance.stop();
+        m_session.players.stopAdvancing();
         shutDown(m_session);
     }
     event->accept();

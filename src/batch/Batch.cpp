@@ -4,9 +4,9 @@
 #include "foundation/NumericText.h"
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
-#include "session/Session.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 
@@ -39,16 +39,11 @@ QStringList splitLines(const QString &text)
 
 } // namespace
 
-Batch::Batch(Session &session) : m_session(session)
+Batch::Batch(BatchHost &host, TimerSource &timers)
+    : m_host(host),
+      m_lineRunner(timers.timer(1, [this] { m_host.handleEvent([this] { runNextLine(); }); })),
+      m_clockTimer(timers.timer(kClockStep, [this] { m_host.handleEvent([this] { clockTick(); }); }))
 {
-    timBatchRun.setInterval(1);
-    timBatchRun.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timBatchRun, &QTimer::timeout,
-                     [this] { m_session.handleEvent([this] { runNextLine(); }); });
-    timBatch.setInterval(kClockStep);
-    timBatch.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timBatch, &QTimer::timeout,
-                     [this] { m_session.handleEvent([this] { clockTick(); }); });
 }
 
 void Batch::initbatch(const QString &batchfile)
@@ -58,119 +53,118 @@ void Batch::initbatch(const QString &batchfile)
         bytes = readBatchFile(batchfile);
     } catch (const RuntimeError &) {
         // Nothing will run: leave the keyboard working rather than waiting for Break.
-        batchRunning = false;
+        m_running = false;
         throw;
     }
     const QString text = TextFile::decode(bytes);
-    batchLines = text.isEmpty() ? QStringList() : splitLines(text);
-    timedLast = -1;
-    batchLine = -1;
-    timedCommands.clear();
-    batchClock = 0;
+    m_lines = text.isEmpty() ? QStringList() : splitLines(text);
+    m_line = -1;
+    m_timed.clear();
+    m_clock = 0;
     m_ended = false;
-    batchRunning = true;
-    timBatchRun.start();
+    m_running = true;
+    m_lineRunner->start();
 }
 
 bool Batch::batchconfirm(const QString &cmd)
 {
-    if (!batchRunning)
+    if (!m_running)
         return true;
-    return m_session.askYesNo(Msg::kBatchWarningTitle, Msg::batchWarning(cmd));
+    return m_host.askYesNo(Msg::kBatchWarningTitle, Msg::batchWarning(cmd));
 }
 
 void Batch::at(const QString &due, const QString &command)
 {
-    if (timedLast + 1 >= kTimedCapacity)
+    if (m_timed.size() >= kTimedCapacity)
         throw RuntimeError::subscriptOutOfRange();
-    ++timedLast;
-    timedCommands.append({due, command});
+    m_timed.append({due, command});
     m_ended = false;
-    if (!timBatch.isActive())
-        timBatch.start();
+    if (!m_clockTimer->isActive())
+        m_clockTimer->start();
 }
 
 void Batch::end()
 {
-    timBatch.stop();
+    m_clockTimer->stop();
     m_ended = true;
     // The line runner has already passed the last line: nothing else would end the batch.
-    if (!timBatchRun.isActive())
-        batchRunning = false;
+    if (!m_lineRunner->isActive())
+        m_running = false;
 }
 
 void Batch::pausetimed()
 {
-    if (batchRunning)
-        timBatch.stop();
+    if (m_running)
+        m_clockTimer->stop();
 }
 
 void Batch::resumetimed()
 {
-    if (batchRunning && timedLast >= 0 && !m_ended && !timBatch.isActive())
-        timBatch.start();
+    if (m_running && !m_timed.isEmpty() && !m_ended && !m_clockTimer->isActive())
+        m_clockTimer->start();
 }
 
 void Batch::stopbatch()
 {
-    timBatch.stop();
-    timBatchRun.stop();
-    batchRunning = false;
+    m_clockTimer->stop();
+    m_lineRunner->stop();
+    m_running = false;
 }
 
 Batch::HeldTimers Batch::holdTimers()
 {
-    const HeldTimers held{timBatchRun.isActive(), timBatch.isActive()};
-    timBatchRun.stop();
-    timBatch.stop();
+    const HeldTimers held{m_lineRunner->isActive(), m_clockTimer->isActive()};
+    m_lineRunner->stop();
+    m_clockTimer->stop();
     return held;
 }
 
 void Batch::releaseTimers(HeldTimers held)
 {
-    if (!batchRunning)
+    if (!m_running)
         return;
     if (held.lineRunner)
-        timBatchRun.start();
+        m_lineRunner->start();
     if (held.clock)
-        timBatch.start();
+        m_clockTimer->start();
 }
 
 void Batch::runNextLine()
 {
-    if (!batchRunning || m_session.console.dispMode != Console::Prompt)
+    if (!m_running || !m_host.atPrompt())
         return;
     // Empty lines are passed over, as Enter on an empty command line is.
     do
-        ++batchLine;
-    while (batchLine < batchLines.size() && batchLines[batchLine].isEmpty());
-    if (batchLine >= batchLines.size()) {
-        if (!timBatch.isActive())
-            batchRunning = false;
-        timBatchRun.stop();
+        ++m_line;
+    while (m_line < m_lines.size() && m_lines[m_line].isEmpty());
+    if (m_line >= m_lines.size()) {
+        if (!m_clockTimer->isActive())
+            m_running = false;
+        m_lineRunner->stop();
         return;
     }
-    m_session.exe(batchLines[batchLine]);
+    m_host.exe(m_lines[m_line]);
 }
 
 void Batch::clockTick()
 {
-    const int last = timedLast;
-    for (int i = 0; i <= last && batchRunning; ++i) {
-        TimedCommand &entry = timedCommands[i];
+    // Commands scheduled by a command that fires wait for the next tick.
+    const qsizetype count = m_timed.size();
+    for (qsizetype i = 0; i < std::min(count, m_timed.size()) && m_running; ++i) {
+        TimedCommand &entry = m_timed[i];
         const std::optional<double> due = Numeric::parse(entry.due);
         if (!due) {
             // A due time that is no number can never come: say so once and drop it.
             entry = {QStringLiteral("0"), QString()};
-            m_session.reportError(RuntimeError::typeMismatch());
+            m_host.reportError(RuntimeError::typeMismatch());
             continue;
         }
-        if (*due <= static_cast<double>(batchClock)) {
+        if (*due <= static_cast<double>(m_clock)) {
             const QString command = entry.command;
             entry = {QStringLiteral("0"), QString()};
             if (!command.isEmpty())
-                m_session.exe(command);
+                m_host.exe(command);
         }
     }
-    batchClock += kClockStep;
+    m_clock += kClockStep;
 }

@@ -2,11 +2,12 @@
 // A running batch file: its lines, started one per 1 ms tick while the console is at the
 // prompt, and the timed commands that `at` schedules on a 100 ms clock.
 
+#include "batch/BatchHost.h"
+#include "foundation/Timers.h"
+
 #include <QString>
 #include <QStringList>
-#include <QTimer>
-
-class Session;
+#include <memory>
 
 class Batch
 {
@@ -15,7 +16,7 @@ public:
     static constexpr int kTimedCapacity = 32001;
     static constexpr int kClockStep = 100;
 
-    explicit Batch(Session &session);
+    Batch(BatchHost &host, TimerSource &timers);
 
     // Reads the whole file (made, empty, when missing), resets the batch and starts the
     // line runner. A file that cannot be read leaves the batch idle and raises the error.
@@ -50,26 +51,30 @@ public:
     void runNextLine();
     void clockTick();
 
-    bool batchRunning = false;
-    QStringList batchLines;
+    bool running() const { return m_running; }
     // The line last handed to the interpreter; -1 before the first.
-    qsizetype batchLine = -1;
+    qsizetype currentLine() const { return m_line; }
+    // Milliseconds counted by the clock in this batch; it only moves while the clock runs.
+    qint64 clock() const { return m_clock; }
+    bool linesRunning() const { return m_lineRunner->isActive(); }
+    bool clockRunning() const { return m_clockTimer->isActive(); }
     struct TimedCommand
     {
         QString due; // milliseconds, as written
         QString command;
     };
-    QList<TimedCommand> timedCommands;
-    // The index of the last timed command scheduled, -1 when there is none.
-    int timedLast = -1;
-    // Milliseconds counted by the clock in this batch; it only moves while the clock runs.
-    qint64 batchClock = 0;
-
-    QTimer timBatchRun; // the line runner, 1 ms
-    QTimer timBatch;    // the timed-command clock, 100 ms
+    // The timed commands scheduled, those that fired kept in their places, emptied.
+    const QList<TimedCommand> &timedCommands() const { return m_timed; }
 
 private:
-    Session &m_session;
+    BatchHost &m_host;
+    bool m_running = false;
+    QStringList m_lines;
+    qsizetype m_line = -1;
+    QList<TimedCommand> m_timed;
+    qint64 m_clock = 0;
+    std::unique_ptr<Timer> m_lineRunner; // 1 ms
+    std::unique_ptr<Timer> m_clockTimer; // 100 ms
     // `end` stopped the clock: nothing but a later `at` starts it again.
     bool m_ended = false;
 };

@@ -7,18 +7,17 @@ namespace {
 
 void cmdBatch(Session &s, const CommandArgs &args)
 {
-    if (s.batch.batchRunning) {
+    if (s.batch.running()) {
         s.ErorMsg(Msg::kBatchAlreadyRunning, 2);
         return;
     }
     s.opt[Options::LastBatchFile] = args.allArgs;
-    s.batch.batchRunning = true;
     s.batch.initbatch(args.allArgs);
 }
 
 void cmdAt(Session &s, const CommandArgs &args)
 {
-    if (!s.batch.batchRunning) {
+    if (!s.batch.running()) {
         s.ErorMsg(Msg::kAtOutsideBatch, 2);
         return;
     }
@@ -27,7 +26,7 @@ void cmdAt(Session &s, const CommandArgs &args)
 
 void cmdEnd(Session &s, const CommandArgs &)
 {
-    if (!s.batch.batchRunning) {
+    if (!s.batch.running()) {
         s.ErorMsg(Msg::kEndOutsideBatch, 2);
         return;
     }

@@ -3,7 +3,6 @@
 #include "foundation/Messages.h"
 #include "foundation/NumericText.h"
 #include "foundation/RuntimeError.h"
-#include "player/PlayerControl.h"
 #include "session/Session.h"
 
 #include <chrono>
@@ -37,7 +36,7 @@ void CursorTimer::tick()
 {
     Session &s = m_session;
     if (s.console.dispMode == Console::Prompt) {
-        if (!s.batch.batchRunning)
+        if (!s.batch.running())
             blinkCursor();
         drawStatus();
         randomDrawing();

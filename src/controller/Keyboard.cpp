@@ -5,7 +5,6 @@
 #include "foundation/FileOps.h"
 #include "foundation/Messages.h"
 #include "foundation/RuntimeError.h"
-#include "player/PlaylistNavigation.h"
 #include "session/CommandWait.h"
 #include "session/Session.h"
 #include "settings/AliasCommands.h"
@@ -26,7 +25,7 @@ void Keyboard::keyDown(int code, int shift)
     if (CommandWait *wait = m_session.wait) {
         // Keys typed while a command waits would otherwise edit or run a second command
         // line inside it: only Escape and Break are heard, and both give up the wait.
-        if (code == Vk::Pause && m_session.batch.batchRunning)
+        if (code == Vk::Pause && m_session.batch.running())
             m_session.batch.stopbatch();
         if (code == Vk::Escape || code == Vk::Pause)
             wait->cancel();
@@ -35,7 +34,7 @@ void Keyboard::keyDown(int code, int shift)
     Console &console = m_session.console;
     switch (console.dispMode) {
     case Console::Prompt:
-        if (!m_session.batch.batchRunning)
+        if (!m_session.batch.running())
             promptKeyDown(code, shift);
         break;
     case Console::Pager:
@@ -49,7 +48,7 @@ void Keyboard::keyDown(int code, int shift)
             openScreenMenu(m_session, cursorPoint());
         break;
     }
-    if (m_session.batch.batchRunning && code == Vk::Pause)
+    if (m_session.batch.running() && code == Vk::Pause)
         m_session.batch.stopbatch();
 }
 
@@ -140,16 +139,16 @@ void Keyboard::pagerKeyDown(int code)
     MediaPlayer &player = s.players.inUse();
     switch (code) {
     case Vk::Enter:
-        skipTo(s, pager.pageTop >= 2 ? pager.pageTop - 2 : 0);
+        s.players.skipTo(pager.pageTop >= 2 ? pager.pageTop - 2 : 0);
         break;
     case Vk::F9:
-        playPause(s);
+        s.players.playPause();
         break;
     case Vk::F11:
-        skipPrevious(s);
+        s.players.skipPrevious();
         break;
     case Vk::F12:
-        skipNext(s);
+        s.players.skipNext();
         break;
     case Vk::BracketLeft: {
         const double p = player.position();
@@ -191,7 +190,7 @@ void Keyboard::answerDeletion(int code)
 void Keyboard::keyPress(int &character)
 {
     Console &console = m_session.console;
-    if (m_session.wait || m_session.batch.batchRunning || console.dispMode != Console::Prompt)
+    if (m_session.wait || m_session.batch.running() || console.dispMode != Console::Prompt)
         return;
     switch (character) {
     case Vk::Backspace:
@@ -248,7 +247,7 @@ void Keyboard::mouseUp(int button, int, int x, int y)
         return;
     // The middle button pastes the X selection where Ctrl+V pastes the clipboard.
     if (button == Vk::MiddleButton && m_session.console.dispMode == Console::Prompt &&
-        !m_session.batch.batchRunning)
+        !m_session.batch.running())
         m_session.console.TypeText(m_session.desktop().selectionText());
     if (button != Vk::RightButton)
         return;

@@ -2,7 +2,7 @@
 
 #include "foundation/Messages.h"
 #include "foundation/RuntimeError.h"
-#include "player/PlayerControl.h"
+#include "foundation/NumericText.h"
 #include "session/Session.h"
 #include "settings/OptionsFile.h"
 
@@ -94,7 +94,38 @@ void deleteTemporaryFile(Session &s, const QString &path)
         QFile::remove(own);
 }
 
+
 } // namespace
+
+void RestorePlaylist(Session &s)
+{
+    s.playlist.restore(s.config.folder.programFolder(kPlaylistFile));
+    const QString &index = s.opt[Options::PlaylistPosition];
+    if (Numeric::isNumeric(index))
+        s.playlist.plIndex = Numeric::toInteger(index);
+    // The track starts as a skip starts one: on the other player than the one saved.
+    const std::optional<double> inUse = Numeric::parse(s.opt[Options::PlayerInUse]);
+    s.players.setInUseIndex(inUse && *inUse == 1 ? 1 : 0);
+    s.players.playCurrent();
+    MediaPlayer &player = s.players.inUse();
+    const QString &state = s.opt[Options::PlayState];
+    if (state == u"2")
+        player.play();
+    else if (state == u"1")
+        player.pause();
+    const QString &position = s.opt[Options::PlayPosition];
+    if (Numeric::isNumeric(position))
+        player.setPosition(Numeric::toDouble(position));
+}
+
+void SavePlaylistState(Session &s)
+{
+    MediaPlayer &player = s.players.inUse();
+    s.opt[Options::PlayerInUse] = QString::number(s.players.inUseIndex());
+    s.opt[Options::PlaylistPosition] = QString::number(s.playlist.plIndex);
+    s.opt[Options::PlayState] = QString::number(player.playState());
+    s.opt[Options::PlayPosition] = QString::number(player.position(), 'g', 15);
+}
 
 void startUp(Session &s)
 {
@@ -116,7 +147,7 @@ void startUp(Session &s)
         qint32 colour = -1;
         console.DrawChar(u'_', console.curCol, console.curRow, colour);
     });
-    tryStep([&] { WMPreset(s); });
+    tryStep([&] { s.resetPlaylist(); });
     tryStep([&] {
         // The very first start (no options stored yet) opens the sample that comes with the
         // program, so the music commands have something to show; loadvld replaces it.
@@ -142,14 +173,15 @@ void startUp(Session &s)
     if (!notice.isEmpty())
         tryStep([&] { s.ErorMsg(notice, 13); });
     s.cursorTimer.timFlash.start();
-    s.players.timAdvance.start();
+    s.players.startAdvancing();
 }
 
 void shutDown(Session &s)
 {
     const QString settingsFile = s.config.folder.programFolder(kSettingsFile);
     saveStep(settingsFile, [&] { s.CF.SaveFile(settingsFile); });
-    saveStep(s.config.folder.programFolder(kPlaylistFile), [&] { SavePlaylistFile(s); });
+    const QString playlistFile = s.config.folder.programFolder(kPlaylistFile);
+    saveStep(playlistFile, [&] { s.playlist.save(playlistFile); });
     tryStep([&] {
         for (const QString &name : s.opt[Options::TemporaryFiles].split(u'|'))
             deleteTemporaryFile(s, name);

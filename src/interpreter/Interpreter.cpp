@@ -3,10 +3,12 @@
 #include "foundation/Messages.h"
 #include "foundation/RuntimeError.h"
 #include "interpreter/CommandArgs.h"
-#include "library/DatabaseGuard.h"
-#include "session/Session.h"
+#include "console/Console.h"
+#include "formats/KeyValueStore.h"
+#include "settings/EventLog.h"
+#include "settings/Options.h"
 
-Interpreter::Interpreter(Session &session) : m_session(session) {}
+Interpreter::Interpreter(InterpreterHost &host, State state) : m_host(host), m_state(state) {}
 
 QString Interpreter::expandVariables(QString cmd) const
 {
@@ -21,7 +23,7 @@ QString Interpreter::expandVariables(QString cmd) const
         p1 = cmd.indexOf(u'%', p0 + 1);
         if (p1 < 0)
             break;
-        const QString value = m_session.CF.GetValue(cmd.mid(p0 + 1, p1 - p0 - 1));
+        const QString value = m_state.aliases.GetValue(cmd.mid(p0 + 1, p1 - p0 - 1));
         if (value == KeyValueStore::kNotFound)
             continue;
         if (++expansions > kMaxExpansions ||
@@ -35,7 +37,7 @@ QString Interpreter::expandVariables(QString cmd) const
 void Interpreter::exe(QString &cmd)
 {
     // A command that waits lets events run; none of them may start a command inside it.
-    if (m_session.wait)
+    if (m_host.commandWaiting())
         return;
     try {
         run(cmd);
@@ -48,10 +50,10 @@ void Interpreter::exe(QString &cmd)
 
 void Interpreter::run(QString &cmd)
 {
-    Console &console = m_session.console;
+    Console &console = m_state.console;
     const QString received = cmd;
     if (!startsWithLastcmd(cmd))
-        m_session.opt[Options::LastCommand] = cmd;
+        m_state.options[Options::LastCommand] = cmd;
 
     const CommandArgs args = CommandArgs::split(expandVariables(cmd));
     cmd = args.word;
@@ -59,25 +61,25 @@ void Interpreter::run(QString &cmd)
 
     if (console.dispMode == Console::Prompt)
         m_recDepth = 0;
-    m_session.log.EventLog(received, false);
-    const CommandTable::Entry entry = m_session.commands.find(word);
+    m_state.log.EventLog(received, false);
+    const CommandTable::Entry entry = m_state.commands.find(word);
     if (!entry.facts.keepsScreen)
         console.ClScreen();
 
     if (entry.handler) {
-        if (entry.facts.confirmInBatch && !m_session.batch.batchconfirm(received))
+        if (entry.facts.confirmInBatch && !m_host.confirmInBatch(received))
             return;
-        if (!entry.facts.needsDatabase || vldLoaded(m_session))
-            entry.handler(m_session, args);
+        if (!entry.facts.needsDatabase || m_host.databaseReady())
+            m_host.runHandler(entry.handler, args);
     } else {
-        const QString alias = m_session.CF.GetValue(word);
+        const QString alias = m_state.aliases.GetValue(word);
         if (alias == KeyValueStore::kNotFound) {
-            m_session.ErorMsg(Msg::notDefined(args.word), 1);
+            m_host.ErorMsg(Msg::notDefined(args.word), 1);
             console.dispMode = Console::Prompt;
         } else {
             console.dispMode = Console::AliasExpansion;
             if (m_recDepth >= kMaxAliasDepth) {
-                m_session.ErorMsg(Msg::infiniteLoop(m_recDepth), 1);
+                m_host.ErorMsg(Msg::infiniteLoop(m_recDepth), 1);
                 console.dispMode = Console::Prompt;
                 return;
             }
@@ -92,9 +94,9 @@ void Interpreter::run(QString &cmd)
 
 void Interpreter::trap(const RuntimeError &error)
 {
-    Console &console = m_session.console;
+    Console &console = m_state.console;
     console.dispMode = Console::Prompt;
     console.resetFont();
-    m_session.batch.resumetimed();
-    m_session.reportError(error);
+    m_host.resumeTimedCommands();
+    m_host.reportError(error);
 }

@@ -2,11 +2,15 @@
 // The one road every command line takes: recorded, expanded, split, logged, the console
 // cleared, dispatched to its handler or expanded as an alias, and any run-time error trapped.
 
+#include "interpreter/InterpreterHost.h"
+
 #include <QString>
 
+class Console;
+class EventLogFile;
+class KeyValueStore;
+class Options;
 class RuntimeError;
-
-class Session;
 
 class Interpreter
 {
@@ -18,7 +22,15 @@ public:
     static constexpr qsizetype kMaxExpandedLength = 65536;
     static constexpr int kMaxExpansions = 10000;
 
-    explicit Interpreter(Session &session);
+    struct State
+    {
+        Console &console;
+        Options &options;
+        KeyValueStore &aliases; // aliases, variables and key bindings
+        EventLogFile &log;
+        const CommandTable &commands;
+    };
+    Interpreter(InterpreterHost &host, State state);
 
     // Runs one command line. On return cmd holds the command word (the Enter key relies
     // on it to recognise "lastcmd"). While a command waits (CommandWait) nothing runs.
@@ -33,6 +45,7 @@ public:
 private:
     void run(QString &cmd);
 
-    Session &m_session;
+    InterpreterHost &m_host;
+    State m_state;
     qint16 m_recDepth = 0;
 };

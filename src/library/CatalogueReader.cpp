@@ -2,11 +2,11 @@
 
 #include "foundation/NumericText.h"
 #include "foundation/RuntimeError.h"
-#include "session/Session.h"
+#include "formats/KeyValueStore.h"
 
-qint32 catalogueCount(const Session &s, const QString &key, qsizetype atMost)
+qint32 catalogueCount(const KeyValueStore &catalogue, const QString &key, qsizetype atMost)
 {
-    const QString value = s.vld.GetValue(key);
+    const QString value = catalogue.GetValue(key);
     const double count = Numeric::toDouble(value);
     if (count > double(atMost))
         throw RuntimeError::badFileFormat(
@@ -30,17 +30,17 @@ Wildcard searchPattern(const QString &text)
 }
 
 void forEachTrackValue(
-    const Session &s, QStringView field,
+    const KeyValueStore &catalogue, QStringView field,
     const std::function<bool(const QString &artist, QStringView track, QStringView value)> &visit)
 {
-    const qint32 artists = catalogueCount(s, QStringLiteral("Artists"), s.vld.count());
+    const qint32 artists = catalogueCount(catalogue, QStringLiteral("Artists"), catalogue.count());
     // Every track has a title key of its own: all the artists' tracks together cannot
     // outnumber the store's keys either.
-    qsizetype keysLeft = s.vld.count();
+    qsizetype keysLeft = catalogue.count();
     QString key;
     for (qint32 a = 1; a <= artists; ++a) {
         const QString artist = QString::number(a);
-        const qint32 tracks = catalogueCount(s, QStringLiteral("Tracks") + artist, keysLeft);
+        const qint32 tracks = catalogueCount(catalogue, QStringLiteral("Tracks") + artist, keysLeft);
         keysLeft -= qMax(tracks, 0);
         // One buffer for every key, the values read without a copy.
         key = artist;
@@ -49,7 +49,7 @@ void forEachTrackValue(
         for (qint32 t = 1; t <= tracks; ++t) {
             key.truncate(prefix);
             key += QString::number(t);
-            const QStringView value = s.vld.valueView(key);
+            const QStringView value = catalogue.valueView(key);
             if (!visit(artist, QStringView(key).sliced(prefix),
                        value.isNull() ? QStringView(KeyValueStore::kNotFound) : value))
                 return;

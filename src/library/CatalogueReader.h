@@ -8,13 +8,13 @@
 #include <QStringView>
 #include <functional>
 
-class Session;
+class KeyValueStore;
 
 // A count the catalogue gives (artists, tracks, batches). Each thing counted has a key of its
 // own, so a count above atMost cannot be real: it is a damaged database ("Invalid file
 // format"), and taking it at its word would loop for billions of steps. Not a number:
 // "Type mismatch (13)".
-qint32 catalogueCount(const Session &s, const QString &key, qsizetype atMost);
+qint32 catalogueCount(const KeyValueStore &catalogue, const QString &key, qsizetype atMost);
 
 // The longest catalogue value a listing shows whole; real names are far shorter.
 constexpr qsizetype kLongestShownValue = 4096;
@@ -32,7 +32,7 @@ Wildcard searchPattern(const QString &text);
 // "[NOT FOUND]". Each count is read when its artist's turn comes, so a bad count fails after
 // the tracks before it were visited. The views are valid during the call only.
 void forEachTrackValue(
-    const Session &s, QStringView field,
+    const KeyValueStore &catalogue, QStringView field,
     const std::function<bool(const QString &artist, QStringView track, QStringView value)> &visit);
 
 // Calls visit(artist, track) for the items of stored batch contents "{a_t}{a_t}...", in

@@ -3,7 +3,9 @@
 #include "foundation/NumericText.h"
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
-#include "session/Session.h"
+#include "foundation/TempFolder.h"
+#include "formats/Archive.h"
+#include "formats/KeyValueStore.h"
 
 #include <QFileInfo>
 #include <limits>
@@ -33,11 +35,11 @@ void checkExtension(const QString &extension)
 
 // tmp1.ext, tmp2.ext, ...: the first name nothing holds, made new so that a file or link
 // put there meanwhile is never followed or overwritten.
-std::pair<QString, std::unique_ptr<TextFile::NewFile>> newTempFile(Session &s,
+std::pair<QString, std::unique_ptr<TextFile::NewFile>> newTempFile(PrivateTempFolder &temp,
                                                                    const QString &extension)
 {
     for (qint32 n = 1; n <= std::numeric_limits<qint16>::max(); ++n) {
-        const QString name = s.temp.file(QStringLiteral("tmp%1.%2").arg(n).arg(extension));
+        const QString name = temp.file(QStringLiteral("tmp%1.%2").arg(n).arg(extension));
         try {
             return {name, std::make_unique<TextFile::NewFile>(name)};
         } catch (const RuntimeError &error) {
@@ -55,20 +57,20 @@ ByteRange rangeOf(const QString &reference)
     return rangeOf(fieldsOf(reference, 2));
 }
 
-QString rangeText(Session &s, const QString &reference)
+QString rangeText(const LoadedDatabase &db, const QString &reference)
 {
     const ByteRange range = rangeOf(reference);
     // A text longer than any file the program reads whole is no lyrics or notes: a damaged
     // reference into a large (or sparse) file would otherwise take the memory.
     if (range.length > TextFile::kMaxReadSize)
         throw RuntimeError::fileTooLarge();
-    return s.PWAD.ReadRange(s.opt[Options::Database], range.offset, range.length);
+    return db.archive.ReadRange(db.file, range.offset, range.length);
 }
 
-QString vldFN(Session &s, qint16 a, qint16 t)
+QString vldFN(const LoadedDatabase &db, qint16 a, qint16 t)
 {
     const QString value =
-        s.vld.GetValue(QString::number(a) + QStringLiteral("Filename") + QString::number(t));
+        db.catalogue.GetValue(QString::number(a) + QStringLiteral("Filename") + QString::number(t));
     if (value.startsWith(u'L'))
         return value.mid(1);
     const QStringList fields = fieldsOf(value, 3);
@@ -76,7 +78,7 @@ QString vldFN(Session &s, qint16 a, qint16 t)
     checkExtension(fields[2]);
     // One copy a run of each track: playing it again, or id3 on it, reuses it. A database
     // rewritten since (loadvld of a new file of the same name) is another thing to copy.
-    const QString database = s.opt[Options::Database];
+    const QString &database = db.file;
     const QFileInfo databaseFile(database);
     const QString key =
         QStringList{databaseFile.absoluteFilePath(),
@@ -86,15 +88,15 @@ QString vldFN(Session &s, qint16 a, qint16 t)
                     QString::number(range.length),
                     fields[2]}
             .join(u'|');
-    if (const std::optional<QString> copy = s.temp.copyOf(key, range.length))
+    if (const std::optional<QString> copy = db.temp.copyOf(key, range.length))
         return *copy;
-    s.temp.checkRoom(range.length);
-    auto [name, file] = newTempFile(s, fields[2]);
-    s.PWAD.CopyRange(database, range.offset, range.length,
+    db.temp.checkRoom(range.length);
+    auto [name, file] = newTempFile(db.temp, fields[2]);
+    db.archive.CopyRange(database, range.offset, range.length,
                      [&file](const QByteArray &piece) { file->write(piece); });
     file->close();
-    s.temp.keepCopy(key, name);
-    QString &list = s.opt[Options::TemporaryFiles];
+    db.temp.keepCopy(key, name);
+    QString &list = db.copies;
     list = list.isEmpty() ? name : list + u'|' + name;
     return name;
 }

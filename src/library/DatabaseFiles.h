@@ -4,7 +4,21 @@
 
 #include <QString>
 
-class Session;
+class Archive;
+class KeyValueStore;
+class PrivateTempFolder;
+
+// What the loaded database's files are read with: its catalogue, its file (opt(4)) and the
+// archive reader, and the private folder embedded tracks are copied to, with the list of the
+// copies the shut-down deletes (opt(11)).
+struct LoadedDatabase
+{
+    const KeyValueStore &catalogue;
+    const QString &file;
+    Archive &archive;
+    PrivateTempFolder &temp;
+    QString &copies;
+};
 
 // The file to play for artist a, track t. A linked track ("L" + path) answers its path and
 // makes nothing. An embedded track (any other flag, then offset|length|extension) is copied
@@ -14,7 +28,7 @@ class Session;
 // (13)"), a range outside the database ("Input past end of file (62)"), an extension that is
 // no file name ("Bad file name or number (52)") or a failed write raise a run-time error, and
 // then nothing is left in the folder or added to opt(11).
-QString vldFN(Session &s, qint16 a, qint16 t);
+QString vldFN(const LoadedDatabase &db, qint16 a, qint16 t);
 
 // The byte range of a reference: one flag character, which is not looked at, then
 // offset|length (more fields may follow). Raises as vldFN does.
@@ -27,4 +41,4 @@ ByteRange rangeOf(const QString &reference);
 
 // The text a range reference (a lyrics or notes value) points at in the loaded database; one
 // longer than TextFile::kMaxReadSize raises "File too large (7)".
-QString rangeText(Session &s, const QString &reference);
+QString rangeText(const LoadedDatabase &db, const QString &reference);

@@ -17,11 +17,11 @@ QString id3File(Session &s, const CommandArgs &args)
     if (args.allArgs.isEmpty()) {
         const Playlist::Entry &entry = s.playlist[s.playlist.plIndex];
         const qint16 artist = Numeric::toInteger(entry.artist);
-        return vldFN(s, artist, Numeric::toInteger(entry.track));
+        return vldFN(s.loadedDatabase(), artist, Numeric::toInteger(entry.track));
     }
     if (Numeric::isNumeric(args.arg1)) {
         const qint16 artist = Numeric::toInteger(args.arg1);
-        return vldFN(s, artist, Numeric::toInteger(args.rest));
+        return vldFN(s.loadedDatabase(), artist, Numeric::toInteger(args.rest));
     }
     return args.allArgs;
 }

@@ -5,7 +5,6 @@
 #include "library/CatalogueReader.h"
 #include "library/DatabaseFiles.h"
 #include "library/TrackDetails.h"
-#include "player/PlayerControl.h"
 #include "session/Session.h"
 
 #include <QFileInfo>
@@ -32,7 +31,7 @@ bool hasRange(const QString &reference)
 // the screen's text and split the event log's record.
 QString detailsInline(const Session &s, const QString &a, const QString &t)
 {
-    return TDetails(s, a, t).remove(kCrLf);
+    return TDetails(s.vld, a, t).remove(kCrLf);
 }
 
 void cmdLoadvld(Session &s, const CommandArgs &args)
@@ -43,7 +42,7 @@ void cmdLoadvld(Session &s, const CommandArgs &args)
         return;
     }
     // Playlist entries are artist and track numbers of the database they were made from.
-    WMPreset(s);
+    s.resetPlaylist();
     s.console.DrawText(QStringLiteral("Please wait while loading '%1'...").arg(path), 1, -1, 0);
     // Read in pieces: what the catalogue costs is its pairs, not its size.
     s.vld.LoadPieces([&](const auto &sink) {
@@ -72,7 +71,7 @@ void cmdShowvld(Session &s, const CommandArgs &)
 // listartists and listbatches: "i: name" for i = 1 to the count.
 void listNames(Session &s, const QString &countKey, const QString &nameKey)
 {
-    const qint32 count = catalogueCount(s, countKey, s.vld.count());
+    const qint32 count = catalogueCount(s.vld, countKey, s.vld.count());
     PagerText page;
     for (qint32 i = 1; i <= count; ++i) {
         const QString number = QString::number(i);
@@ -98,7 +97,7 @@ void cmdSartist(Session &s, const CommandArgs &args)
     const Wildcard pattern = searchPattern(args.allArgs);
     PagerText page;
     page.add(QStringLiteral("Search results for artist '%1':").arg(args.allArgs) + kCrLf + kCrLf);
-    const qint32 artists = catalogueCount(s, QStringLiteral("Artists"), s.vld.count());
+    const qint32 artists = catalogueCount(s.vld, QStringLiteral("Artists"), s.vld.count());
     for (qint32 a = 1; a <= artists && !page.full(); ++a) {
         const QString number = QString::number(a);
         const QStringView name = s.vld.valueView(QStringLiteral("Artist") + number);
@@ -113,10 +112,10 @@ void cmdStrack(Session &s, const CommandArgs &args)
     const Wildcard pattern = searchPattern(args.allArgs);
     PagerText page;
     page.add(QStringLiteral("Search results for track '%1':").arg(args.allArgs) + kCrLf + kCrLf);
-    forEachTrackValue(s, u"Track",
+    forEachTrackValue(s.vld, u"Track",
                       [&](const QString &artist, QStringView track, QStringView title) {
                           if (pattern.matchesLowered(title))
-                              page.add(TDetails(s, artist, track.toString()));
+                              page.add(TDetails(s.vld, artist, track.toString()));
                           return !page.full();
                       });
     s.pager.mline(page.text());
@@ -131,7 +130,7 @@ void cmdDbatch(Session &s, const CommandArgs &args)
              kCrLf + kCrLf);
     const QString contents = s.vld.GetValue(QStringLiteral("BC") + batch);
     forEachBatchItem(contents, [&](QStringView artist, QStringView track) {
-        page.add(TDetails(s, artist.toString(), track.toString()));
+        page.add(TDetails(s.vld, artist.toString(), track.toString()));
         return !page.full();
     });
     s.pager.mline(page.text());
@@ -147,8 +146,8 @@ void showTrackText(Session &s, const CommandArgs &args, const QString &field,
         s.ErorMsg(noneSet + detailsInline(s, a, t), 1);
         return;
     }
-    const QString text = rangeText(s, reference);
-    s.pager.mline(heading + TDetails(s, a, t) + kCrLf + text);
+    const QString text = rangeText(s.loadedDatabase(), reference);
+    s.pager.mline(heading + TDetails(s.vld, a, t) + kCrLf + text);
 }
 
 void cmdLyrics(Session &s, const CommandArgs &args)
@@ -179,12 +178,12 @@ void cmdTrackinfo(Session &s, const CommandArgs &args)
             (file.startsWith(u'L') ? file.mid(1) : QStringLiteral("(Embedded in database)")) + gap;
     const QString lyrics = value(QStringLiteral("Lyrics"));
     page += QStringLiteral("Lyrics:") + gap +
-            (hasRange(lyrics) ? rangeText(s, lyrics)
+            (hasRange(lyrics) ? rangeText(s.loadedDatabase(), lyrics)
                               : QStringLiteral("No lyrics have been set for this track")) +
             gap;
     const QString notes = value(QStringLiteral("Notes"));
     page += QStringLiteral("Notes:") + gap +
-            (hasRange(notes) ? rangeText(s, notes)
+            (hasRange(notes) ? rangeText(s.loadedDatabase(), notes)
                              : QStringLiteral("No notes have been set for this track") + gap);
     s.pager.mline(page);
 }

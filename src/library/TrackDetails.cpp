@@ -1,13 +1,13 @@
 #include "library/TrackDetails.h"
 
 #include "foundation/TextCells.h"
-#include "session/Session.h"
+#include "formats/KeyValueStore.h"
 
-QString TDetails(const Session &s, const QString &a, const QString &t)
+QString TDetails(const KeyValueStore &catalogue, const QString &a, const QString &t)
 {
     constexpr qsizetype kWidth = 92;
-    const QString artist = s.vld.GetValue(QStringLiteral("Artist") + a);
-    const QString title = s.vld.GetValue(a + QStringLiteral("Track") + t);
+    const QString artist = catalogue.GetValue(QStringLiteral("Artist") + a);
+    const QString title = catalogue.GetValue(a + QStringLiteral("Track") + t);
     const QString line = a + QStringLiteral(", ") + t + QStringLiteral(": ") + artist +
                          QStringLiteral(" - ") + title;
     // Cut by cells, so a line of wide characters never runs past the screen; a full line

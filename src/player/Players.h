@@ -3,15 +3,18 @@
 // audio and video commands, with the fade that runs when the user skips a track.
 
 #include "console/NowPlaying.h"
+#include "foundation/Timers.h"
 #include "player/MediaPlayer.h"
+#include "player/PlayersHost.h"
+#include "player/Playlist.h"
 
 #include <QRect>
-#include <QTimer>
 #include <array>
 #include <functional>
 #include <memory>
 
-class Session;
+// Minutes, a colon and two-digit seconds of the whole seconds: 125.7 gives "2:05".
+QString num2time(double seconds);
 
 class Players : public NowPlaying
 {
@@ -38,12 +41,45 @@ public:
     // Sets the playlist players to the user's level; the one being faded keeps fading.
     void applyVolume();
 
-    Players(Session &session, const Factory &make);
+    Players(PlayersHost &host, Playlist &playlist, TimerSource &timers, const Factory &make);
 
     MediaPlayer &wmp(int index) { return *m_players.at(static_cast<size_t>(index)); }
-    // The playlist player opt(12) names; the first one when opt(12) is no number.
+    // The playlist player in use (0 or 1); the options keep it as opt(12) between runs.
     MediaPlayer &inUse();
-    int inUseIndex() const;
+    int inUseIndex() const { return m_inUse; }
+    void setInUseIndex(int index) { m_inUse = index == 1 ? 1 : 0; }
+
+    // Starts entry plIndex on the other playlist player, at the user's volume (a fade still
+    // running on that player ends at once). Any failure (an entry that is no number, a track
+    // the database cannot give) ends it silently, the steps before it done.
+    void playCurrent();
+    // Starts entry `index` as a skip does: the track playing fades out, the entry starts on
+    // the other player, and the playlist view, when shown, follows.
+    void skipTo(int index);
+    // The entry after or before the current one; nothing happens at the ends of the table.
+    void skipNext();
+    void skipPrevious();
+    // Paused or ended plays; with nothing loaded the first entry starts.
+    void play();
+    // Playing pauses, anything else plays as play() does (an ended track from its start).
+    void playPause();
+    // Starts fading out the player in use, from the user's volume down by 40 dB; a fade still
+    // running is cut short first.
+    void fadeOut();
+    bool fading() const { return m_fadeTimer->isActive(); }
+    int fadingPlayer() const { return m_fadePlayer; }
+
+    // The end-of-track rule runs on its own clock (100 ms) from start-up to shut-down, in
+    // every mode, with or without the focus.
+    void startAdvancing() { m_advanceTimer->start(); }
+    void stopAdvancing() { m_advanceTimer->stop(); }
+
+    // One tick of each timer, as the timers run them. A fade step is 10 hundredths of a
+    // decibel; 40 dB down the player stops and both playlist players are back at the
+    // user's volume. The next entry starts in the second in which five whole seconds of the
+    // track remain (or at once when that second has passed unseen).
+    void fadeTick();
+    void advanceTick();
 
     // NowPlaying: the player in use has a file, and the description of the current entry.
     bool fileLoaded() const override;
@@ -67,17 +103,16 @@ public:
     // Runs when the area or the video's picture changes: the window's video view follows.
     void setOnVideoChanged(std::function<void()> changed);
 
-    // The player being faded out, the level where it stops, and the fade's timer (12 ms steps).
-    qint16 fadePlayer = 0;
-    int fadeFloor = kFadeFloor;
-    QTimer timRedVol;
-    // The end-of-track rule's own clock (100 ms) from start-up on: the playlist advances in
-    // every mode, with or without the focus, while the cursor's timer stops with the focus.
-    QTimer timAdvance;
-
 private:
-    Session &m_session;
+    PlayersHost &m_host;
+    Playlist &m_playlist;
     std::array<std::unique_ptr<MediaPlayer>, kCount> m_players;
     VideoArea m_videoArea;
     std::function<void()> m_onVideoChanged;
+    int m_inUse = 0;
+    // The player being faded out and the level where it stops.
+    int m_fadePlayer = 0;
+    int m_fadeFloor = kFadeFloor;
+    std::unique_ptr<Timer> m_fadeTimer;
+    std::unique_ptr<Timer> m_advanceTimer;
 };

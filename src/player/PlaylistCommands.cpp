@@ -3,9 +3,11 @@
 #include "foundation/Messages.h"
 #include "foundation/NumericText.h"
 #include "library/TrackDetails.h"
-#include "player/PlayerControl.h"
-#include "player/PlaylistNavigation.h"
 #include "session/Session.h"
+
+#include <QDateTime>
+#include <QRandomGenerator>
+#include <algorithm>
 
 #include <cmath>
 
@@ -66,7 +68,7 @@ void cmdRpas(Session &s, const CommandArgs &args)
 void cmdShuffle(Session &s, const CommandArgs &)
 {
     RandomizeList(s, 0, true);
-    skipTo(s, 0);
+    s.players.skipTo(0);
 }
 
 // The largest whole number not above the text's number, in plain decimal.
@@ -97,14 +99,14 @@ void cmdVlpl(Session &s, const CommandArgs &)
 {
     QString text = kPlaylistHeader;
     for (int i = 0; i < Playlist::kCapacity && !s.playlist[i].artist.isEmpty(); ++i)
-        text += TDetails(s, s.playlist[i].artist, s.playlist[i].track);
+        text += TDetails(s.vld, s.playlist[i].artist, s.playlist[i].track);
     s.pager.plView = true;
     s.pager.mline(text);
 }
 
 void cmdVlplay(Session &s, const CommandArgs &)
 {
-    play(s);
+    s.players.play();
 }
 
 void cmdVlpause(Session &s, const CommandArgs &)
@@ -118,7 +120,7 @@ void cmdVlpause(Session &s, const CommandArgs &)
 
 void cmdVlreset(Session &s, const CommandArgs &)
 {
-    WMPreset(s);
+    s.resetPlaylist();
 }
 
 void cmdVlvol(Session &s, const CommandArgs &args)
@@ -133,7 +135,7 @@ void cmdVlvol(Session &s, const CommandArgs &args)
         s.console.DrawText(QStringLiteral("Usage: vlvol [0..100]"), 1);
         return;
     }
-    setPlaylistVolume(s, *volume);
+    s.setPlaylistVolume(*volume);
     s.console.DrawText(QStringLiteral("The playlist volume is set to %1.").arg(*volume), 1);
 }
 
@@ -145,6 +147,27 @@ void cmdVldetails(Session &s, const CommandArgs &)
 }
 
 } // namespace
+
+int PLCount(const Session &s)
+{
+    const std::optional<double> reset = Numeric::parse(s.opt[Options::ResetBeforeSearch]);
+    if (reset && *reset == 1)
+        return 0;
+    const int count = s.playlist.count();
+    return count == Playlist::kCapacity ? 0 : count;
+}
+
+void RandomizeList(Session &s, int minItem, bool shuffleAnyway)
+{
+    if (!shuffleAnyway && s.opt[Options::RandomPlaylists] != u"1")
+        return;
+    QRandomGenerator random(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
+    const int last = s.playlist.count() - 1;
+    for (int i = std::max(minItem, 0); i < last; ++i) {
+        const int j = i + static_cast<int>(random.bounded(last - i + 1));
+        std::swap(s.playlist[i], s.playlist[j]);
+    }
+}
 
 void registerPlaylistCommands(CommandTable &table)
 {

@@ -1,6 +1,5 @@
 #include "session/PlaylistRemote.h"
 
-#include "player/PlaylistNavigation.h"
 #include "session/Session.h"
 
 #include <algorithm>
@@ -79,7 +78,7 @@ bool PlaylistRemote::canGoPrevious() const
 
 void PlaylistRemote::play()
 {
-    run([this] { ::play(m_session); });
+    run([this] { m_session.players.play(); });
 }
 
 void PlaylistRemote::pause()
@@ -93,7 +92,7 @@ void PlaylistRemote::pause()
 
 void PlaylistRemote::playPause()
 {
-    run([this] { ::playPause(m_session); });
+    run([this] { m_session.players.playPause(); });
 }
 
 void PlaylistRemote::stop()
@@ -104,12 +103,12 @@ void PlaylistRemote::stop()
 void PlaylistRemote::next()
 {
     if (canGoNext())
-        run([this] { skipNext(m_session); });
+        run([this] { m_session.players.skipNext(); });
 }
 
 void PlaylistRemote::previous()
 {
-    run([this] { skipPrevious(m_session); });
+    run([this] { m_session.players.skipPrevious(); });
 }
 
 bool PlaylistRemote::seekBy(qint64 offset)
@@ -133,7 +132,7 @@ bool PlaylistRemote::seekTo(qint64 at)
 
 void PlaylistRemote::setVolume(int volume)
 {
-    run([&] { setPlaylistVolume(m_session, volume); });
+    run([&] { m_session.setPlaylistVolume(volume); });
 }
 
 void PlaylistRemote::quit()

@@ -6,18 +6,20 @@
 #include "foundation/Colours.h"
 #include "foundation/Messages.h"
 #include "foundation/RuntimeError.h"
-#include "interpreter/HelpCommand.h"
+#include "interpreter/HelpCommands.h"
 #include "interpreter/SimpleCommands.h"
+#include "library/DatabaseFiles.h"
 #include "library/Id3Commands.h"
 #include "library/LibraryCommands.h"
+#include "library/TrackDetails.h"
 #include "player/MediaCommands.h"
 #include "player/MpvPlayer.h"
-#include "player/PlaylistBuilders.h"
+#include "player/PlaylistBuilderCommands.h"
 #include "player/PlaylistCommands.h"
 #include "session/CommandWait.h"
 #include "settings/AliasCommands.h"
 #include "settings/AppearanceCommands.h"
-#include "settings/EventLogCommand.h"
+#include "settings/EventLogCommands.h"
 #include "settings/OptionCommands.h"
 #include "system/FileCommands.h"
 #include "system/ProgramCommands.h"
@@ -28,11 +30,11 @@
 
 Session::Session(Config cfg)
     : config(std::move(cfg)),
-      players(*this,
+      players(*this, playlist, timers(),
               config.makePlayer ? config.makePlayer : MpvPlayer::factory(config.audioOutput)),
       console(opt, players), pager(console),
-      log(config.folder.programFolder(QStringLiteral("eventlog.txt")), opt), interpreter(*this),
-      batch(*this), keyboard(*this), cursorTimer(*this), m_windowTitle(Msg::kWindowTitle)
+      log(config.folder.programFolder(QStringLiteral("eventlog.txt")), opt), interpreter(*this, {console, opt, CF, log, commands}),
+      batch(*this, timers()), keyboard(*this), cursorTimer(*this), m_windowTitle(Msg::kWindowTitle)
 {
     pager.setOnShown([this] { batch.pausetimed(); });
     pager.setCurrentTrackTop([this]() -> std::optional<int> {
@@ -63,6 +65,71 @@ Session::Session(Config cfg)
 }
 
 Session::~Session() = default;
+
+TimerSource &Session::timers() const
+{
+    return config.timers ? *config.timers : qtTimers();
+}
+
+bool Session::atPrompt() const
+{
+    return console.dispMode == Console::Prompt;
+}
+
+QString Session::trackFile(qint16 artist, qint16 track)
+{
+    return vldFN(loadedDatabase(), artist, track);
+}
+
+QString Session::trackDetails(const QString &artist, const QString &track) const
+{
+    return TDetails(vld, artist, track);
+}
+
+void Session::trackStarted()
+{
+    if (console.dispMode == Console::Prompt && opt[Options::ShowNowPlaying] == u"1" &&
+        !players.inUse().fileName().isEmpty()) {
+        console.DrawText(QStringLiteral("Playing track:"), 27, -1, 0);
+        console.DrawText(QString(92, u' '), 28, -1, 0);
+        console.DrawText(players.detailsText(), 28, -1, 0);
+    }
+    playlistMoved();
+}
+
+void Session::playlistMoved()
+{
+    if (pager.plView)
+        pager.mLineDisp(6);
+}
+
+LoadedDatabase Session::loadedDatabase()
+{
+    return {vld, opt[Options::Database], PWAD, temp, opt[Options::TemporaryFiles]};
+}
+
+void Session::resetPlaylist()
+{
+    players.wmp(0).setFileName(QString());
+    players.wmp(1).setFileName(QString());
+    playlist.clear();
+    playlist.plIndex = 0;
+    console.ClScreen();
+}
+
+void Session::setPlaylistVolume(int volume)
+{
+    opt.setPlayerVolume(volume);
+    players.applyVolume();
+}
+
+bool Session::databaseReady()
+{
+    if (vld.GetValue(QStringLiteral("Artists")) != KeyValueStore::kNotFound)
+        return true;
+    ErorMsg(Msg::kNoDatabase, 1);
+    return false;
+}
 
 void Session::exe(const QString &line)
 {

@@ -13,6 +13,7 @@
 #include "interpreter/CommandTable.h"
 #include "interpreter/Interpreter.h"
 #include "formats/Archive.h"
+#include "library/DatabaseFiles.h"
 #include "library/GenreTable.h"
 #include "player/Players.h"
 #include "player/Playlist.h"
@@ -31,7 +32,8 @@ class CommandWait;
 class QSettings;
 class RuntimeError;
 
-class Session
+// It is the host each engine is given a narrow view of (BatchHost and the others).
+class Session : public BatchHost, public InterpreterHost, public PlayersHost
 {
 public:
     struct Config
@@ -43,22 +45,27 @@ public:
         Players::Factory makePlayer;
         // mpv's audio output ("null" plays silently in real time); empty for mpv's choice.
         QString audioOutput;
+        // The timers of the batch and the players; none means Qt's (tests move a ManualClock).
+        TimerSource *timers = nullptr;
     };
 
     explicit Session(Config config);
     ~Session();
 
     // Runs a command line through the interpreter.
-    void exe(const QString &line);
+    void exe(const QString &line) override;
     // An error message in red on a row, also recorded in the event log.
-    void ErorMsg(const QString &msg, int lne);
+    void ErorMsg(const QString &msg, int lne) override;
     // The one report of a run-time error: "An error has occurred: ..." in red on row 2, the
     // rest of the row it ends on blanked so no older text reads on after it.
-    void reportError(const RuntimeError &error);
+    void reportError(const RuntimeError &error) override;
 
     // Runs an event handler (a key, a timer, a queued call) under the interpreter's trap, so
     // a run-time error is reported instead of ending the program.
-    void handleEvent(const std::function<void()> &handler);
+    void handleEvent(const std::function<void()> &handler) override;
+
+    // The timers of the configuration, else Qt's.
+    TimerSource &timers() const;
 
     // The desktop the session talks to; the scripted one until the window gives its own.
     Desktop &desktop() { return *m_desktop; }
@@ -66,7 +73,34 @@ public:
 
     // The modal questions. Each is a command wait (a nested event loop would run batch lines,
     // timed commands and keys), and the event log is saved first, as the wait may be long.
-    bool askYesNo(const QString &title, const QString &text);
+    bool askYesNo(const QString &title, const QString &text) override;
+    bool atPrompt() const override;
+
+    // InterpreterHost.
+    bool commandWaiting() const override { return wait != nullptr; }
+    bool confirmInBatch(const QString &line) override { return batch.batchconfirm(line); }
+    // When no database is loaded, "No valid Velmora database has been loaded" on row 1.
+    bool databaseReady() override;
+    void runHandler(CommandHandler handler, const CommandArgs &args) override
+    {
+        handler(*this, args);
+    }
+    void resumeTimedCommands() override { batch.resumetimed(); }
+
+    // PlayersHost.
+    int playlistVolume() const override { return opt.playerVolume(); }
+    QString trackFile(qint16 artist, qint16 track) override;
+    QString trackDetails(const QString &artist, const QString &track) const override;
+    void trackStarted() override;
+    void playlistMoved() override;
+
+    // The loaded database's files, as the track and text readers take them.
+    LoadedDatabase loadedDatabase();
+
+    // Both playlist players unloaded, the playlist emptied, plIndex 0, the console cleared.
+    void resetPlaylist();
+    // The user's volume (0..100) for the playlist players, at once and in the runs after.
+    void setPlaylistVolume(int volume);
     std::optional<QString> inputBox(const QString &title, const QString &prompt);
     std::optional<QString> openFile(const QString &title, const QString &filter);
     int popupMenu(const QStringList &entries, QPoint at);

@@ -4,7 +4,7 @@
 #include "EventLoop.h"
 #include "TestSession.h"
 #include "app/MprisService.h"
-#include "player/PlayerControl.h"
+#include "player/PlaylistCommands.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -123,7 +123,7 @@ TEST(Mpris, TheDesktopSeesAndDrivesThePlaylist)
     for (int i = 0; i < 3; ++i)
         t->playlist[i] = {QString::number(i + 1), QStringLiteral("1")};
     t.player(0).dur = t.player(1).dur = 200;
-    PlayWMP(*t); // entry 0 on wmp(1)
+    t->players.playCurrent(); // entry 0 on wmp(1)
     PlaylistRemote remote(*t);
     bool raised = false;
     MprisService mpris(remote, [&] { raised = true; });
@@ -185,8 +185,8 @@ TEST(Mpris, TheDesktopSeesAndDrivesThePlaylist)
         EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
         // A skip takes the keys' path: the track it leaves fades out.
         if (qstrcmp(step.method, "Next") == 0 || qstrcmp(step.method, "Previous") == 0) {
-            EXPECT_TRUE(t->players.timRedVol.isActive());
-            EXPECT_EQ(t->players.fadePlayer, fading);
+            EXPECT_TRUE(t->players.fading());
+            EXPECT_EQ(t->players.fadingPlayer(), fading);
         }
         EXPECT_EQ(property(client, kPlayer, QStringLiteral("PlaybackStatus")).toString(),
                   QString::fromLatin1(step.status));

@@ -1,13 +1,11 @@
-// Batch files run through `batch` on the real timers, in an event loop bounded in time.
+// Batch files run through `batch`, their timers on a clock the tests move by hand.
 
-#include "EventLoop.h"
 #include "TestSession.h"
 #include "foundation/TextFile.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -40,9 +38,16 @@ protected:
         }
         return path;
     }
+    // Moves the clock a millisecond at a time until the condition holds, for at most a minute.
+    bool advanceUntil(const std::function<bool()> &done)
+    {
+        for (int ms = 0; ms < 60000 && !done(); ++ms)
+            t.wait(1);
+        return done();
+    }
     bool finished()
     {
-        return waitFor([&] { return !t->batch.batchRunning; });
+        return advanceUntil([&] { return !t->batch.running(); });
     }
 };
 
@@ -51,7 +56,7 @@ TEST_F(BatchTest, LinesRunInOrderOnlyAtThePromptAndTheBatchEnds)
     const QString path =
         writeBatch(QStringLiteral("three.txt"), "write one\r\nwrite two\r\nwrite three");
     t.exe({QStringLiteral("batch ") + path});
-    EXPECT_TRUE(t->batch.batchRunning);
+    EXPECT_TRUE(t->batch.running());
     EXPECT_EQ(t->opt[Options::LastBatchFile], path);
     // Keys other than Break do nothing while it runs.
     t.keys(QStringLiteral("text:abc"));
@@ -61,7 +66,7 @@ TEST_F(BatchTest, LinesRunInOrderOnlyAtThePromptAndTheBatchEnds)
                                             QStringLiteral("COMMAND: write two"),
                                             QStringLiteral("COMMAND: write three")}));
     EXPECT_EQ(t.row(1), QStringLiteral("three"));
-    EXPECT_FALSE(t->batch.timBatchRun.isActive());
+    EXPECT_FALSE(t->batch.linesRunning());
     t.keys(QStringLiteral("text:abc"));
     EXPECT_EQ(t->console.cmdText, QStringLiteral("abc"));
 }
@@ -106,7 +111,7 @@ TEST_F(BatchTest, MessagesForBatchInABatchAndAtOrEndAtThePrompt)
     t.exe({QStringLiteral("end")});
     EXPECT_EQ(t.row(2),
               QStringLiteral("The 'end' command can only be used as part of a batch program."));
-    EXPECT_EQ(t->batch.timedLast, -1);
+    EXPECT_EQ(t->batch.timedCommands().size() - 1, -1);
 
     const QString inner = writeBatch(QStringLiteral("inner.txt"), "write inner");
     const QString outer = writeBatch(QStringLiteral("outer.txt"),
@@ -125,11 +130,11 @@ TEST_F(BatchTest, TimedCommandsFireInDueOrderAndTheBatchRunsUntilBreak)
                    "at 200 write second\r\nat 0 write first\r\nat 200 write third\r\n"
                    "at 200 write third\r\nat 250 text 1,5,red,a, b");
     t.exe({QStringLiteral("batch ") + path});
-    ASSERT_TRUE(waitFor([&] { return t->batch.batchClock > 300; }));
+    ASSERT_TRUE(advanceUntil([&] { return t->batch.clock() > 300; }));
     // The lines are done but the clock goes on: the batch keeps running until Break.
-    EXPECT_TRUE(t->batch.batchRunning);
-    EXPECT_FALSE(t->batch.timBatchRun.isActive());
-    EXPECT_TRUE(t->batch.timBatch.isActive());
+    EXPECT_TRUE(t->batch.running());
+    EXPECT_FALSE(t->batch.linesRunning());
+    EXPECT_TRUE(t->batch.clockRunning());
     QStringList fired;
     for (const QString &entry : logged())
         if (entry.startsWith(QStringLiteral("COMMAND: write")) ||
@@ -140,12 +145,12 @@ TEST_F(BatchTest, TimedCommandsFireInDueOrderAndTheBatchRunsUntilBreak)
                                   QStringLiteral("text 1,5,red,a, b")}));
     EXPECT_EQ(t.row(5), QStringLiteral("a"));
     // Fired entries stay in the table, emptied.
-    EXPECT_EQ(t->batch.timedLast, 4);
-    EXPECT_EQ(t->batch.timedCommands[0].due, QStringLiteral("0"));
+    EXPECT_EQ(t->batch.timedCommands().size() - 1, 4);
+    EXPECT_EQ(t->batch.timedCommands()[0].due, QStringLiteral("0"));
 
     t.keys(QStringLiteral("Break"));
-    EXPECT_FALSE(t->batch.batchRunning);
-    EXPECT_FALSE(t->batch.timBatch.isActive());
+    EXPECT_FALSE(t->batch.running());
+    EXPECT_FALSE(t->batch.clockRunning());
 }
 
 TEST_F(BatchTest, EndStopsTheClockAndLaterLinesStillRun)
@@ -154,7 +159,7 @@ TEST_F(BatchTest, EndStopsTheClockAndLaterLinesStillRun)
         writeBatch(QStringLiteral("end.txt"), "at 500 write never\r\nend\r\nwrite after");
     t.exe({QStringLiteral("batch ") + path});
     ASSERT_TRUE(finished());
-    runFor(700);
+    t.wait(700);
     EXPECT_EQ(logged().last(), QStringLiteral("COMMAND: write after"));
     EXPECT_FALSE(logged().contains(QStringLiteral("COMMAND: write never")));
 
@@ -163,7 +168,7 @@ TEST_F(BatchTest, EndStopsTheClockAndLaterLinesStillRun)
     t.exe({QStringLiteral("batch ") + writeBatch(QStringLiteral("end-fail.txt"),
                                                  "at 100 write never either\r\nend\r\nbox 1,2")});
     ASSERT_TRUE(finished());
-    runFor(300);
+    t.wait(300);
     EXPECT_FALSE(logged().contains(QStringLiteral("COMMAND: write never either")));
     EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: Type mismatch (13)"));
     // A later `at` starts it again, as `at` always does.
@@ -186,14 +191,14 @@ TEST_F(BatchTest, APagerLineHoldsTheBatchUntilEscape)
     const QString path = writeBatch(QStringLiteral("pager.txt"),
                                     "at 60000 write much later\r\noptvars\r\nwrite after");
     t.exe({QStringLiteral("batch ") + path});
-    ASSERT_TRUE(waitFor([&] { return t->console.dispMode == Console::Pager; }));
-    runFor(150);
+    ASSERT_TRUE(advanceUntil([&] { return t->console.dispMode == Console::Pager; }));
+    t.wait(150);
     EXPECT_NE(logged().last(), QStringLiteral("COMMAND: write after"));
-    EXPECT_FALSE(t->batch.timBatch.isActive());
+    EXPECT_FALSE(t->batch.clockRunning());
     // The pager keys work while the batch waits.
     t.keys(QStringLiteral("End,Escape"));
-    EXPECT_TRUE(t->batch.timBatch.isActive());
-    ASSERT_TRUE(waitFor([&] { return logged().last() == QStringLiteral("COMMAND: write after"); }));
+    EXPECT_TRUE(t->batch.clockRunning());
+    ASSERT_TRUE(advanceUntil([&] { return logged().last() == QStringLiteral("COMMAND: write after"); }));
     t.keys(QStringLiteral("Break"));
 }
 
@@ -223,14 +228,14 @@ TEST_F(BatchTest, BreakStopsLinesAndTimedCommands)
     for (int i = 0; i < 5000; ++i)
         text += "write line " + QByteArray::number(i) + "\r\n";
     t.exe({QStringLiteral("batch ") + writeBatch(QStringLiteral("long.txt"), text)});
-    ASSERT_TRUE(waitFor([&] { return t->batch.batchLine > 3; }));
+    ASSERT_TRUE(advanceUntil([&] { return t->batch.currentLine() > 3; }));
     t.keys(QStringLiteral("Break"));
-    const qsizetype stoppedAt = t->batch.batchLine;
-    runFor(1200);
-    EXPECT_EQ(t->batch.batchLine, stoppedAt);
+    const qsizetype stoppedAt = t->batch.currentLine();
+    t.wait(1200);
+    EXPECT_EQ(t->batch.currentLine(), stoppedAt);
     EXPECT_FALSE(logged().contains(QStringLiteral("COMMAND: write late")));
-    EXPECT_FALSE(t->batch.timBatchRun.isActive());
-    EXPECT_FALSE(t->batch.timBatch.isActive());
+    EXPECT_FALSE(t->batch.linesRunning());
+    EXPECT_FALSE(t->batch.clockRunning());
 }
 
 TEST_F(BatchTest, FilesThatCannotBeReadLeaveTheBatchIdle)
@@ -247,7 +252,7 @@ TEST_F(BatchTest, FilesThatCannotBeReadLeaveTheBatchIdle)
         t.exe({QStringLiteral("cls"), QStringLiteral("batch ") + name});
         EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: ") + error)
             << name.toStdString();
-        EXPECT_FALSE(t->batch.batchRunning);
+        EXPECT_FALSE(t->batch.running());
         t.keys(QStringLiteral("text:x,Escape"));
     }
 }
@@ -256,25 +261,25 @@ TEST_F(BatchTest, DueTimesThatAreNoNumberAndAFullTable)
 {
     t.exe({QStringLiteral("batch ") +
            writeBatch(QStringLiteral("bad.txt"), "at soon write never\r\nat 0 write ok")});
-    ASSERT_TRUE(waitFor([&] { return logged().contains(QStringLiteral("COMMAND: write ok")); }));
+    ASSERT_TRUE(advanceUntil([&] { return logged().contains(QStringLiteral("COMMAND: write ok")); }));
     EXPECT_TRUE(
         logged().contains(QStringLiteral("ERROR: An error has occurred: Type mismatch (13)")));
     EXPECT_FALSE(logged().contains(QStringLiteral("COMMAND: write never")));
     // Reported once: the entry is dropped.
-    runFor(250);
+    t.wait(250);
     EXPECT_EQ(logged().count(QStringLiteral("ERROR: An error has occurred: Type mismatch (13)")),
               1);
     t.keys(QStringLiteral("Break"));
 
     // Past 32001 timed commands a further at fails; those scheduled keep their places.
     Batch &batch = t->batch;
-    batch.batchRunning = true;
-    while (batch.timedLast < Batch::kTimedCapacity - 1)
+    batch.initbatch(t.file(QStringLiteral("fill.txt")));
+    while (batch.timedCommands().size() - 1 < Batch::kTimedCapacity - 1)
         batch.at(QStringLiteral("99999999"), QStringLiteral("write x"));
     t.exe({QStringLiteral("at 1 write one too many")});
     EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: Subscript out of range (9)"));
-    EXPECT_EQ(batch.timedLast, Batch::kTimedCapacity - 1);
-    EXPECT_EQ(batch.timedCommands.last().command, QStringLiteral("write x"));
+    EXPECT_EQ(batch.timedCommands().size() - 1, Batch::kTimedCapacity - 1);
+    EXPECT_EQ(batch.timedCommands().last().command, QStringLiteral("write x"));
     batch.stopbatch();
 }
 
@@ -285,25 +290,25 @@ TEST_F(BatchTest, NothingOfTheBatchRunsWhileAQuestionIsOpen)
     class SlowDesktop : public ScriptedDesktop
     {
     public:
-        explicit SlowDesktop(Session &s) : m_session(s) {}
+        explicit SlowDesktop(TestSession &t) : m_t(t) {}
         bool askYesNo(const QString &, const QString &) override
         {
-            const QString before = m_session.opt[Options::LastCommand];
-            runFor(400);
-            changedWhileOpen = m_session.opt[Options::LastCommand] != before;
+            const QString before = m_t->opt[Options::LastCommand];
+            m_t.wait(400);
+            changedWhileOpen = m_t->opt[Options::LastCommand] != before;
             return true;
         }
         bool changedWhileOpen = false;
 
     private:
-        Session &m_session;
-    } desktop(*t);
+        TestSession &m_t;
+    } desktop(t);
     t->setDesktop(&desktop);
     t.exe({QStringLiteral("batch ") +
            writeBatch(QStringLiteral("modal.txt"),
                       "at 0 write timed\r\nat 100 write timed later\r\nset x 1\r\nwrite next")});
     ASSERT_TRUE(
-        waitFor([&] { return logged().contains(QStringLiteral("COMMAND: write timed later")); }));
+        advanceUntil([&] { return logged().contains(QStringLiteral("COMMAND: write timed later")); }));
     EXPECT_FALSE(desktop.changedWhileOpen);
     EXPECT_EQ(t->CF.GetValue(QStringLiteral("x")), QStringLiteral("1"));
     // The log was saved before the question: the line that asked is in the file.

@@ -20,11 +20,11 @@ TEST(CursorTimer, TheCursorBlinksOnlyAtThePromptWithNoBatch)
     EXPECT_FALSE(timer.cursorOn);
     EXPECT_EQ(cursorCell(), u' ');
     timer.tick();
-    t->batch.batchRunning = true;
+    t->batch.initbatch(t.file(QStringLiteral("running.txt")));
     timer.tick();
     EXPECT_TRUE(timer.cursorOn);
     EXPECT_EQ(cursorCell(), u'_');
-    t->batch.batchRunning = false;
+    t->batch.stopbatch();
     t->console.dispMode = Console::Pager;
     timer.tick();
     EXPECT_TRUE(timer.cursorOn);

@@ -3,7 +3,7 @@
 #include "TestSession.h"
 #include "console/VirtualKeys.h"
 #include "foundation/Colours.h"
-#include "player/PlayerControl.h"
+#include "player/PlaylistCommands.h"
 #include "session/CommandWait.h"
 
 #include <QFile>
@@ -192,7 +192,7 @@ TEST(Keyboard, F10SendsAnEscapeThatTheNextModeHandles)
 TEST(Keyboard, WhileABatchRunsOnlyBreakActsAndConfirmationIsAsked)
 {
     TestSession t;
-    t->batch.batchRunning = true;
+    t->batch.initbatch(t.file(QStringLiteral("running.txt")));
     t.keys(QStringLiteral("text:abc,F5,Enter,Menu"));
     EXPECT_EQ(typed(t), QString());
     EXPECT_EQ(t.row(1), QString());
@@ -218,7 +218,7 @@ TEST(Keyboard, WhileABatchRunsOnlyBreakActsAndConfirmationIsAsked)
     EXPECT_EQ(t->scripted.questions().size(), 3);
 
     t.keys(QStringLiteral("Break"));
-    EXPECT_FALSE(t->batch.batchRunning);
+    EXPECT_FALSE(t->batch.running());
     t.keys(QStringLiteral("text:abc"));
     EXPECT_EQ(typed(t), QStringLiteral("abc"));
 }
@@ -283,7 +283,7 @@ TEST(Keyboard, PlaylistViewKeysDriveThePlayers)
     t.keys(QStringLiteral("Down,Down,Down,Enter"));
     EXPECT_EQ(t->playlist.plIndex, 1);
     EXPECT_EQ(playing(), QStringLiteral("/music/2-1.mp3"));
-    EXPECT_TRUE(t->players.timRedVol.isActive());
+    EXPECT_TRUE(t->players.fading());
     QStringList files;
     for (const QString key : {"F12", "F11", "F11", "F11"}) {
         t.keys(key);
@@ -338,32 +338,31 @@ TEST(Keyboard, SkippingFadesTheOldTrackAndASecondSkipCutsTheFadeShort)
     t.linkTracks(3, 1);
     for (int i = 0; i < 3; ++i)
         t->playlist[i] = {QString::number(i + 1), QStringLiteral("1")};
-    PlayWMP(*t); // entry 0 on wmp(1)
+    t->players.playCurrent(); // entry 0 on wmp(1)
     t->pager.mline(QStringLiteral("h1\r\nh2\r\na"));
     t->pager.plView = true;
     const auto press = [&](int code) { t->keyboard.keystroke(code, 0, 0); };
     press(Vk::F12);
     Players &players = t->players;
-    EXPECT_EQ(players.fadePlayer, 1);
-    EXPECT_EQ(players.timRedVol.interval(), 12);
+    EXPECT_EQ(players.fadingPlayer(), 1);
     for (int i = 0; i < 399; ++i)
-        fadeTick(*t);
+        t->players.fadeTick();
     EXPECT_EQ(t.player(1).vol, -3990);
-    EXPECT_TRUE(players.timRedVol.isActive());
+    EXPECT_TRUE(players.fading());
     EXPECT_EQ(t.player(1).stops, 0);
-    fadeTick(*t);
+    t->players.fadeTick();
     EXPECT_EQ(t.player(1).stops, 1);
     EXPECT_EQ(t.player(1).vol, 0);
-    EXPECT_FALSE(players.timRedVol.isActive());
+    EXPECT_FALSE(players.fading());
 
     press(Vk::F12); // wmp(0) fades, wmp(1) plays entry 2
-    fadeTick(*t);
-    fadeTick(*t);
+    t->players.fadeTick();
+    t->players.fadeTick();
     EXPECT_EQ(t.player(0).vol, -20);
     press(Vk::F11); // cut short: wmp(0) stops at once, wmp(1) fades
     EXPECT_EQ(t.player(0).stops, 1);
     EXPECT_EQ(t.player(0).vol, 0);
-    EXPECT_EQ(players.fadePlayer, 1);
+    EXPECT_EQ(players.fadingPlayer(), 1);
     EXPECT_EQ(t.player(0).file, QStringLiteral("/music/2-1.mp3"));
 }
 

@@ -118,17 +118,17 @@ TEST(Library, VldFNLinksOrCopiesIntoThePrivateFolder)
 {
     TestSession t;
     t.exe({QStringLiteral("loadvld ") + sample(t)});
-    EXPECT_EQ(vldFN(*t, 1, 1), QStringLiteral("/music/The Beatles/Love Me Do.mp3"));
+    EXPECT_EQ(vldFN(t->loadedDatabase(), 1, 1), QStringLiteral("/music/The Beatles/Love Me Do.mp3"));
     EXPECT_FALSE(t->temp.exists()); // a linked track makes nothing
     EXPECT_EQ(t->opt[Options::TemporaryFiles], QString());
 
     // One copy a run: the same track asked for again is the same file, unless it has gone.
-    const QString first = vldFN(*t, 1, 2);
+    const QString first = vldFN(t->loadedDatabase(), 1, 2);
     EXPECT_EQ(first, t->temp.file(QStringLiteral("tmp1.mp3")));
-    EXPECT_EQ(vldFN(*t, 1, 2), first);
+    EXPECT_EQ(vldFN(t->loadedDatabase(), 1, 2), first);
     EXPECT_EQ(TextFile::readBytes(first), QByteArrayLiteral("ID3 mp3 bytes\0\xff"));
     QFile::resize(first, 3);
-    const QString second = vldFN(*t, 1, 2);
+    const QString second = vldFN(t->loadedDatabase(), 1, 2);
     EXPECT_EQ(second, t->temp.file(QStringLiteral("tmp2.mp3")));
     EXPECT_EQ(TextFile::readBytes(second), QByteArrayLiteral("ID3 mp3 bytes\0\xff"));
     EXPECT_EQ(t->opt[Options::TemporaryFiles], first + u'|' + second);
@@ -137,7 +137,7 @@ TEST(Library, VldFNLinksOrCopiesIntoThePrivateFolder)
     const QString outside = t.file(QStringLiteral("victim.ogg"));
     TextFile::save(outside, "precious");
     ASSERT_TRUE(QFile::link(outside, t->temp.file(QStringLiteral("tmp1.ogg"))));
-    const QString sun = vldFN(*t, 1, 3); // flagged with a lower-case l: embedded
+    const QString sun = vldFN(t->loadedDatabase(), 1, 3); // flagged with a lower-case l: embedded
     EXPECT_EQ(sun, t->temp.file(QStringLiteral("tmp2.ogg")));
     EXPECT_EQ(TextFile::readBytes(sun), QByteArray("OggS sun"));
     EXPECT_EQ(TextFile::readBytes(outside), QByteArray("precious"));
@@ -166,19 +166,19 @@ TEST(Library, VldFNRefusesBadReferences)
     const std::pair<qint16, int> cases[] = {{1, 9}, {2, 13}, {3, 62}, {4, 5}, {5, 52}, {7, 9}};
     for (const auto &[track, number] : cases) {
         try {
-            vldFN(*t, 1, track);
+            vldFN(t->loadedDatabase(), 1, track);
             ADD_FAILURE() << "track " << track << " gave a file";
         } catch (const RuntimeError &error) {
             EXPECT_EQ(error.number(), number) << "track " << track;
         }
     }
     TextFile::Testing::failWritesFrom(1, ENOSPC);
-    EXPECT_THROW(vldFN(*t, 1, 6), RuntimeError);
+    EXPECT_THROW(vldFN(t->loadedDatabase(), 1, 6), RuntimeError);
     TextFile::Testing::failWritesFrom(0, 0);
     // Too little room is found out before a byte is copied.
     t->temp.bytesFree = [](const QString &) { return qint64(9); };
     try {
-        vldFN(*t, 1, 6);
+        vldFN(t->loadedDatabase(), 1, 6);
         ADD_FAILURE() << "copied to a full disk";
     } catch (const RuntimeError &error) {
         EXPECT_EQ(error.number(), 61);

@@ -2,7 +2,7 @@
 // appending, shuffling only the new part, when playing starts, the table's end, and failures
 // that leave what was done.
 
-#include "player/PlaylistBuilders.h"
+#include "player/PlaylistBuilderCommands.h"
 #include "TestSession.h"
 
 #include <gtest/gtest.h>

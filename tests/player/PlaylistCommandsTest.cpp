@@ -3,7 +3,7 @@
 #include "EventLoop.h"
 #include "TestSession.h"
 #include "foundation/Colours.h"
-#include "player/PlayerControl.h"
+#include "player/PlaylistCommands.h"
 #include "controller/Lifecycle.h"
 
 #include <gtest/gtest.h>
@@ -99,15 +99,15 @@ TEST(PlaylistCommands, ShuffleStartsTheNewFirstEntryAndFadesTheOld)
     TestSession t;
     fill(t, 30);
     t->playlist.plIndex = 5;
-    PlayWMP(*t);
+    t->players.playCurrent();
     const int old = t->players.inUseIndex();
     t.exe({QStringLiteral("shuffle")});
     EXPECT_EQ(t->playlist.plIndex, 0);
-    EXPECT_TRUE(t->players.timRedVol.isActive());
+    EXPECT_TRUE(t->players.fading());
     EXPECT_EQ(t->players.inUse().fileName(),
               QStringLiteral("/music/%1-1.mp3").arg(t->playlist[0].artist));
     EXPECT_NE(t->players.inUseIndex(), old);
-    EXPECT_EQ(t->players.fadePlayer, old);
+    EXPECT_EQ(t->players.fadingPlayer(), old);
     // addat leaves "vlpl" as the last command: it ran it.
     t.exe({QStringLiteral("addat 1 1")});
     EXPECT_EQ(t->opt[Options::LastCommand], QStringLiteral("vlpl"));
@@ -124,13 +124,13 @@ TEST(PlaylistCommands, TheNextEntryStartsFiveSecondsBeforeTheEndOnTheOtherPlayer
     first.state = MediaPlayer::kPlaying;
     first.dur = 200.4;
     first.pos = 194.9;
-    trackendcheck(*t);
+    t->players.advanceTick();
     EXPECT_EQ(t.player(1).file, QString());
     first.pos = 195.0;
     t->console.dispMode = Console::Pager; // in every mode
-    trackendcheck(*t);
+    t->players.advanceTick();
     EXPECT_EQ(t->playlist.plIndex, 1);
-    EXPECT_EQ(t->opt[Options::PlayerInUse], QStringLiteral("1"));
+    EXPECT_EQ(t->players.inUseIndex(), 1);
     EXPECT_EQ(t.player(1).file, QStringLiteral("/music/1-2.mp3"));
     // The old track plays out its last seconds, at full volume.
     EXPECT_EQ(first.state, MediaPlayer::kPlaying);
@@ -138,9 +138,9 @@ TEST(PlaylistCommands, TheNextEntryStartsFiveSecondsBeforeTheEndOnTheOtherPlayer
     // After the last entry nothing follows.
     t.player(1).dur = 100;
     t.player(1).pos = 95.5;
-    trackendcheck(*t);
+    t->players.advanceTick();
     EXPECT_EQ(t->playlist.plIndex, 1);
-    EXPECT_EQ(t->opt[Options::PlayerInUse], QStringLiteral("1"));
+    EXPECT_EQ(t->players.inUseIndex(), 1);
 }
 
 // A music player advances in the background: the end-of-track rule runs on its own timer from
@@ -152,29 +152,30 @@ TEST(PlaylistCommands, ThePlaylistAdvancesWithoutTheFocus)
     startUp(*t);
     fill(t, 3);
     t->playlist.plIndex = 0;
-    PlayWMP(*t);
+    t->players.playCurrent();
     t->keyboard.lostFocus();
     for (const double position : {7.2, 10.5}) {
         const int next = t->playlist.plIndex + 1;
         auto &playing = static_cast<FakeMediaPlayer &>(t->players.inUse());
         playing.dur = 12.4;
         playing.pos = 6.9;
-        runFor(250);
+        t.wait(250);
         EXPECT_EQ(t->playlist.plIndex, next - 1) << "six seconds remain";
         playing.pos = position;
-        EXPECT_TRUE(waitFor([&] { return t->playlist.plIndex == next; }, 2000)) << position;
+        t.wait(100);
+        EXPECT_EQ(t->playlist.plIndex, next) << position;
         t.exe({QStringLiteral("vlpl")});
     }
     // Nothing follows the last entry; a track under five seconds never advances.
     auto &last = static_cast<FakeMediaPlayer &>(t->players.inUse());
     last.dur = 12.4;
     last.pos = 11;
-    runFor(250);
+    t.wait(250);
     EXPECT_EQ(t->playlist.plIndex, 2);
     t->playlist.plIndex = 0;
     last.dur = 4.9;
     last.pos = 0.5;
-    runFor(250);
+    t.wait(250);
     EXPECT_EQ(t->playlist.plIndex, 0);
 }
 
@@ -210,7 +211,7 @@ TEST(PlaylistCommands, ThePlaylistViewGreysItsHeaderOnlyWhereItShould)
     t->playlist.plIndex = 40;
     pager.mLineDisp(6);
     EXPECT_EQ(pager.pageTop, 35);
-    PlayWMP(*t);
+    t->players.playCurrent();
     EXPECT_EQ(pager.pageTop, 42);
     EXPECT_EQ(t.pagerRow(1), QStringLiteral("41, 1: Artist 41 - Track 1"));
 }

@@ -5,7 +5,7 @@
 #include "EventLoop.h"
 #include "TestSession.h"
 #include "ToneFile.h"
-#include "player/PlayerControl.h"
+#include "player/PlaylistCommands.h"
 #include "session/Session.h"
 
 #include <QCoreApplication>
@@ -40,11 +40,11 @@ protected:
 TEST_F(PlaylistOnMpv, TheNextTrackStartsFiveSecondsBeforeTheEndOnTheOtherPlayer)
 {
     tracks({6500, 3000});
-    PlayWMP(s);
+    s.players.playCurrent();
     MediaPlayer &first = s.players.inUse();
     ASSERT_TRUE(waitFor([&] { return first.duration() > 6; }, 5000));
     EXPECT_EQ(first.playState(), MediaPlayer::kPlaying);
-    s.players.timAdvance.start();
+    s.players.startAdvancing();
     ASSERT_TRUE(waitFor([&] { return s.playlist.plIndex == 1; }, 5000));
     // In the second in which five whole seconds remained.
     EXPECT_GE(first.position(), 1.0);
@@ -63,12 +63,12 @@ TEST_F(PlaylistOnMpv, TheNextTrackStartsFiveSecondsBeforeTheEndOnTheOtherPlayer)
 TEST_F(PlaylistOnMpv, ASkipFadesTheOldTrackWhileTheNewOnePlays)
 {
     tracks({20000, 20000});
-    PlayWMP(s);
+    s.players.playCurrent();
     MediaPlayer &first = s.players.inUse();
     ASSERT_TRUE(waitFor([&] { return first.position() > 0.2; }, 5000));
     s.playlist.plIndex = 1;
-    reducevol(s);
-    PlayWMP(s);
+    s.players.fadeOut();
+    s.players.playCurrent();
     MediaPlayer &second = s.players.inUse();
     QElapsedTimer fade;
     fade.start();
@@ -76,7 +76,7 @@ TEST_F(PlaylistOnMpv, ASkipFadesTheOldTrackWhileTheNewOnePlays)
     EXPECT_EQ(first.playState(), MediaPlayer::kPlaying);
     EXPECT_GT(second.position(), 0.0);
     EXPECT_EQ(second.volume(), 0);
-    ASSERT_TRUE(waitFor([&] { return !s.players.timRedVol.isActive(); }, 10000));
+    ASSERT_TRUE(waitFor([&] { return !s.players.fading(); }, 10000));
     // 400 steps of 12 ms: about 4.8 s.
     EXPECT_GT(fade.elapsed(), 4500);
     EXPECT_EQ(first.playState(), MediaPlayer::kStopped);

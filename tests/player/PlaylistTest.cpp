@@ -3,7 +3,8 @@
 #include "TestSession.h"
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
-#include "player/PlayerControl.h"
+#include "controller/Lifecycle.h"
+#include "player/PlaylistCommands.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ TEST(Playlist, SavedEntriesAndStateComeBackAfterARestart)
     t.player(0).state = MediaPlayer::kPaused;
     t.player(0).pos = 83.25;
 
-    SavePlaylistFile(*t);
+    t->playlist.save(t.file(QStringLiteral("playlist.dat")));
     SavePlaylistState(*t);
     EXPECT_EQ(TextFile::readBytes(t.file(QStringLiteral("playlist.dat"))),
               QByteArray("\"12\",\"5\"\r\n\"7\",\"3\"\r\n\"1\",\"10\"\r\n"));
@@ -37,21 +38,21 @@ TEST(Playlist, SavedEntriesAndStateComeBackAfterARestart)
     t.restart();
     t->opt = saved;
     t.linkTracks(12, 10);
-    WMPreset(*t);
+    t->resetPlaylist();
     RestorePlaylist(*t);
     EXPECT_EQ(t->playlist.count(), 3);
     EXPECT_EQ(t->playlist[1].artist, QStringLiteral("7"));
     EXPECT_EQ(t->playlist[2].track, QStringLiteral("10"));
     EXPECT_EQ(t->playlist.plIndex, 2);
     // Started on the other player, paused at the same place.
-    EXPECT_EQ(t->opt[Options::PlayerInUse], QStringLiteral("1"));
+    EXPECT_EQ(t->players.inUseIndex(), 1);
     EXPECT_EQ(t.player(1).file, QStringLiteral("/music/1-10.mp3"));
     EXPECT_EQ(t.player(1).state, MediaPlayer::kPaused);
     EXPECT_EQ(t.player(1).pos, 83.25);
 
     // A name that begins with a byte order mark keeps it through a save and a read.
     t->playlist[0].artist = QStringLiteral("\uFEFF12");
-    SavePlaylistFile(*t);
+    t->playlist.save(t.file(QStringLiteral("playlist.dat")));
     t->playlist.restore(t.file(QStringLiteral("playlist.dat")));
     EXPECT_EQ(t->playlist[0].artist, QStringLiteral("\uFEFF12"));
 }
@@ -143,7 +144,7 @@ TEST(Playlist, TheTableHoldsAtMost32001EntriesAndSaysWhatWasLeftOut)
     EXPECT_THROW(t->playlist[-1], RuntimeError);
     t->playlist[0] = {QStringLiteral("1"), QStringLiteral("1")};
     t->playlist.plIndex = 5;
-    WMPreset(*t);
+    t->resetPlaylist();
     EXPECT_EQ(t->playlist.count(), 0);
     EXPECT_EQ(t->playlist.plIndex, 0);
 }

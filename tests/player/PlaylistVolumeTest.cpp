@@ -3,7 +3,7 @@
 #include "TestSession.h"
 #include "console/VirtualKeys.h"
 #include "player/MpvPlayer.h"
-#include "player/PlayerControl.h"
+#include "player/PlaylistCommands.h"
 
 #include <gtest/gtest.h>
 
@@ -69,19 +69,19 @@ TEST(PlaylistVolume, TheFadeStartsAtTheSetVolume)
     TestSession t;
     fill(t, 3);
     t.exe({QStringLiteral("vlvol 50")});
-    PlayWMP(*t); // entry 0 on wmp(1)
+    t->players.playCurrent(); // entry 0 on wmp(1)
     t->pager.mline(QStringLiteral("h1\r\nh2\r\na"));
     t->pager.plView = true;
     // Straight to the handler: no event loop runs, so the fade's timer adds no step.
     t->keyboard.keystroke(Vk::F12, 0, 0);
     EXPECT_EQ(t.player(0).vol, -1806);
     for (int i = 0; i < 399; ++i)
-        fadeTick(*t);
+        t->players.fadeTick();
     EXPECT_EQ(t.player(1).vol, -1806 - 3990);
     EXPECT_EQ(t.player(1).stops, 0);
-    fadeTick(*t);
+    t->players.fadeTick();
     EXPECT_EQ(t.player(1).stops, 1);
-    EXPECT_FALSE(t->players.timRedVol.isActive());
+    EXPECT_FALSE(t->players.fading());
     EXPECT_EQ(t.player(0).vol, -1806);
     EXPECT_EQ(t.player(1).vol, -1806);
 }
@@ -101,18 +101,18 @@ TEST(PlaylistVolume, ATrackStartedDuringAFadeIsNotFadedOut)
             TestSession t;
             fill(t, 3);
             t->opt.setPlayerVolume(volume);
-            PlayWMP(*t); // entry 0 on wmp(1)
+            t->players.playCurrent(); // entry 0 on wmp(1)
             t->pager.mline(QStringLiteral("h1\r\nh2\r\na"));
             t->pager.plView = true;
             t.keys(QStringLiteral("F12")); // wmp(1) fades, wmp(0) plays entry 1
-            fadeTick(*t);
+            t->players.fadeTick();
             for (const QString &line : lines)
                 t->exe(line);
             ASSERT_EQ(t->players.inUseIndex(), 1);
-            EXPECT_FALSE(t->players.timRedVol.isActive());
+            EXPECT_FALSE(t->players.fading());
             // The rest of the fade's steps, as its timer would run them.
-            for (int i = 0; i < 400 && t->players.timRedVol.isActive(); ++i)
-                fadeTick(*t);
+            for (int i = 0; i < 400 && t->players.fading(); ++i)
+                t->players.fadeTick();
             EXPECT_EQ(t.player(0).vol, Players::levelOf(volume));
             EXPECT_EQ(t.player(1).vol, Players::levelOf(volume));
             EXPECT_EQ(t.player(1).stops, 0);

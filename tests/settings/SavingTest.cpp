@@ -4,7 +4,7 @@
 #include "TestSession.h"
 #include "foundation/TextFile.h"
 #include "foundation/TextFileTesting.h"
-#include "player/PlayerControl.h"
+#include "player/PlaylistCommands.h"
 #include "controller/Lifecycle.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "player/PlaylistBuilders.h"
+#include "player/PlaylistBuilderCommands.h"
 
 #include "foundation/NumericText.h"
 #include "library/CatalogueReader.h"
-#include "player/PlayerControl.h"
+#include "player/PlaylistCommands.h"
 #include "session/Session.h"
 
 namespace {
@@ -49,16 +49,16 @@ void build(Session &s, const CommandArgs &args, Search search)
 {
     const std::optional<double> reset = Numeric::parse(s.opt[Options::ResetBeforeSearch]);
     if (reset == 1.0)
-        WMPreset(s);
+        s.resetPlaylist();
     Filler fill(s);
     search(s, args.allArgs, fill);
     if (reset == 0.0) {
         RandomizeList(s, fill.start, false);
         if (s.players.inUse().fileName().isEmpty())
-            PlayWMP(s);
+            s.players.playCurrent();
     } else {
         RandomizeList(s, 0, false);
-        PlayWMP(s);
+        s.players.playCurrent();
     }
     s.exe(QStringLiteral("vlpl"));
     s.opt[Options::LastCommand] = args.word + u' ' + args.allArgs;
@@ -67,13 +67,13 @@ void build(Session &s, const CommandArgs &args, Search search)
 void artistsNamed(Session &s, const QString &text, Filler &fill)
 {
     const Wildcard pattern = searchPattern(text);
-    const qint32 artists = catalogueCount(s, QStringLiteral("Artists"), s.vld.count());
+    const qint32 artists = catalogueCount(s.vld, QStringLiteral("Artists"), s.vld.count());
     for (qint32 a = 1; a <= artists; ++a) {
         const QString artist = QString::number(a);
         if (!pattern.matchesLowered(s.vld.GetValue(QStringLiteral("Artist") + artist)))
             continue;
         // A false count stops at the table's end, so it cannot loop for long.
-        const qint32 tracks = catalogueCount(s, QStringLiteral("Tracks") + artist, s.vld.count());
+        const qint32 tracks = catalogueCount(s.vld, QStringLiteral("Tracks") + artist, s.vld.count());
         for (qint32 t = 1; t <= tracks; ++t)
             if (!fill.add(artist, QString::number(t)))
                 return;
@@ -84,7 +84,7 @@ void artistNumbered(Session &s, const QString &number, Filler &fill)
 {
     if (!Numeric::isNumeric(number))
         return;
-    const qint32 tracks = catalogueCount(s, QStringLiteral("Tracks") + number, s.vld.count());
+    const qint32 tracks = catalogueCount(s.vld, QStringLiteral("Tracks") + number, s.vld.count());
     for (qint32 t = 1; t <= tracks; ++t)
         if (!fill.add(number, QString::number(t)))
             return;
@@ -92,7 +92,7 @@ void artistNumbered(Session &s, const QString &number, Filler &fill)
 
 void genreNumbered(Session &s, const QString &genre, Filler &fill)
 {
-    forEachTrackValue(s, u"Genre",
+    forEachTrackValue(s.vld, u"Genre",
                       [&](const QString &artist, QStringView track, QStringView value) {
                           return value != genre || fill.add(artist, track.toString());
                       });
@@ -101,7 +101,7 @@ void genreNumbered(Session &s, const QString &genre, Filler &fill)
 void tracksNamed(Session &s, const QString &text, Filler &fill)
 {
     const Wildcard pattern = searchPattern(text);
-    forEachTrackValue(s, u"Track",
+    forEachTrackValue(s.vld, u"Track",
                       [&](const QString &artist, QStringView track, QStringView title) {
                           return !pattern.matchesLowered(title) ||
                                  fill.add(artist, track.toString());
@@ -111,7 +111,7 @@ void tracksNamed(Session &s, const QString &text, Filler &fill)
 void batchesNamed(Session &s, const QString &text, Filler &fill)
 {
     const Wildcard pattern = searchPattern(text);
-    const qint32 batches = catalogueCount(s, QStringLiteral("Batches"), s.vld.count());
+    const qint32 batches = catalogueCount(s.vld, QStringLiteral("Batches"), s.vld.count());
     for (qint32 b = 1; b <= batches; ++b) {
         const QString batch = QString::number(b);
         if (pattern.matchesLowered(s.vld.GetValue(QStringLiteral("BN") + batch)) &&
@@ -164,9 +164,9 @@ void cmdPat(Session &s, const CommandArgs &args)
 
 void PAT(Session &s, const QString &a, const QString &t)
 {
-    WMPreset(s);
+    s.resetPlaylist();
     s.playlist[0] = {a, t};
-    PlayWMP(s);
+    s.players.playCurrent();
     s.console.DrawText(QStringLiteral("Playing track: "), 1);
     s.console.DrawText(a + QStringLiteral(", ") + t + QStringLiteral(": ") +
                            s.vld.GetValue(QStringLiteral("Artist") + a) + QStringLiteral(" - ") +

@@ -1,4 +1,4 @@
-#include "settings/EventLogCommand.h"
+#include "settings/EventLogCommands.h"
 
 #include "foundation/LocaleFormat.h"
 #include "foundation/Messages.h"

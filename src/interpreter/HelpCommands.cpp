@@ -1,4 +1,4 @@
-#include "interpreter/HelpCommand.h"
+#include "interpreter/HelpCommands.h"
 
 #include "interpreter/HelpTable.h"
 #include "session/Session.h"
