@@ -424,7 +424,7 @@ void Console::ClScreen()
 {
     copyFromBackground(kSurfaceRect);
     m_cells.clear();
-    if (dispMode != Prompt && dispMode != AliasExpansion)
+    if (m_mode != Mode::Prompt && m_mode != Mode::AliasExpansion)
         return;
     DrawText(kPrompt, kHomeRow, -1, 3);
     if (m_options[Options::ShowNowPlaying] == u"1" && m_nowPlaying.fileLoaded()) {

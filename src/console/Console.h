@@ -16,8 +16,8 @@ class NowPlaying;
 class Console
 {
 public:
-    // dispMode values.
-    enum DisplayMode {
+    // What the console is doing, which decides what keys and batch lines do.
+    enum class Mode {
         Prompt = 0,
         Pager = 1,
         AliasExpansion = 2,
@@ -91,9 +91,11 @@ public:
     int curCol = kHomeColumn;
     int curRow = kHomeRow;
     QString cmdText;
-    int dispMode = Prompt;
+    Mode mode() const { return m_mode; }
+    void setMode(Mode mode) { m_mode = mode; }
 
 private:
+    Mode m_mode = Mode::Prompt;
     void copyFromBackground(const QRect &rect);
     void fill(const QRect &rect, qint32 colour);
     // The background (or text background) of cells, with a glyph's coverage (stride

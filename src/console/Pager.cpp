@@ -30,7 +30,7 @@ void Pager::mline(const QString &text)
     }
     m_lines = std::move(lines);
     pageTop = 0;
-    m_console.dispMode = Console::Pager;
+    m_console.setMode(Console::Mode::Pager);
     if (m_onShown)
         m_onShown();
     m_console.ClScreen();

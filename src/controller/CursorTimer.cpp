@@ -35,12 +35,12 @@ CursorTimer::CursorTimer(Session &session) : m_session(session)
 void CursorTimer::tick()
 {
     Session &s = m_session;
-    if (s.console.dispMode == Console::Prompt) {
+    if (s.console.mode() == Console::Mode::Prompt) {
         if (!s.batch.running())
             blinkCursor();
         drawStatus();
         randomDrawing();
-    } else if (s.console.dispMode == Console::Pager && s.opt[Options::ShowNowPlaying] == u"1" &&
+    } else if (s.console.mode() == Console::Mode::Pager && s.opt[Options::ShowNowPlaying] == u"1" &&
                s.players.fileLoaded() && s.pager.plView) {
         s.setWindowTitle(num2time(s.players.inUse().position()) + QStringLiteral(" / ") +
                          num2time(s.players.inUse().duration()) + QStringLiteral(" - ") +

@@ -32,15 +32,15 @@ void Keyboard::keyDown(int code, int shift)
         return;
     }
     Console &console = m_session.console;
-    switch (console.dispMode) {
-    case Console::Prompt:
+    switch (console.mode()) {
+    case Console::Mode::Prompt:
         if (!m_session.batch.running())
             promptKeyDown(code, shift);
         break;
-    case Console::Pager:
+    case Console::Mode::Pager:
         pagerKeyDown(code);
         break;
-    case Console::ConfirmationAwaited:
+    case Console::Mode::ConfirmationAwaited:
         answerDeletion(code);
         break;
     default:
@@ -120,7 +120,7 @@ void Keyboard::pagerKeyDown(int code)
     case Vk::Escape:
         pager.plView = false;
         s.setWindowTitle(Msg::kWindowTitle);
-        s.console.dispMode = Console::Prompt;
+        s.console.setMode(Console::Mode::Prompt);
         s.console.ClScreen();
         s.batch.resumetimed();
         return;
@@ -180,7 +180,7 @@ void Keyboard::answerDeletion(int code)
     s.opt[Options::PendingDeletion].clear();
     // The answering key is about to arrive as a character; this takes it back off the line.
     sendKeystroke(Vk::Backspace, Vk::Backspace);
-    s.console.dispMode = Console::Prompt;
+    s.console.setMode(Console::Mode::Prompt);
     s.console.ClScreen();
     s.batch.resumetimed();
     if (failure)
@@ -190,7 +190,7 @@ void Keyboard::answerDeletion(int code)
 void Keyboard::keyPress(int &character)
 {
     Console &console = m_session.console;
-    if (m_session.wait || m_session.batch.running() || console.dispMode != Console::Prompt)
+    if (m_session.wait || m_session.batch.running() || console.mode() != Console::Mode::Prompt)
         return;
     switch (character) {
     case Vk::Backspace:
@@ -246,12 +246,12 @@ void Keyboard::mouseUp(int button, int, int x, int y)
     if (m_session.wait)
         return;
     // The middle button pastes the X selection where Ctrl+V pastes the clipboard.
-    if (button == Vk::MiddleButton && m_session.console.dispMode == Console::Prompt &&
+    if (button == Vk::MiddleButton && m_session.console.mode() == Console::Mode::Prompt &&
         !m_session.batch.running())
         m_session.console.TypeText(m_session.desktop().selectionText());
     if (button != Vk::RightButton)
         return;
-    if (m_session.console.dispMode == Console::Pager) {
+    if (m_session.console.mode() == Console::Mode::Pager) {
         openPagerMenu(m_session, QPoint(x, y));
         return;
     }
@@ -277,7 +277,7 @@ void Keyboard::drawCursor(QChar shape)
     // The cursor belongs to the command line: in the pager or another mode its cell holds
     // other text.
     Console &console = m_session.console;
-    if (console.dispMode != Console::Prompt)
+    if (console.mode() != Console::Mode::Prompt)
         return;
     qint32 colour = -1;
     console.DrawChar(shape, console.curCol, console.curRow, colour);

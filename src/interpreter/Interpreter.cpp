@@ -59,7 +59,7 @@ void Interpreter::run(QString &cmd)
     cmd = args.word;
     const QString word = args.word.toLower();
 
-    if (console.dispMode == Console::Prompt)
+    if (console.mode() == Console::Mode::Prompt)
         m_recDepth = 0;
     m_state.log.EventLog(received, false);
     const CommandTable::Entry entry = m_state.commands.find(word);
@@ -75,12 +75,12 @@ void Interpreter::run(QString &cmd)
         const QString alias = m_state.aliases.GetValue(word);
         if (alias == KeyValueStore::kNotFound) {
             m_host.ErorMsg(Msg::notDefined(args.word), 1);
-            console.dispMode = Console::Prompt;
+            console.setMode(Console::Mode::Prompt);
         } else {
-            console.dispMode = Console::AliasExpansion;
+            console.setMode(Console::Mode::AliasExpansion);
             if (m_recDepth >= kMaxAliasDepth) {
                 m_host.ErorMsg(Msg::infiniteLoop(m_recDepth), 1);
-                console.dispMode = Console::Prompt;
+                console.setMode(Console::Mode::Prompt);
                 return;
             }
             ++m_recDepth;
@@ -88,14 +88,14 @@ void Interpreter::run(QString &cmd)
             exe(line);
         }
     }
-    if (console.dispMode == Console::AliasExpansion)
-        console.dispMode = Console::Prompt;
+    if (console.mode() == Console::Mode::AliasExpansion)
+        console.setMode(Console::Mode::Prompt);
 }
 
 void Interpreter::trap(const RuntimeError &error)
 {
     Console &console = m_state.console;
-    console.dispMode = Console::Prompt;
+    console.setMode(Console::Mode::Prompt);
     console.resetFont();
     m_host.resumeTimedCommands();
     m_host.reportError(error);

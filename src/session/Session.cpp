@@ -73,7 +73,7 @@ TimerSource &Session::timers() const
 
 bool Session::atPrompt() const
 {
-    return console.dispMode == Console::Prompt;
+    return console.mode() == Console::Mode::Prompt;
 }
 
 QString Session::trackFile(qint16 artist, qint16 track)
@@ -88,7 +88,7 @@ QString Session::trackDetails(const QString &artist, const QString &track) const
 
 void Session::trackStarted()
 {
-    if (console.dispMode == Console::Prompt && opt[Options::ShowNowPlaying] == u"1" &&
+    if (console.mode() == Console::Mode::Prompt && opt[Options::ShowNowPlaying] == u"1" &&
         !players.inUse().fileName().isEmpty()) {
         console.DrawText(QStringLiteral("Playing track:"), 27, -1, 0);
         console.DrawText(QString(92, u' '), 28, -1, 0);

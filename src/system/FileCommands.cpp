@@ -35,7 +35,7 @@ void cmdFiledel(Session &s, const CommandArgs &args)
     if (usage(s, args, "filedel <filename>"))
         return;
     s.batch.pausetimed();
-    s.console.dispMode = Console::ConfirmationAwaited;
+    s.console.setMode(Console::Mode::ConfirmationAwaited);
     s.console.ClScreen();
     s.console.DrawText(QStringLiteral("Press 'y' to confirm that you want to delete the file '") +
                            args.allArgs +

@@ -73,14 +73,14 @@ void cmdCmd(Session &s, const CommandArgs &args)
     Console &c = s.console;
     c.DrawText(QStringLiteral("Press Escape to return to idrisk2k Command..."), 1, Colours::kGrey);
     ShellCommand command(args.allArgs);
-    c.dispMode = Console::ExternalCommand;
+    c.setMode(Console::Mode::ExternalCommand);
     s.batch.pausetimed();
     bool ended = false;
     {
         const CommandWait wait(s);
         ended = command.wait([&wait] { return wait.cancelled(); });
     }
-    c.dispMode = Console::Prompt;
+    c.setMode(Console::Mode::Prompt);
     if (!ended) {
         // Escape: back at the prompt, showing nothing; the command is stopped when it goes
         // out of scope.

@@ -191,7 +191,7 @@ TEST_F(BatchTest, APagerLineHoldsTheBatchUntilEscape)
     const QString path = writeBatch(QStringLiteral("pager.txt"),
                                     "at 60000 write much later\r\noptvars\r\nwrite after");
     t.exe({QStringLiteral("batch ") + path});
-    ASSERT_TRUE(advanceUntil([&] { return t->console.dispMode == Console::Pager; }));
+    ASSERT_TRUE(advanceUntil([&] { return t->console.mode() == Console::Mode::Pager; }));
     t.wait(150);
     EXPECT_NE(logged().last(), QStringLiteral("COMMAND: write after"));
     EXPECT_FALSE(t->batch.clockRunning());

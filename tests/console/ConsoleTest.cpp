@@ -167,15 +167,16 @@ TEST(Console, PromptIsDrawnOnlyAtThePromptAndInAliasMode)
 {
     TestSession t;
     Console &console = t->console;
-    for (const int mode : {0, 2}) {
-        console.dispMode = mode;
+    using Mode = Console::Mode;
+    for (const Mode mode : {Mode::Prompt, Mode::AliasExpansion}) {
+        console.setMode(mode);
         console.ClScreen();
-        EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND:")) << mode;
+        EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND:")) << static_cast<int>(mode);
     }
-    for (const int mode : {1, 4, 7}) {
-        console.dispMode = mode;
+    for (const Mode mode : {Mode::Pager, Mode::ConfirmationAwaited, Mode::ExternalCommand}) {
+        console.setMode(mode);
         console.ClScreen();
-        EXPECT_EQ(t.row(33), QString()) << mode;
+        EXPECT_EQ(t.row(33), QString()) << static_cast<int>(mode);
     }
 }
 

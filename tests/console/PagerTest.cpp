@@ -32,7 +32,7 @@ TEST(Pager, LongLinesAreCutInto92CharacterPieces)
     EXPECT_EQ(pager.pageLine(2), QStringLiteral("d\ne"));
     pager.mline(QString());
     EXPECT_EQ(pager.pageCount(), 1);
-    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Pager);
     EXPECT_EQ(t.pagerRow(33), QString()); // no prompt in the pager
 }
 

@@ -25,12 +25,12 @@ TEST(CursorTimer, TheCursorBlinksOnlyAtThePromptWithNoBatch)
     EXPECT_TRUE(timer.cursorOn);
     EXPECT_EQ(cursorCell(), u'_');
     t->batch.stopbatch();
-    t->console.dispMode = Console::Pager;
+    t->console.setMode(Console::Mode::Pager);
     timer.tick();
     EXPECT_TRUE(timer.cursorOn);
 
     // Losing the focus stops the timer and hides the cursor; getting it back shows it.
-    t->console.dispMode = Console::Prompt;
+    t->console.setMode(Console::Mode::Prompt);
     t->keyboard.lostFocus();
     EXPECT_FALSE(timer.timFlash.isActive());
     EXPECT_EQ(cursorCell(), u' ');
@@ -70,7 +70,7 @@ TEST(CursorTimer, StatusShowsPauseAndTimesOnlyWhenAskedFor)
     EXPECT_EQ(t.row(25), QString());
 
     // The title changes in the playlist view only.
-    t->console.dispMode = Console::Pager;
+    t->console.setMode(Console::Mode::Pager);
     t->cursorTimer.tick();
     EXPECT_EQ(t->windowTitle(), QStringLiteral("idrisk2k Command"));
     t->pager.plView = true;

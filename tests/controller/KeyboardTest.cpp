@@ -150,7 +150,7 @@ TEST(Keyboard, PagerKeysPageAndEscapeLeaves)
     for (int i = 0; i < 100; ++i)
         lines.append(QStringLiteral("line %1").arg(i));
     t->pager.mline(lines.join(QStringLiteral("\r\n")));
-    t->console.dispMode = Console::Pager;
+    t->console.setMode(Console::Mode::Pager);
     t.keys(QStringLiteral("Down,Down,Up"));
     EXPECT_EQ(t->pager.pageTop, 1);
     EXPECT_EQ(t.pagerRow(1), QStringLiteral("line 1"));
@@ -168,7 +168,7 @@ TEST(Keyboard, PagerKeysPageAndEscapeLeaves)
     t->setWindowTitle(QStringLiteral("0:01 / 3:00 - idrisk2k Command"));
     t->pager.plView = true;
     t.keys(QStringLiteral("Escape"));
-    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Prompt);
     EXPECT_FALSE(t->pager.plView);
     EXPECT_EQ(t->windowTitle(), QStringLiteral("idrisk2k Command"));
     EXPECT_EQ(t.row(1), QString());
@@ -181,12 +181,12 @@ TEST(Keyboard, F10SendsAnEscapeThatTheNextModeHandles)
     // Bound to a command that opens the pager, the queued Escape closes it again.
     t.exe({QStringLiteral("f10 set")});
     t.keys(QStringLiteral("F10"));
-    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Prompt);
     EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND:"));
     // F9 opens the pager and stays there.
     t.exe({QStringLiteral("f9 set")});
     t.keys(QStringLiteral("F9"));
-    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Pager);
 }
 
 TEST(Keyboard, WhileABatchRunsOnlyBreakActsAndConfirmationIsAsked)
@@ -230,16 +230,16 @@ TEST(Keyboard, ADeletionAwaitsItsAnswerKey)
     QFile(victim).open(QIODevice::WriteOnly);
 
     t->opt[Options::PendingDeletion] = victim;
-    t->console.dispMode = Console::ConfirmationAwaited;
+    t->console.setMode(Console::Mode::ConfirmationAwaited);
     t.keys(QStringLiteral("N"));
     EXPECT_TRUE(QFile::exists(victim));
-    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Prompt);
     EXPECT_EQ(t->opt[Options::PendingDeletion], QString());
     // The answering key does not stay on the command line.
     EXPECT_EQ(typed(t), QString());
 
     t->opt[Options::PendingDeletion] = victim;
-    t->console.dispMode = Console::ConfirmationAwaited;
+    t->console.setMode(Console::Mode::ConfirmationAwaited);
     t.keys(QStringLiteral("Y"));
     EXPECT_FALSE(QFile::exists(victim));
     EXPECT_EQ(typed(t), QString());
@@ -248,11 +248,11 @@ TEST(Keyboard, ADeletionAwaitsItsAnswerKey)
     EXPECT_EQ(t->console.scrCells().character(13, 33), u'y');
 
     t->opt[Options::PendingDeletion] = victim;
-    t->console.dispMode = Console::ConfirmationAwaited;
+    t->console.setMode(Console::Mode::ConfirmationAwaited);
     t.keys(QStringLiteral("Y"));
     EXPECT_EQ(t.row(2), QStringLiteral("An error has occurred: File not found (53)"));
     EXPECT_EQ(t.rowColour(2), Colours::kRed);
-    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Prompt);
 
     // While a command waits, keys are turned away; Escape alone is heard, and gives it up.
     {

@@ -57,7 +57,7 @@ TEST(PopupMenus, PagerMenuCopiesAllLinesAndSearchesDownwards)
     lines[50] = QStringLiteral("a NEEDLE here");
     lines[70] = QStringLiteral("needle again");
     t->pager.mline(lines.join(QStringLiteral("\r\n")));
-    t->console.dispMode = Console::Pager;
+    t->console.setMode(Console::Mode::Pager);
 
     t.keys(QStringLiteral("Menu:Copy all text"));
     EXPECT_EQ(t->scripted.lastMenu(), Menus::kPager);

@@ -90,7 +90,7 @@ TEST(Help, PagesFitTheConsoleAndWrapBetweenWords)
             nextFree = entry.chartRow + kChartRows;
         }
         EXPECT_LT(nextFree - 1, kNowPlayingTop) << "runs into the now-playing rows";
-        EXPECT_EQ(t->console.dispMode, Console::Prompt);
+        EXPECT_EQ(t->console.mode(), Console::Mode::Prompt);
         EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND:"));
     }
 }
@@ -100,11 +100,11 @@ TEST(Help, TheListIsPagedAPageIsNot)
 {
     TestSession t;
     t->exe(QStringLiteral("help"));
-    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Pager);
     EXPECT_EQ(t.pagerRow(1), QStringLiteral("Standard commands:"));
     t.keys(QStringLiteral("Escape"));
     t->exe(QStringLiteral("help   Batch"));
-    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Prompt);
     EXPECT_EQ(t.row(1), QStringLiteral("batch <filename>"));
     t.keys(QStringLiteral("text:write typed,Enter"));
     EXPECT_EQ(t.row(1), QStringLiteral("typed"));

@@ -75,13 +75,13 @@ TEST(Interpreter, AliasesRunTheirValueWithTheArgumentsAndStopAtDepth15)
     t->exe(QStringLiteral("SAY hello  there"));
     EXPECT_EQ(t.row(1), QStringLiteral("said: hello  there"));
     EXPECT_EQ(t->opt[Options::LastCommand], QStringLiteral("write said: hello  there"));
-    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Prompt);
 
     t->CF.SetValue(QStringLiteral("a"), QStringLiteral("a"));
     t->exe(QStringLiteral("a"));
     EXPECT_EQ(t.row(1), QStringLiteral("Infinite loop stopped at 15 recursions"));
     EXPECT_EQ(t.rowColour(1), 255);
-    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Prompt);
     // Sixteen records: the command itself and its fifteen expansions, then the error.
     const QStringList records = t->log.text().split(QStringLiteral("\r\n"));
     EXPECT_TRUE(
@@ -176,14 +176,14 @@ TEST(Interpreter, MusicCommandsNeedALoadedDatabase)
 TEST(Interpreter, RunTimeErrorsAreReportedInRedOnRow2AndTheConsoleRecovers)
 {
     TestSession t;
-    t->console.dispMode = Console::Pager;
+    t->console.setMode(Console::Mode::Pager);
     t->console.setFace(GlyphCache::Face::Arrows);
     // Text long enough to wrap past row 37.
     t->exe(QStringLiteral("write ") + QString(93 * 37 + 1, u'e'));
     const QString message = QStringLiteral("An error has occurred: Subscript out of range (9)");
     EXPECT_EQ(t.row(2), message); // the rest of its row blanked, so no older text reads on
     EXPECT_EQ(t.rowColour(2), 255);
-    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Prompt);
     EXPECT_EQ(t.row(3), QString(93, u'e')); // drawn before the failure, left as it was
     // The font is the console's again: the next text is recorded in it and readable.
     t->exe(QStringLiteral("write ok"));

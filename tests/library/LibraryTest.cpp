@@ -108,7 +108,7 @@ TEST(Library, EveryListingAndTrackCommandNeedsADatabase)
         EXPECT_TRUE(t->commands.find(word).facts.needsDatabase) << word.toStdString();
         t.exe({word + QStringLiteral(" 1 1")});
         EXPECT_EQ(t.row(1), QStringLiteral("No valid Velmora database has been loaded"));
-        EXPECT_EQ(t->console.dispMode, Console::Prompt) << word.toStdString();
+        EXPECT_EQ(t->console.mode(), Console::Mode::Prompt) << word.toStdString();
     }
     EXPECT_FALSE(t->commands.find(QStringLiteral("loadvld")).facts.needsDatabase);
     EXPECT_FALSE(t->commands.find(QStringLiteral("showvld")).facts.needsDatabase);
@@ -235,10 +235,10 @@ TEST(Library, TrackPagesReportDamagedReferences)
         {"lyrics 1 3", "File too large (7)"},            // no text is that long
     };
     for (const auto &[line, report] : cases) {
-        t->console.dispMode = Console::Prompt;
+        t->console.setMode(Console::Mode::Prompt);
         t.exe({QString::fromUtf8(line)});
         EXPECT_EQ(t.row(2), kError + QString::fromUtf8(report)) << line;
-        EXPECT_EQ(t->console.dispMode, Console::Prompt) << line;
+        EXPECT_EQ(t->console.mode(), Console::Mode::Prompt) << line;
     }
 }
 
@@ -276,7 +276,7 @@ TEST(Library, AbsurdCountsAreADamagedDatabase)
             if (concerned)
                 EXPECT_EQ(t.row(2), report) << key << " " << line;
             else
-                EXPECT_EQ(t->console.dispMode, Console::Pager) << key << " " << line;
+                EXPECT_EQ(t->console.mode(), Console::Mode::Pager) << key << " " << line;
         }
         EXPECT_LT(clock.elapsed(), 5000) << "stopped only after looping through " << key;
     }
@@ -305,7 +305,7 @@ TEST(Library, EmptyListingsOpenAnEmptyPage)
     db.finish();
     t.exe({QStringLiteral("loadvld ") + t.file(QStringLiteral("empty.vld")),
            QStringLiteral("listartists")});
-    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Pager);
     EXPECT_EQ(pagerText(t), QString());
     t.exe({QStringLiteral("dbatch 1")});
     EXPECT_EQ(pagerText(t), QStringLiteral("Contents of batch 'Nothing yet':\n\n"));

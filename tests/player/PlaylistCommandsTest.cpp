@@ -127,7 +127,7 @@ TEST(PlaylistCommands, TheNextEntryStartsFiveSecondsBeforeTheEndOnTheOtherPlayer
     t->players.advanceTick();
     EXPECT_EQ(t.player(1).file, QString());
     first.pos = 195.0;
-    t->console.dispMode = Console::Pager; // in every mode
+    t->console.setMode(Console::Mode::Pager); // in every mode
     t->players.advanceTick();
     EXPECT_EQ(t->playlist.plIndex, 1);
     EXPECT_EQ(t->players.inUseIndex(), 1);

@@ -86,7 +86,7 @@ TEST(EventLog, EventlogAloneShowsSizeLimitAndContentInThePager)
     t->exe(QStringLiteral("eventlog"));
     ASSERT_TRUE(t->log.save());
     const qint64 size = QFile(t->log.path()).size();
-    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Pager);
     QLocale locale = QLocale::system();
     locale.setNumberOptions({});
     EXPECT_EQ(t.row(1), QStringLiteral("Event Log.  Size: %1 bytes.  Max size: %2 bytes.")

@@ -46,7 +46,7 @@ TEST(CommandWait, KeysDuringAWaitStartNothingAndEscapeGivesUp)
         EXPECT_TRUE(waiting);
         EXPECT_EQ(typed, QString()) << "the command line was typed into";
         EXPECT_EQ(t->wait, nullptr);
-        EXPECT_EQ(t->console.dispMode, Console::Prompt);
+        EXPECT_EQ(t->console.mode(), Console::Mode::Prompt);
         EXPECT_EQ(t.row(1), c.row1);
         EXPECT_EQ(t.row(2), c.row2);
         runFor(200);

@@ -235,12 +235,12 @@ TEST_F(FileTree, FiledelDeletesOnlyOnY)
         "continue.").arg(file);
     for (const char *key : {"text:n", "Escape", "text:Y"}) {
         t.exe({QStringLiteral("cls"), QStringLiteral("filedel ") + file});
-        EXPECT_EQ(t->console.dispMode, Console::ConfirmationAwaited);
+        EXPECT_EQ(t->console.mode(), Console::Mode::ConfirmationAwaited);
         EXPECT_EQ(t->opt[Options::PendingDeletion], file);
         EXPECT_EQ(t.row(1) + t.row(2), question);
         t.keys(QString::fromLatin1(key));
         runFor(50);
-        EXPECT_EQ(t->console.dispMode, Console::Prompt);
+        EXPECT_EQ(t->console.mode(), Console::Mode::Prompt);
         EXPECT_TRUE(t->opt[Options::PendingDeletion].isEmpty());
         EXPECT_EQ(t.row(1), QString());
         EXPECT_EQ(QFile::exists(file), key[5] != 'Y') << key;
@@ -364,7 +364,7 @@ TEST_F(FileTree, ShowfilePagesTheTextOrSaysItIsMissing)
     TestSession t;
     write(path(QStringLiteral("a.txt")), "first\r\nsecond \xc3\xa9\nthird \xe9\n");
     t.exe({QStringLiteral("showfile ") + path(QStringLiteral("a.txt"))});
-    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Pager);
     EXPECT_EQ(t.pagerRow(1), QStringLiteral("first"));
     // Not UTF-8 as a whole, so read as Windows-1252; a lone LF ends a line too.
     EXPECT_EQ(t.pagerRow(2), QStringLiteral("second \u00c3\u00a9"));
@@ -454,7 +454,7 @@ TEST_F(FileTree, FilesearchPagesItsHitsAndCountsThem)
     write(root + QStringLiteral("/a.log"));
     write(root + QStringLiteral("/in/b.log"));
     t.exe({QStringLiteral("filesearch *.log ") + root});
-    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Pager);
     EXPECT_EQ(t.pagerRow(1), QStringLiteral("Search results for '*.log' in '%1' (2 results)").arg(root));
     EXPECT_EQ(t.pagerRow(2), QString());
     EXPECT_EQ(t.pagerRow(3), root + QStringLiteral("/a.log"));

@@ -47,13 +47,13 @@ TEST(CmdCommand, ShowsTheWholeOutputOnceTheCommandHasEnded)
 {
     TestSession t;
     t.exe({QStringLiteral("cmd echo one; sleep 0.2; echo two >&2; printf 'thr\\303\\251e'")});
-    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Pager);
     EXPECT_EQ(t.pagerRow(1), QStringLiteral("one"));
     EXPECT_EQ(t.pagerRow(2), QStringLiteral("two"));
     EXPECT_EQ(t.pagerRow(3), QStringLiteral("thrée"));
 
     t.exe({QStringLiteral("cmd cat; true")});
-    EXPECT_EQ(t->console.dispMode, Console::Pager) << "a command that reads gets no input";
+    EXPECT_EQ(t->console.mode(), Console::Mode::Pager) << "a command that reads gets no input";
     EXPECT_EQ(t.pagerRow(1), QString());
     EXPECT_EQ(t->pager.pageCount(), 1);
 }
@@ -64,7 +64,7 @@ TEST(CmdCommand, EscapeEndsTheWaitAndTheCommand)
     const QString marker = t.file(QStringLiteral("late"));
     QTimer::singleShot(100, [&] { t.keys(QStringLiteral("Escape")); });
     t.exe({QStringLiteral("cmd sleep 1; echo x > '%1'").arg(marker)});
-    EXPECT_EQ(t->console.dispMode, Console::Prompt);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Prompt);
     EXPECT_EQ(t.row(1), QString()) << "nothing is shown";
     runFor(1500);
     EXPECT_FALSE(QFile::exists(marker)) << "the command went on after Escape";
@@ -91,7 +91,7 @@ TEST(CmdCommand, OutputPastWhatCanBeShownIsCutAndSaysSo)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line.toStdString());
         t.exe({c.line});
-        EXPECT_EQ(t->console.dispMode, Console::Pager);
+        EXPECT_EQ(t->console.mode(), Console::Mode::Pager);
         EXPECT_EQ(t->pager.pageCount(), c.lines);
         EXPECT_EQ(t->pager.pageLine(c.lines - 1), c.last);
         t.keys(QStringLiteral("Escape"));

@@ -36,7 +36,7 @@ TEST_F(WebCommands, OpenurlShowsThePageAsReceivedWithItsLinesOnRows)
 {
     server.serve("/page", {.body = "<p>one &amp; two</p>\n<p>three</p>\r\n"});
     open(QStringLiteral("openurl"), "/page");
-    EXPECT_EQ(t->console.dispMode, Console::Pager);
+    EXPECT_EQ(t->console.mode(), Console::Mode::Pager);
     EXPECT_EQ(t.pagerRow(1), QStringLiteral("<p>one &amp; two</p>"));
     EXPECT_EQ(t.pagerRow(2), QStringLiteral("<p>three</p>"));
     EXPECT_EQ(t.pagerRow(3), QString());
@@ -87,7 +87,7 @@ TEST_F(WebCommands, FailuresAreReportedAsRunTimeErrors)
         EXPECT_EQ(t.row(1), QStringLiteral("Opening: '") + server.url(c.path) +
                                 QStringLiteral("'..."));
         EXPECT_EQ(t.row(2) + t.row(3), QStringLiteral("An error has occurred: ") + c.error);
-        EXPECT_EQ(t->console.dispMode, Console::Prompt);
+        EXPECT_EQ(t->console.mode(), Console::Mode::Prompt);
     }
     open(QStringLiteral("openurl"), "/limit");
     EXPECT_EQ(t->pager.pageCount(), 11) << "a page of exactly the limit is shown";

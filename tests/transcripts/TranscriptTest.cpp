@@ -8,6 +8,8 @@
 //   $ LINE           runs LINE through the interpreter, as Enter would ("$" alone: an empty line)
 //   keys: SEQ        presses keys as the --keys option names them ("text:abc,Enter,F5")
 //   answer: TEXT     queues TEXT as the answer to the next question (yes/no, input, file)
+//   wait: MS         moves the session's clock on by MS milliseconds: batch lines, timed
+//                    commands, the fade and the playlist's advance run as they fall due
 //   file: NAME = TEXT  writes TEXT into the file NAME of the home folder; \0 or \xHH is a
 //                    byte, \\ a backslash, and "{N}" right after a byte makes N of it in all
 //   database: NAME   writes the sample music database of tests/library/Catalogue.h into
@@ -163,6 +165,8 @@ public:
                 pressKeys(number, line.mid(5).trimmed());
             else if (line.startsWith(QStringLiteral("answer:")))
                 m_session.answer(line.mid(7).trimmed());
+            else if (line.startsWith(QStringLiteral("wait:")))
+                waitFor(number, line.mid(5).trimmed());
             else if (line.startsWith(QStringLiteral("file:")))
                 writeFile(number, line.mid(5)); // blanks at the end belong to TEXT
             else if (line.startsWith(QStringLiteral("database:")))
@@ -192,6 +196,16 @@ private:
             writeScriptsDatabase(m_session.file(item.left(equals).trimmed()));
         else
             writeSampleDatabase(m_session.file(item.trimmed()));
+    }
+
+    void waitFor(int line, const QString &milliseconds)
+    {
+        bool ok = false;
+        const int ms = milliseconds.toInt(&ok);
+        if (ok && ms >= 0)
+            m_session.wait(ms);
+        else
+            fail(line, QStringLiteral("not a number of milliseconds: ") + milliseconds);
     }
 
     void fail(int line, const QString &message)
