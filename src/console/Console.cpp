@@ -36,9 +36,13 @@ Console::Console(const Options &options, const NowPlaying &nowPlaying)
 
 void Console::markDirty(const QRect &rect)
 {
+    const QRect r = rect & kSurfaceRect;
+    if (r.isEmpty())
+        return;
     const bool wasClean = m_dirty.isEmpty();
-    m_dirty |= rect & kSurfaceRect;
-    if (wasClean && !m_dirty.isEmpty() && m_onDirty)
+    m_dirty.add(r);
+    m_unlikeBackground.add(r);
+    if (wasClean && m_onDirty)
         m_onDirty();
 }
 
@@ -51,11 +55,14 @@ void Console::setBackground(qint32 colour, const QImage &picture)
         painter.drawImage(0, 0, picture);
     }
     m_backgroundColour = colour;
+    m_unlikeBackground.add(kSurfaceRect);
 }
 
-QRect Console::takeDirty()
+QRegion Console::takeDirty()
 {
-    return std::exchange(m_dirty, QRect());
+    QRegion dirty = m_dirty.region();
+    m_dirty.clear();
+    return dirty;
 }
 
 void Console::copyFromBackground(const QRect &rect)
@@ -63,6 +70,21 @@ void Console::copyFromBackground(const QRect &rect)
     const QRect r = rect & kSurfaceRect;
     if (r.isEmpty())
         return;
+    if (r != kSurfaceRect) {
+        copyRowsFromBackground(r);
+        markDirty(r);
+        return;
+    }
+    // The rest of the surface shows the background already.
+    for (const QRect &unlike : m_unlikeBackground.rects()) {
+        copyRowsFromBackground(unlike);
+        markDirty(unlike);
+    }
+    m_unlikeBackground.clear();
+}
+
+void Console::copyRowsFromBackground(const QRect &r)
+{
     const QImage &from = m_surfaces[1];
     QImage &to = m_surfaces[0];
     for (int y = r.top(); y <= r.bottom(); ++y) {
@@ -70,7 +92,6 @@ void Console::copyFromBackground(const QRect &rect)
                     reinterpret_cast<const QRgb *>(from.constScanLine(y)) + r.left(),
                     r.width() * sizeof(QRgb));
     }
-    markDirty(r);
 }
 
 void Console::fill(const QRect &rect, qint32 colour)
