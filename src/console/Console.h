@@ -2,6 +2,7 @@
 // The character-cell console: three 1024 x 768 surfaces, the record of what each cell
 // shows, the command-line cursor and the display mode, and the operations that draw text.
 
+#include "console/BlendTable.h"
 #include "console/CellRecord.h"
 #include "console/GlyphCache.h"
 #include "console/RowSpans.h"
@@ -30,12 +31,11 @@ public:
 
     Console(const Options &options, const NowPlaying &nowPlaying);
 
-    // picMain(0), the visible console; picMain(1), what lies behind the text; picMain(2),
-    // a working surface for the drawing commands. Whoever paints on the console says where
+    // picMain(0), the visible console; picMain(2), a working surface for the drawing
+    // commands, made by the first that needs it. Whoever paints on the console says where
     // with markDirty: the window shows those pixels and the next clear wipes them.
     QImage &surface() { return m_surfaces[0]; }
     const QImage &surface() const { return m_surfaces[0]; }
-    const QImage &backgroundSurface() const { return m_surfaces[1]; }
     QImage &drawingSurface() { return m_surfaces[2]; }
     const CellRecord &scrCells() const { return m_cells; }
 
@@ -120,7 +120,11 @@ private:
 
     const Options &m_options;
     const NowPlaying &m_nowPlaying;
+    // picMain(1), what lies behind the text: a picture, or none while the background is
+    // one colour, which is then filled in (a start makes and touches 3 MB less).
     QImage m_surfaces[3];
+    QRgb m_plainBackground;
+    BlendTable m_blends;
     CellRecord m_cells;
     GlyphCache m_glyphs;
     GlyphCache::Face m_face = GlyphCache::Face::Console;

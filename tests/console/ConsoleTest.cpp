@@ -240,4 +240,28 @@ TEST(Console, AClearWipesEverythingDrawnSinceTheLastOneAndRepaintsOnlyThat)
     EXPECT_FALSE(dirty.intersects(Cell::rect(1, 10).united(Cell::rect(93, 30))));
 }
 
+// Text over a plain colour is blended through a table of the two colours; over a picture,
+// pixel by pixel. A picture of that one colour must show the same pixels.
+TEST(Console, TextOverAPlainColourMatchesTextOverAPictureOfThatColour)
+{
+    QTemporaryDir folder;
+    const QString picture = folder.filePath(QStringLiteral("navy.png"));
+    QImage navy(Cell::kSurfaceWidth, Cell::kSurfaceHeight, QImage::Format_RGB32);
+    navy.fill(qRgb(0, 0, 128));
+    ASSERT_TRUE(navy.save(picture));
+    const QStringList text = {"textcol 8421504", "write grey", "textcol yellow",
+                              "write Mixed TEXT, digits 0123 and marks ~!@#"};
+    TestSession plain;
+    TestSession pictured;
+    plain.exe({QStringLiteral("background navy")});
+    pictured.exe({QStringLiteral("background ") + picture});
+    for (const QString &line : text) {
+        plain.exe({line});
+        pictured.exe({line});
+    }
+    EXPECT_TRUE(plain->console.surface() == pictured->console.surface());
+    EXPECT_NE(solidGlyphPixel(plain->console.surface(), 1, 1, QColor(0, 0, 128)),
+              QColor(0, 0, 128));
+}
+
 } // namespace
