@@ -26,7 +26,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 30
 FUZZ_TARGETS := $(basename $(notdir $(wildcard fuzz/fuzz_*.cpp)))
 
-.PHONY: run test deps configure build bench fuzz check-sanitize clean install deb
+.PHONY: run test deps configure build bench bench-peers fuzz check-sanitize clean install deb
 
 run: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target i2kCmd
@@ -35,15 +35,21 @@ run: configure
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen I2KCMD_AUDIO_OUTPUT=null ctest --output-on-failure -j $(JOBS)
 
-# Every figure of docs/performance.md: the benchmarks (homes on the build's disk, full event
-# logs), start-and-quit in a real X server paired with xterm, then the peak memory on hostile
-# files.
+# The figures of docs/performance.md but its peer table: the benchmarks (homes on the build's
+# disk, full event logs), a batch in a real X server, then the peak memory on hostile files.
 bench: configure
 	@bash tools/install-deps.sh --bench
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target i2kBench i2kCmd
 	./$(BUILD_DIR)/bench/i2kBench
-	python3 tools/bench-window-start.py $(BUILD_DIR)/i2kCmd
+	python3 tools/bench-window-batch.py $(BUILD_DIR)/i2kCmd
 	python3 tools/bench-hostile-memory.py $(BUILD_DIR)/i2kCmd
+
+# The peer table of docs/performance.md: the programs a user would use instead, installed
+# from Debian, run on the same data in the same run, alternately (bench/peers/).
+bench-peers: configure
+	@bash tools/install-deps.sh --peers
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target i2kCmd vldmake i2kBench
+	python3 tools/bench-peers.py $(BUILD_DIR)
 
 deps:
 	@bash tools/install-deps.sh

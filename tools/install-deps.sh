@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, once.
 # Idempotent: does nothing when every package is already there. With --bench it also
-# installs what `make bench` compares the program with (xterm) and measures it by (time);
-# with --fuzz, clang and its fuzzer runtime for `make fuzz`.
+# installs what `make bench` measures the program by (time); with --peers, the programs
+# `make bench-peers` compares it with: xterm with its fonts (without them xterm takes a slow
+# path), cmus, mpd and mpc, find and fd; with --fuzz, clang and its fuzzer runtime for
+# `make fuzz`.
 set -euo pipefail
 
 packages=(
@@ -30,7 +32,8 @@ packages=(
   dbus-daemon
 )
 case "${1:-}" in
-  --bench) packages+=(xterm python3 time) ;;
+  --bench) packages+=(python3 time) ;;
+  --peers) packages+=(python3 time xterm xfonts-base cmus mpd mpc findutils fd-find) ;;
   --fuzz) packages+=(clang libclang-rt-dev) ;;
 esac
 

@@ -39,6 +39,9 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
     // together when the event loop next runs.
     m_session.console.setOnDirty(
         [this] { QMetaObject::invokeMethod(this, &MainWindow::showDirty, Qt::QueuedConnection); });
+    m_nextFrame.setSingleShot(true);
+    m_nextFrame.setTimerType(Qt::PreciseTimer);
+    connect(&m_nextFrame, &QTimer::timeout, this, &MainWindow::repaintDirty);
     m_session.setDesktop(&m_desktop);
     m_session.players.setOnVideoChanged([this] { placeVideo(); });
 }
@@ -99,9 +102,32 @@ QRect MainWindow::mapFromConsole(const QRect &rect) const
     return QRect(QPoint(left, top), QPoint(right, bottom)).translated(image.topLeft()) & image;
 }
 
+QRegion MainWindow::mapFromConsole(const QRegion &region) const
+{
+    QRegion mapped;
+    for (const QRect &rect : region)
+        mapped += mapFromConsole(rect);
+    return mapped;
+}
+
 void MainWindow::showDirty()
 {
-    const QRect dirty = m_session.console.takeDirty();
+    if (m_nextFrame.isActive())
+        return;
+    // A change after a quiet spell (a key typed) is shown at once.
+    const double hertz = screen()->refreshRate();
+    const qint64 frameMs = std::lround(1000.0 / (hertz >= 20 && hertz <= 500 ? hertz : 60.0));
+    const qint64 since = m_sinceRepaint.isValid() ? m_sinceRepaint.elapsed() : frameMs;
+    if (since >= frameMs)
+        repaintDirty();
+    else
+        m_nextFrame.start(static_cast<int>(frameMs - since));
+}
+
+void MainWindow::repaintDirty()
+{
+    m_sinceRepaint.start();
+    const QRegion dirty = m_session.console.takeDirty();
     if (!dirty.isEmpty())
         update(mapFromConsole(dirty));
 }

@@ -7,6 +7,8 @@
 #include "app/WindowDesktop.h"
 #include "console/CellSelection.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 #include <optional>
 
@@ -37,6 +39,7 @@ public:
     QPoint mapFromConsole(const QPoint &at) const;
     // The widget pixels a change to these console pixels can reach.
     QRect mapFromConsole(const QRect &rect) const;
+    QRegion mapFromConsole(const QRegion &region) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -53,8 +56,10 @@ protected:
     bool focusNextPrevChild(bool) override { return false; }
 
 private:
-    // Asks for a repaint of what the console changed since the last time.
+    // Asks for a repaint of what the console changed since the last time, at most once a
+    // display frame: a batch changes the console a thousand times a second.
     void showDirty();
+    void repaintDirty();
     // Shows, hides and places the video view where the video command asked, scaled as the
     // console is.
     void placeVideo();
@@ -69,5 +74,7 @@ private:
     std::optional<QPoint> m_anchor;
     std::optional<CellSelection> m_selection;
     VideoView *m_video;
+    QTimer m_nextFrame;
+    QElapsedTimer m_sinceRepaint;
     bool m_shutDown = false;
 };

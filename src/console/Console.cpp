@@ -18,44 +18,52 @@ const QString kPrompt = QStringLiteral("COMMAND: ");
 // a cell not written.
 constexpr char16_t kLeftToRightMark = 0x200E;
 
-inline quint32 blendChannel(quint32 under, quint32 over, quint32 alpha)
-{
-    return (under * (255 - alpha) + over * alpha + 127) / 255;
-}
-
 } // namespace
 
 Console::Console(const Options &options, const NowPlaying &nowPlaying)
-    : m_options(options), m_nowPlaying(nowPlaying)
+    : m_options(options), m_nowPlaying(nowPlaying),
+      m_plainBackground(Colours::toRgb(Colours::kBlack))
 {
-    for (QImage &surface : m_surfaces) {
-        surface = QImage(Cell::kSurfaceWidth, Cell::kSurfaceHeight, QImage::Format_RGB32);
-        surface.fill(Colours::toRgb(Colours::kBlack));
-    }
+    m_surfaces[0] = QImage(Cell::kSurfaceWidth, Cell::kSurfaceHeight, QImage::Format_RGB32);
+    m_surfaces[0].fill(m_plainBackground);
 }
 
 void Console::markDirty(const QRect &rect)
 {
+    const QRect r = rect & kSurfaceRect;
+    if (r.isEmpty())
+        return;
     const bool wasClean = m_dirty.isEmpty();
-    m_dirty |= rect & kSurfaceRect;
-    if (wasClean && !m_dirty.isEmpty() && m_onDirty)
+    m_dirty.add(r);
+    m_unlikeBackground.add(r);
+    if (wasClean && m_onDirty)
         m_onDirty();
 }
 
 void Console::setBackground(qint32 colour, const QImage &picture)
 {
     QImage &background = m_surfaces[1];
-    background.fill(Colours::toRgb(colour));
-    if (!picture.isNull()) {
+    const QRgb pixel = Colours::toRgb(colour);
+    m_backgroundColour = colour;
+    if (picture.isNull()) {
+        if (background.isNull() && pixel == m_plainBackground)
+            return;
+        background = QImage();
+        m_plainBackground = pixel;
+    } else {
+        background = QImage(Cell::kSurfaceWidth, Cell::kSurfaceHeight, QImage::Format_RGB32);
+        background.fill(pixel);
         QPainter painter(&background);
         painter.drawImage(0, 0, picture);
     }
-    m_backgroundColour = colour;
+    m_unlikeBackground.add(kSurfaceRect);
 }
 
-QRect Console::takeDirty()
+QRegion Console::takeDirty()
 {
-    return std::exchange(m_dirty, QRect());
+    QRegion dirty = m_dirty.region();
+    m_dirty.clear();
+    return dirty;
 }
 
 void Console::copyFromBackground(const QRect &rect)
@@ -63,14 +71,31 @@ void Console::copyFromBackground(const QRect &rect)
     const QRect r = rect & kSurfaceRect;
     if (r.isEmpty())
         return;
+    if (r != kSurfaceRect) {
+        copyRowsFromBackground(r);
+        markDirty(r);
+        return;
+    }
+    // The rest of the surface shows the background already.
+    for (const QRect &unlike : m_unlikeBackground.rects()) {
+        copyRowsFromBackground(unlike);
+        markDirty(unlike);
+    }
+    m_unlikeBackground.clear();
+}
+
+void Console::copyRowsFromBackground(const QRect &r)
+{
     const QImage &from = m_surfaces[1];
     QImage &to = m_surfaces[0];
     for (int y = r.top(); y <= r.bottom(); ++y) {
-        std::memcpy(reinterpret_cast<QRgb *>(to.scanLine(y)) + r.left(),
-                    reinterpret_cast<const QRgb *>(from.constScanLine(y)) + r.left(),
-                    r.width() * sizeof(QRgb));
+        QRgb *line = reinterpret_cast<QRgb *>(to.scanLine(y)) + r.left();
+        if (from.isNull())
+            std::fill(line, line + r.width(), m_plainBackground);
+        else
+            std::memcpy(line, reinterpret_cast<const QRgb *>(from.constScanLine(y)) + r.left(),
+                        r.width() * sizeof(QRgb));
     }
-    markDirty(r);
 }
 
 void Console::fill(const QRect &rect, qint32 colour)
@@ -92,34 +117,32 @@ void Console::paintCell(const QRect &cells, const uchar *coverage, int stride, q
     if (r.isEmpty())
         return;
     // One pass per pixel row: background, optional text background, then the glyph.
-    const bool filled = m_options.hasTextBackground();
-    const QRgb fillPixel = filled ? Colours::toRgb(m_options.textBackground()) : 0;
+    const bool filled = m_options.hasTextBackground() || m_surfaces[1].isNull();
+    const QRgb fillPixel = m_options.hasTextBackground()
+                               ? Colours::toRgb(m_options.textBackground())
+                               : m_plainBackground;
     const QRgb pen = Colours::toRgb(colour);
     const qsizetype surfaceStride = m_surfaces[0].bytesPerLine() / sizeof(QRgb);
     QRgb *to = reinterpret_cast<QRgb *>(m_surfaces[0].bits());
     const QRgb *from = reinterpret_cast<const QRgb *>(m_surfaces[1].constBits());
+    const QRgb *blends = filled && coverage ? m_blends.from(fillPixel, pen) : nullptr;
     for (int y = r.top(); y <= r.bottom(); ++y) {
         QRgb *line = to + y * surfaceStride + r.left();
+        const uchar *alpha =
+            coverage ? coverage + (y - cells.top()) * stride + (r.left() - cells.left()) : nullptr;
+        if (blends) {
+            for (int x = 0; x < r.width(); ++x)
+                line[x] = blends[alpha[x]];
+            continue;
+        }
         if (filled)
             std::fill(line, line + r.width(), fillPixel);
         else
             std::memcpy(line, from + y * surfaceStride + r.left(), r.width() * sizeof(QRgb));
-        if (!coverage)
+        if (!alpha)
             continue;
-        const uchar *alpha = coverage + (y - cells.top()) * stride + (r.left() - cells.left());
-        for (int x = 0; x < r.width(); ++x) {
-            const quint32 a = alpha[x];
-            if (a == 0)
-                continue;
-            if (a == 255) {
-                line[x] = pen;
-                continue;
-            }
-            const QRgb under = line[x];
-            line[x] = qRgb(blendChannel(qRed(under), qRed(pen), a),
-                           blendChannel(qGreen(under), qGreen(pen), a),
-                           blendChannel(qBlue(under), qBlue(pen), a));
-        }
+        for (int x = 0; x < r.width(); ++x)
+            line[x] = BlendTable::blend(line[x], pen, alpha[x]);
     }
     markDirty(r);
 }

@@ -2,8 +2,10 @@
 // The character-cell console: three 1024 x 768 surfaces, the record of what each cell
 // shows, the command-line cursor and the display mode, and the operations that draw text.
 
+#include "console/BlendTable.h"
 #include "console/CellRecord.h"
 #include "console/GlyphCache.h"
+#include "console/RowSpans.h"
 
 #include <QImage>
 #include <QRect>
@@ -29,11 +31,11 @@ public:
 
     Console(const Options &options, const NowPlaying &nowPlaying);
 
-    // picMain(0), the visible console; picMain(1), what lies behind the text; picMain(2),
-    // a working surface for the drawing commands.
+    // picMain(0), the visible console; picMain(2), a working surface for the drawing
+    // commands, made by the first that needs it. Whoever paints on the console says where
+    // with markDirty: the window shows those pixels and the next clear wipes them.
     QImage &surface() { return m_surfaces[0]; }
     const QImage &surface() const { return m_surfaces[0]; }
-    QImage &backgroundSurface() { return m_surfaces[1]; }
     QImage &drawingSurface() { return m_surfaces[2]; }
     const CellRecord &scrCells() const { return m_cells; }
 
@@ -86,7 +88,7 @@ public:
 
     // The window is told once when the surface starts to differ from what it painted.
     void setOnDirty(std::function<void()> onDirty) { m_onDirty = std::move(onDirty); }
-    QRect takeDirty();
+    QRegion takeDirty();
 
     int curCol = kHomeColumn;
     int curRow = kHomeRow;
@@ -97,6 +99,7 @@ public:
 private:
     Mode m_mode = Mode::Prompt;
     void copyFromBackground(const QRect &rect);
+    void copyRowsFromBackground(const QRect &rect);
     void fill(const QRect &rect, qint32 colour);
     // The background (or text background) of cells, with a glyph's coverage (stride
     // values a row) over them when given.
@@ -119,11 +122,18 @@ private:
 
     const Options &m_options;
     const NowPlaying &m_nowPlaying;
+    // picMain(1), what lies behind the text: a picture, or none while the background is
+    // one colour, which is then filled in (a start makes and touches 3 MB less).
     QImage m_surfaces[3];
+    QRgb m_plainBackground;
+    BlendTable m_blends;
     CellRecord m_cells;
     GlyphCache m_glyphs;
     GlyphCache::Face m_face = GlyphCache::Face::Console;
     qint32 m_backgroundColour = 0;
-    QRect m_dirty;
+    // Changed since the window last took them; and where the console may differ from the
+    // background, all a clear has to copy (a batch clears before each of its lines).
+    RowSpans m_dirty{Cell::kSurfaceHeight};
+    RowSpans m_unlikeBackground{Cell::kSurfaceHeight};
     std::function<void()> m_onDirty;
 };

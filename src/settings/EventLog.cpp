@@ -65,7 +65,16 @@ void EventLogFile::fold() const
 void EventLogFile::EventLog(const QString &msg, bool eror)
 {
     load();
-    QString record = LocaleFormat::generalDate(m_clock()) +
+    const QDateTime now = m_clock();
+    // Records show whole seconds of the local time, which a change of zone moves too.
+    const QTime second(now.time().hour(), now.time().minute(), now.time().second());
+    if (now.date() != m_stampDate || second != m_stampTime) {
+        m_stamp = LocaleFormat::generalDate(now);
+        // Midnight exactly shows the date alone, the rest of that second the time too.
+        m_stampDate = now.time() == QTime(0, 0) ? QDate() : now.date();
+        m_stampTime = second;
+    }
+    QString record = m_stamp +
                      (eror ? QStringLiteral(" - ERROR: ") : QStringLiteral(" - COMMAND: ")) + msg +
                      QStringLiteral("\r\n");
     m_recentSize += record.size();

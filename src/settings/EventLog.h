@@ -63,6 +63,11 @@ private:
     QString m_path;
     const Options &m_options;
     std::function<QDateTime()> m_clock;
+    // The date and time of the last record, as written: a batch adds a thousand records a
+    // second, and the system's date format is slow to apply.
+    QDate m_stampDate;
+    QTime m_stampTime;
+    QString m_stamp;
     std::function<void(const QString &)> m_onSaveFailed;
     mutable bool m_loaded = false;
     // Why the file could not be read; it is then never overwritten.

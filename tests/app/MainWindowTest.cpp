@@ -57,12 +57,15 @@ class PaintRecorder : public QObject
 {
 public:
     QRegion painted;
+    int paints = 0;
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             painted += static_cast<QPaintEvent *>(event)->region();
+            ++paints;
+        }
         return false;
     }
 };
@@ -240,7 +243,7 @@ TEST(MainWindow, ThePictureIsScaledInPlaceSmoothlyAndOneToOnePixelForPixel)
     EXPECT_EQ(exact, t->console.surface().convertToFormat(QImage::Format_RGB32));
 }
 
-TEST(MainWindow, AChangeRepaintsOnlyTheWidgetPixelsItReaches)
+TEST(MainWindow, ChangesRepaintOnlyTheWidgetPixelsTheyReachAtMostOnceAFrame)
 {
     TestSession t;
     t->console.ClScreen();
@@ -263,6 +266,29 @@ TEST(MainWindow, AChangeRepaintsOnlyTheWidgetPixelsItReaches)
     EXPECT_LE(recorder.painted.boundingRect().width(), 6);
     EXPECT_LE(recorder.painted.boundingRect().height(), 6);
     EXPECT_NE(window.grab().toImage().pixel(at), qRgb(0, 0, 0));
+
+    // A batch changes the console every millisecond: the window paints once a display frame,
+    // the written line and the prompt but not the rows between, and the last line is shown.
+    recorder.painted = QRegion();
+    t.exe({QStringLiteral("cls")}); // wipes the pixel set above
+    ASSERT_TRUE(processUntil([&] { return recorder.painted.contains(at); }));
+    recorder.painted = QRegion();
+    recorder.paints = 0;
+    QElapsedTimer clock;
+    clock.start();
+    int lines = 0;
+    while (clock.elapsed() < 300) {
+        t.exe({QStringLiteral("write line %1").arg(++lines)});
+        QCoreApplication::processEvents();
+    }
+    const QString last = QStringLiteral("line %1").arg(lines);
+    ASSERT_TRUE(processUntil([&] { return recorder.painted.contains(window.mapFromConsole(
+                                                  Cell::rect(last.size(), 1).center())); }));
+    const qint64 frames = clock.elapsed() * std::lround(window.screen()->refreshRate()) / 1000;
+    EXPECT_LE(recorder.paints, frames + 2) << lines << " lines";
+    EXPECT_FALSE(recorder.painted.intersects(
+        window.mapFromConsole(Cell::rect(1, 10).united(Cell::rect(93, 30)))));
+    EXPECT_EQ(t.row(1), last);
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 // The console's text drawing: cell record, wrapping, typing and the pixels it leaves.
 
+#include "PictureFiles.h"
 #include "TestSession.h"
 #include "foundation/RuntimeError.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -178,6 +180,89 @@ TEST(Console, PromptIsDrawnOnlyAtThePromptAndInAliasMode)
         console.ClScreen();
         EXPECT_EQ(t.row(33), QString()) << static_cast<int>(mode);
     }
+}
+
+// A clear copies the background only where something was drawn since the last one: after
+// each of these, `cls` leaves exactly what a session that ran only the setting lines shows.
+TEST(Console, AClearWipesEverythingDrawnSinceTheLastOneAndRepaintsOnlyThat)
+{
+    QTemporaryDir folder;
+    const QString picture = folder.filePath(QStringLiteral("wall.png"));
+    ASSERT_TRUE(PictureFiles::gradient(300, 200).save(picture));
+    const QString background = QStringLiteral("background ") + picture;
+    struct Case
+    {
+        const char *name;
+        QStringList lines;
+        QString typed;
+        QStringList settings;
+    };
+    const Case cases[] = {
+        {"lines of text", {"write top line", "write again", "now"}, {}, {}},
+        {"a typed command line", {"write x"}, "typed but never run", {}},
+        {"text background", {"textbgc red", "write on red"}, {}, {"textbgc red"}},
+        {"shapes over the whole surface",
+         {"box 0,0,1023,767,red,1,1", "line 0,767,1023,0,lime,3", "pixel 1023,767,white",
+          "circle 1000,20,40,blue,1,1", "block 94,37,yellow", "text 900,700,white,A"},
+         {},
+         {}},
+        {"tiled pictures", {"picture 0,0," + picture + ",4,4"}, {}, {}},
+        {"a picture background put behind drawn text",
+         {"write under", "now", background},
+         {},
+         {background}},
+        {"a colour background", {"write x", "background navy", "write y"}, {}, {"background navy"}},
+        {"a paged listing", {"help"}, {}, {}},
+    };
+    for (const Case &c : cases) {
+        TestSession drawn;
+        for (const QString &line : c.lines)
+            drawn.exe({line});
+        if (!c.typed.isEmpty())
+            drawn.keys(QStringLiteral("text:") + c.typed);
+        drawn.keys(QStringLiteral("Escape"));
+        drawn->console.cmdText.clear();
+        drawn.exe({QStringLiteral("cls")});
+        TestSession plain;
+        for (const QString &line : c.settings)
+            plain.exe({line});
+        plain.exe({QStringLiteral("cls")});
+        EXPECT_TRUE(drawn->console.surface() == plain->console.surface()) << c.name;
+    }
+
+    // A batch of lines: each clear repaints the line and the prompt, not the rows between.
+    TestSession t;
+    t.exe({QStringLiteral("write first")});
+    t->console.takeDirty();
+    t.exe({QStringLiteral("write second")});
+    const QRegion dirty = t->console.takeDirty();
+    EXPECT_TRUE(dirty.contains(Cell::rect(1, 1).center()));
+    EXPECT_TRUE(dirty.contains(Cell::rect(Console::kHomeColumn - 2, Console::kHomeRow).center()));
+    EXPECT_FALSE(dirty.intersects(Cell::rect(1, 10).united(Cell::rect(93, 30))));
+}
+
+// Text over a plain colour is blended through a table of the two colours; over a picture,
+// pixel by pixel. A picture of that one colour must show the same pixels.
+TEST(Console, TextOverAPlainColourMatchesTextOverAPictureOfThatColour)
+{
+    QTemporaryDir folder;
+    const QString picture = folder.filePath(QStringLiteral("navy.png"));
+    QImage navy(Cell::kSurfaceWidth, Cell::kSurfaceHeight, QImage::Format_RGB32);
+    navy.fill(qRgb(0, 0, 128));
+    ASSERT_TRUE(navy.save(picture));
+    const QStringList text = {"textcol 8421504", "write grey", "textcol yellow",
+                              "write Mixed TEXT, digits 0123 and marks ~!@#"};
+    TestSession plain;
+    TestSession pictured;
+    plain.exe({QStringLiteral("background navy")});
+    pictured.exe({QStringLiteral("background ") + picture});
+    for (const QString &line : text) {
+        plain.exe({line});
+        pictured.exe({line});
+    }
+    EXPECT_TRUE(plain->console.surface() == pictured->console.surface());
+    EXPECT_NE(solidGlyphPixel(plain->console.surface(), 1, 1, QColor(0, 0, 128)),
+              QColor(0, 0, 128));
 }
 
 } // namespace

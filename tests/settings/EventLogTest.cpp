@@ -42,6 +42,17 @@ TEST(EventLog, NewestRecordComesFirstAndErrorsFollowTheirCommand)
     t->exe(QStringLiteral("write x"));
     EXPECT_EQ(records(t)[0], locale.toString(QDate(2026, 12, 8), QLocale::ShortFormat) +
                                  QStringLiteral(" - COMMAND: write x"));
+    // Records in the same second share its text (the first at midnight exactly keeps its own);
+    // the next second has its own.
+    const QString day = locale.toString(QDate(2026, 12, 8), QLocale::ShortFormat);
+    for (const int ms : {0, 400, 999, 1000}) {
+        t->log.setClock([ms] { return QDateTime(QDate(2026, 12, 8), QTime(0, 0).addMSecs(ms)); });
+        t->exe(QStringLiteral("write y"));
+        const QString time = locale.toString(QTime(0, 0, ms / 1000), QLocale::LongFormat);
+        EXPECT_EQ(records(t)[0], (ms == 0 ? day : day + u' ' + time) +
+                                     QStringLiteral(" - COMMAND: write y"))
+            << ms;
+    }
 }
 
 TEST(EventLog, TheLogIsCutToItsLimitKeepingTheNewestRecords)
