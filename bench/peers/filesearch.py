@@ -12,7 +12,6 @@ first program alternating; the tree is warm in the page cache for all.
 Usage: filesearch.py BUILD_DIR [ROUNDS]    (the data goes to $PEER_DATA, see peerlib.py)
 """
 
-import json
 import os
 import subprocess
 import sys
@@ -38,18 +37,10 @@ def make_tree(build):
     return root
 
 
-def ours(bench, tree):
-    env = dict(os.environ, I2K_BENCH_FILE_TREE=tree, QT_QPA_PLATFORM="offscreen")
-
+def ours(build, tree):
     def run():
-        out = subprocess.run([bench, "--benchmark_filter=^BM_FilesearchCommand100kFiles/",
-                              "--benchmark_format=json"], env=env, check=True,
-                             capture_output=True, text=True).stdout
-        result = json.loads(out)["benchmarks"][0]
-        if "error_occurred" in result:
-            sys.exit("the benchmark failed: %s" % result.get("error_message"))
-        scale = {"ms": 1e-3, "us": 1e-6, "ns": 1e-9, "s": 1.0}[result["time_unit"]]
-        return {"wall": result["real_time"] * scale, "cpu": result["process_cpu_ms"] / 1e3}
+        result = peerlib.benchmark(build, "BM_FilesearchCommand100kFiles", I2K_BENCH_FILE_TREE=tree)
+        return {"wall": result["wall"], "cpu": result["process_cpu_ms"] / 1e3}
     return run
 
 
@@ -64,7 +55,6 @@ def main():
     build = peerlib.build_dir()
     rounds = peerlib.runs(11)
     peerlib.need(("fdfind", "fd-find"), ("find", "findutils"))
-    bench = os.path.join(build, "bench", "i2kBench")
     tree = make_tree(build)
     for argv in (["fdfind", "-u", "-g", PATTERN, tree], ["find", tree, "-name", PATTERN]):
         hits = subprocess.run(argv, capture_output=True, check=True).stdout.count(b"\n")
@@ -72,7 +62,7 @@ def main():
             sys.exit("%s found %d files, not %d" % (argv[0], hits, HITS))
     # -u: hidden files too, as filesearch lists them; fd's glob matches the name.
     (mine, fd, find), loads = peerlib.alternate(
-        rounds, ours(bench, tree), command(["fdfind", "-u", "-g", PATTERN, tree]),
+        rounds, ours(build, tree), command(["fdfind", "-u", "-g", PATTERN, tree]),
         command(["find", tree, "-name", PATTERN]))
     peerlib.header("filesearch %s over 100,000 files (%d hits) against fd and find"
                    % (PATTERN, HITS), rounds, loads)

@@ -5,6 +5,7 @@ Every script takes the build folder as its first argument. The data is made once
 $PEER_DATA (default BUILD_DIR/bench-data/peers, on the build's disk) and kept for later runs.
 """
 
+import json
 import os
 import shutil
 import statistics
@@ -77,6 +78,20 @@ def alternate(count, *jobs):
             for key, value in jobs[i]().items():
                 results[i].setdefault(key, []).append(value)
     return results, loads
+
+
+def benchmark(build, name, **env):
+    """One run of a benchmark of build/bench/i2kBench (the environment variables given added):
+    its wall time and CPU time a repetition, in seconds, and its counters."""
+    out = subprocess.run([os.path.join(build, "bench", "i2kBench"),
+                          "--benchmark_filter=^%s/" % name, "--benchmark_format=json"],
+                         env=dict(os.environ, QT_QPA_PLATFORM="offscreen", **env), check=True,
+                         capture_output=True, text=True).stdout
+    result = json.loads(out)["benchmarks"][0]
+    if "error_occurred" in result:
+        sys.exit("%s failed: %s" % (name, result.get("error_message")))
+    scale = {"ms": 1e-3, "us": 1e-6, "ns": 1e-9, "s": 1.0}[result["time_unit"]]
+    return dict(result, wall=result["real_time"] * scale, cpu=result["cpu_time"] * scale)
 
 
 def spread(values, unit="", digits=2):
