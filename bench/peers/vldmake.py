@@ -57,26 +57,31 @@ def cmus(tree, work):
             except OSError:
                 pass
         threading.Thread(target=pump, daemon=True).start()
-        while not os.path.exists(socket):
-            time.sleep(0.02)
-        listing = os.path.join(home, "library.txt")
-        cpu_before = cpu_of(process.pid)
-        start = time.perf_counter()
-        remote(socket, "add " + tree)
-        while True:
-            time.sleep(0.1)
-            remote(socket, "save -l " + listing)
-            if os.path.exists(listing):  # not written while the library is empty
-                with open(listing, "rb") as f:
-                    if f.read().count(b"\n") >= FILES:
-                        break
-        wall = time.perf_counter() - start
-        cpu = cpu_of(process.pid) - cpu_before
-        _, peak = peerlib.rss_mib(process.pid)
-        remote(socket, "quit")
-        process.wait(timeout=60)
-        os.close(master)
-        shutil.rmtree(home)
+        try:
+            while not os.path.exists(socket):
+                time.sleep(0.02)
+            listing = os.path.join(home, "library.txt")
+            cpu_before = cpu_of(process.pid)
+            start = time.perf_counter()
+            remote(socket, "add " + tree)
+            while True:
+                time.sleep(0.1)
+                remote(socket, "save -l " + listing)
+                if os.path.exists(listing):  # not written while the library is empty
+                    with open(listing, "rb") as f:
+                        if f.read().count(b"\n") >= FILES:
+                            break
+            wall = time.perf_counter() - start
+            cpu = cpu_of(process.pid) - cpu_before
+            _, peak = peerlib.rss_mib(process.pid)
+            remote(socket, "quit")
+            process.wait(timeout=60)
+            os.close(master)
+            shutil.rmtree(home)
+        finally:  # never left running, whatever went wrong
+            if process.poll() is None:
+                process.kill()
+                process.wait()
         return {"wall": wall, "cpu": cpu, "rss": peak}
     return run
 
