@@ -53,10 +53,15 @@ inline QString writeLargeDatabase(const QString &path)
 
 } // namespace LargeCatalogue
 
-// A bench session with the large database written into its home and loaded.
+// A bench session with the large database written into its home and loaded; or with the
+// database named by I2K_BENCH_CATALOGUE (the comparison with mpd, bench/peers/catalogue.py,
+// gives the one vldmake made of its music files).
 struct LargeCatalogueSession
 {
     BenchSession b;
-    QString path = LargeCatalogue::writeLargeDatabase(b.home.filePath(QStringLiteral("large.vld")));
+    QString path = qEnvironmentVariableIsSet("I2K_BENCH_CATALOGUE")
+                       ? qEnvironmentVariable("I2K_BENCH_CATALOGUE")
+                       : LargeCatalogue::writeLargeDatabase(
+                             b.home.filePath(QStringLiteral("large.vld")));
     LargeCatalogueSession() { b.session.exe(QStringLiteral("loadvld ") + path); }
 };

@@ -16,8 +16,11 @@
 #include <QHash>
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 #include <map>
+#include <optional>
+#include <thread>
 #include <vector>
 
 namespace DatabaseMaker {
@@ -85,33 +88,78 @@ void checkRequest(const Request &request)
         throw Failure{QStringLiteral("%1 exists; --force replaces it").arg(request.output)};
 }
 
-std::vector<Track> readTracks(const FolderScan::Found &found, const Warn &warn,
+// One audio file's track, or nothing when it cannot be read; the warnings it gave.
+struct ReadResult
+{
+    std::optional<Track> track;
+    QStringList warnings;
+};
+
+ReadResult readTrack(const FolderScan::Found &found, const QString &path)
+{
+    ReadResult result;
+    const Warn warn = [&](const QString &text) { result.warnings.append(text); };
+    QString problem;
+    if (const auto tags = readTrackTags(path, problem)) {
+        const QFileInfo info(path);
+        const QString key = FolderScan::sideKey(path);
+        Track track;
+        track.path = path;
+        track.fileName = info.fileName();
+        track.artist = tags->artist.isEmpty() ? info.absoluteDir().dirName() : tags->artist;
+        track.title = tags->title.isEmpty() ? info.completeBaseName() : tags->title;
+        track.genre = tags->genre;
+        track.year = tags->year;
+        track.lyrics = sideText(found.lyricsFiles, key, tags->lyrics, warn);
+        track.notes = sideText(found.notesFiles, key, tags->notes, warn);
+        result.track = std::move(track);
+    } else {
+        warn(QStringLiteral("%1: skipped (%2)").arg(path, problem));
+    }
+    return result;
+}
+
+// Reading the tags is most of the work, and each file is read on its own: the files are
+// shared out among the threads, each taking the next one not yet taken. Every result keeps
+// its file's place, so the tracks and the warnings come out in the order of the files
+// whatever the threads did.
+std::vector<Track> readTracks(const FolderScan::Found &found, int threads, const Warn &warn,
                               const Progress &progress)
 {
-    std::vector<Track> tracks;
-    tracks.reserve(size_t(found.audioFiles.size()));
     const qsizetype total = found.audioFiles.size();
-    for (qsizetype i = 0; i < total; ++i) {
-        const QString &path = found.audioFiles[i];
-        QString problem;
-        if (const auto tags = readTrackTags(path, problem)) {
-            const QFileInfo info(path);
-            const QString key = FolderScan::sideKey(path);
-            Track track;
-            track.path = path;
-            track.fileName = info.fileName();
-            track.artist = tags->artist.isEmpty() ? info.absoluteDir().dirName() : tags->artist;
-            track.title = tags->title.isEmpty() ? info.completeBaseName() : tags->title;
-            track.genre = tags->genre;
-            track.year = tags->year;
-            track.lyrics = sideText(found.lyricsFiles, key, tags->lyrics, warn);
-            track.notes = sideText(found.notesFiles, key, tags->notes, warn);
-            tracks.push_back(std::move(track));
-        } else {
-            warn(QStringLiteral("%1: skipped (%2)").arg(path, problem));
+    std::vector<ReadResult> results(size_t(total), ReadResult{});
+    std::atomic<qsizetype> next{0};
+    std::atomic<qsizetype> done{0};
+    qsizetype reported = 0;
+    const auto work = [&](bool reports) {
+        for (qsizetype i = next++; i < total; i = next++) {
+            results[size_t(i)] = readTrack(found, found.audioFiles[i]);
+            const qsizetype finished = ++done;
+            if (reports && progress)
+                progress(reported = finished, total);
         }
-        if (progress)
-            progress(i + 1, total);
+    };
+    if (threads <= 0)
+        threads = int(std::max(1u, std::thread::hardware_concurrency()));
+    {
+        // This thread works too, and is the one that reports progress.
+        std::vector<std::jthread> helpers;
+        for (int n = 1; n < threads && n < total; ++n)
+            helpers.emplace_back(work, false);
+        work(true);
+    }
+    // The last files may have been finished by a helper after this thread's last report.
+    if (progress && reported != total)
+        progress(total, total);
+
+    std::vector<Track> tracks;
+    tracks.reserve(size_t(total));
+    for (ReadResult &result : results) {
+        for (const QString &text : std::as_const(result.warnings))
+            warn(text);
+        if (result.track)
+            tracks.push_back(std::move(*result.track));
+        result = ReadResult{};
     }
     return tracks;
 }
@@ -240,10 +288,13 @@ QString withCrLf(const QString &text)
 Summary make(const Request &request, const Warn &warn, const Progress &progress)
 {
     checkRequest(request);
-    const FolderScan::Found found = FolderScan::scan(request.folders);
+    FolderScan::Found found = FolderScan::scan(request.folders);
     if (found.audioFiles.isEmpty())
         throw Failure{QStringLiteral("no audio files found")};
-    std::vector<Artist> artists = groupByArtist(readTracks(found, warn, progress));
+    std::vector<Track> read = readTracks(found, request.threads, warn, progress);
+    const size_t tracks = read.size();
+    std::vector<Artist> artists = groupByArtist(std::move(read));
+    found.audioFiles = {};
     if (artists.empty())
         throw Failure{QStringLiteral("no readable audio files")};
     if (artists.size() > size_t(kMaxNumber))
@@ -252,10 +303,15 @@ Summary make(const Request &request, const Warn &warn, const Progress &progress)
         if (artist.tracks.size() > size_t(kMaxNumber))
             throw Failure{QStringLiteral("more than %1 tracks by %2")
                               .arg(QString::number(kMaxNumber), artist.name)};
-    TrackIndex index(artists);
-    const std::vector<Batch> batches = readBatches(found.playlists, index, warn);
+    std::vector<Batch> batches;
+    if (!found.playlists.isEmpty()) {
+        TrackIndex index(artists);
+        batches = readBatches(found.playlists, index, warn);
+    }
 
     KeyValueStore catalogue;
+    // Six keys a track, two an artist, two a batch and the two counts.
+    catalogue.reserve(qsizetype(6 * tracks + 2 * artists.size() + 2 * batches.size() + 2));
     Summary summary;
     try {
         ArchiveWriter archive(request.output);
@@ -279,13 +335,13 @@ Summary make(const Request &request, const Warn &warn, const Progress &progress)
             }
         }
         for (size_t a = 0; a < artists.size(); ++a) {
-            const Artist &artist = artists[a];
+            Artist &artist = artists[a];
             const QString number = QString::number(a + 1);
             catalogue.SetValue(QStringLiteral("Artist") + number, artist.name);
             catalogue.SetValue(QStringLiteral("Tracks") + number,
                                QString::number(artist.tracks.size()));
             for (size_t t = 0; t < artist.tracks.size(); ++t) {
-                const Track &track = artist.tracks[t];
+                Track &track = artist.tracks[t];
                 QString reference = u'L' + track.path;
                 if (request.embed) {
                     const qint64 size = QFileInfo(track.path).size();
@@ -310,6 +366,8 @@ Summary make(const Request &request, const Warn &warn, const Progress &progress)
                 catalogue.SetValue(trackKey(a, u"Genre", t), QString::number(track.genre));
                 catalogue.SetValue(trackKey(a, u"Date", t),
                                    track.year > 0 ? QString::number(track.year) : QString());
+                // The catalogue has its own copy now: the whole library is not held twice.
+                track = Track{};
             }
             summary.tracks += int(artist.tracks.size());
         }
@@ -319,7 +377,7 @@ Summary make(const Request &request, const Warn &warn, const Progress &progress)
             catalogue.SetValue(QStringLiteral("BN%1").arg(b + 1), batches[b].name);
             catalogue.SetValue(QStringLiteral("BC%1").arg(b + 1), batches[b].contents);
         }
-        archive.addBytes(QStringLiteral("VELMORAD"), TextFile::encode(catalogue.text()));
+        archive.addBytes(QStringLiteral("VELMORAD"), catalogue.utf8Text());
         archive.finish();
         summary.bytes = QFileInfo(request.output).size();
     } catch (const RuntimeError &error) {

@@ -16,6 +16,9 @@ struct Request
     QStringList folders;
     bool embed = false; // copy the track files into the archive instead of linking them
     bool force = false; // replace an existing database
+    // How many threads read the files' tags; 0 for one per core. The database is the same
+    // byte for byte whatever the number.
+    int threads = 0;
 };
 
 struct Summary
@@ -34,7 +37,7 @@ struct Failure
 
 // Reports a file passed over or a playlist entry left out, one line of text each.
 using Warn = std::function<void(const QString &)>;
-// Called after each audio file is read: how many are done, of how many.
+// Called as audio files are read: how many are done, of how many; last with all done.
 using Progress = std::function<void(qsizetype done, qsizetype total)>;
 
 // Writes the database, all or nothing. Throws Failure when nothing was written: a folder

@@ -12,6 +12,7 @@
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
+#include <taglib/mpegheader.h>
 #include <taglib/tag.h>
 #include <taglib/tpropertymap.h>
 
@@ -42,6 +43,16 @@ QString property(const TagLib::PropertyMap &map, const char *key)
     return values.join(QStringLiteral("\n\n"));
 }
 
+// Whether an MPEG file has a frame of audio, as its properties would find it.
+bool hasMpegAudio(TagLib::MPEG::File *file)
+{
+    const long first = file->firstFrameOffset();
+    if (first < 0)
+        return false;
+    const TagLib::MPEG::Header header(file, first, false);
+    return header.isValid() && header.sampleRate() > 0;
+}
+
 } // namespace
 
 int genreFromText(const QString &text)
@@ -64,13 +75,19 @@ std::optional<TrackTags> readTrackTags(const QString &path, QString &problem)
         return std::nullopt;
     }
     const QByteArray name = QFile::encodeName(path);
+    const bool mp3 = path.endsWith(QStringLiteral(".mp3"), Qt::CaseInsensitive);
     // The audio properties are read (quickly: the headers only) to tell audio from a file
-    // that only has the right extension.
-    TagLib::FileRef ref(name.constData(), true, TagLib::AudioProperties::Fast);
+    // that only has the right extension. For an MP3 the first frame's header tells it: the
+    // properties would also search the file backwards for its last frame, a quarter of the
+    // time vldmake spends on a file, for a length that is never used.
+    TagLib::FileRef ref = mp3 ? TagLib::FileRef(new TagLib::MPEG::File(name.constData(), false))
+                              : TagLib::FileRef(name.constData(), true,
+                                                TagLib::AudioProperties::Fast);
     // TagLib takes an empty or random file with an .mp3 or .wav name for one without audio;
     // real audio has a sample rate.
-    if (ref.isNull() || !ref.file()->isValid() || !ref.audioProperties() ||
-        ref.audioProperties()->sampleRate() <= 0) {
+    if (ref.isNull() || !ref.file()->isValid() ||
+        (mp3 ? !hasMpegAudio(static_cast<TagLib::MPEG::File *>(ref.file()))
+             : !ref.audioProperties() || ref.audioProperties()->sampleRate() <= 0)) {
         problem = QStringLiteral("not a readable audio file");
         return std::nullopt;
     }

@@ -443,16 +443,12 @@ void KeyValueStore::loadPieces(const ByteSource &read, bool cp1252)
     *this = std::move(loaded);
 }
 
-QString KeyValueStore::text() const
+template <typename Flush> void KeyValueStore::writeText(qsizetype chunk, Flush flush) const
 {
     // Pairs in key order, so that the same content always gives the same file.
     const auto sorted = sortedByKey(m_index);
-    qsizetype size = 32;
-    for (const auto &it : sorted)
-        size += it->key.size() + it->value.size() + 3;
-
     QString out;
-    out.reserve(size);
+    out.reserve(chunk + 64);
     out += kHeaderTag;
     out += QString::number(kLayoutVersion);
     out += u"\r\n";
@@ -461,13 +457,41 @@ QString KeyValueStore::text() const
         out += u'=';
         appendEscaped(out, it->value, false);
         out += u"\r\n";
+        // Whole lines only: a pair of surrogates is never cut in two.
+        if (out.size() >= chunk) {
+            flush(out);
+            out.clear();
+        }
     }
-    return out;
+    flush(out);
+}
+
+qsizetype KeyValueStore::plainSize() const
+{
+    qsizetype size = 32;
+    m_index.forEach([&](const StoreIndex::Entry &e) { size += e.key.size() + e.value.size() + 3; });
+    return size;
+}
+
+QString KeyValueStore::text() const
+{
+    QString text;
+    text.reserve(plainSize());
+    writeText(1 << 16, [&](const QString &lines) { text += lines; });
+    return text;
+}
+
+QByteArray KeyValueStore::utf8Text() const
+{
+    QByteArray bytes;
+    bytes.reserve(plainSize());
+    writeText(1 << 16, [&](const QString &lines) { bytes += lines.toUtf8(); });
+    return bytes;
 }
 
 void KeyValueStore::SaveFile(const QString &path) const
 {
-    TextFile::save(path, TextFile::encode(text()));
+    TextFile::save(path, utf8Text());
 }
 
 QString KeyValueStore::GetValue(const QString &key) const

@@ -46,7 +46,9 @@ public:
     // Every pair in the file layout, in key order, so that LoadText restores each key and
     // value exactly. Equal contents give equal texts.
     QString text() const;
-    // text(), UTF-8, written atomically.
+    // The same text in UTF-8, made without the whole text in UTF-16 first.
+    QByteArray utf8Text() const;
+    // utf8Text(), written atomically.
     void SaveFile(const QString &path) const;
 
     // The value, or kNotFound when the key is absent.
@@ -65,6 +67,8 @@ public:
     QString ListAll() const;
 
     qsizetype count() const { return m_index.size(); }
+    // Room for this many keys, for a writer that knows how many it will set.
+    void reserve(qsizetype keys) { m_index.reserve(keys); }
 
     KeyValueStore() = default;
     KeyValueStore(const KeyValueStore &other);
@@ -88,6 +92,10 @@ private:
     void putKept(QStringView key, QStringView folded, QStringView value);
     // Copies the pairs into fresh pieces once most of the text held is no longer used.
     void compactIfWasteful();
+    // Gives the text a chunk of whole lines at a time, each some `chunk` characters long.
+    template <typename Flush> void writeText(qsizetype chunk, Flush flush) const;
+    // The text's length if no character needed an escape.
+    qsizetype plainSize() const;
 
     // The texts of the keys and values, copied into large pieces that never move: a catalogue
     // of half a million pairs then costs a few dozen allocations to load and to drop, not

@@ -1,49 +1,17 @@
 #include "system/FileSearch.h"
 
 #include "foundation/RuntimeError.h"
+#include "system/FolderWalk.h"
 #include "tovarocx/FileNameBytes.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <algorithm>
-#include <dirent.h>
-#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
 
 namespace {
-
-struct Entry
-{
-    std::string name;
-    bool folder;
-};
-
-// The entries of one folder, sorted by name; empty when it cannot be read.
-std::vector<Entry> listFolder(const std::string &path)
-{
-    std::vector<Entry> entries;
-    DIR *dir = ::opendir(path.c_str());
-    if (!dir)
-        return entries;
-    while (const dirent *d = ::readdir(dir)) {
-        const char *name = d->d_name;
-        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
-            continue;
-        bool folder = d->d_type == DT_DIR;
-        if (d->d_type == DT_UNKNOWN) {
-            struct stat st {};
-            folder = ::fstatat(::dirfd(dir), name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-                     S_ISDIR(st.st_mode);
-        }
-        entries.push_back({name, folder});
-    }
-    ::closedir(dir);
-    std::sort(entries.begin(), entries.end(),
-              [](const Entry &a, const Entry &b) { return a.name < b.name; });
-    return entries;
-}
 
 // The name as text, in a buffer kept from name to name: ASCII names, nearly all of them,
 // are copied across without the decoder's allocation. This is most of the work on a large tree.
@@ -77,24 +45,24 @@ FileSearch::Result FileSearch::run(const QString &folder, const Progress &progre
     Result result;
     QElapsedTimer sinceProgress;
     sinceProgress.start();
-    // Folders still to search, as paths on disk and as shown; the last is searched next. A
-    // hit from a relative folder is shown in full, so it still names the file once the
+    // A hit from a relative folder is shown in full, so it still names the file once the
     // current folder has changed.
     const QString given = QDir::isRelativePath(folder) ? QDir(folder).absolutePath() : folder;
     const QString shownRoot = given.endsWith(u'/') ? given.chopped(1) : given;
-    std::vector<std::pair<std::string, QString>> pending{
-        {root.toStdString(), shownRoot}};
+    // The folders still to search, as shown, in the order the walk lists them: the last is
+    // searched next.
+    std::vector<QString> pending{shownRoot};
+    FolderWalk walk(root.toStdString());
+    FolderWalk::Listing entries;
     qsizetype sinceCheck = 0;
     QString name;
-    while (!pending.empty()) {
-        const auto [path, shown] = std::move(pending.back());
+    while (walk.next(entries)) {
+        const QString shown = std::move(pending.back());
         pending.pop_back();
-        const std::vector<Entry> entries = listFolder(path);
         const size_t firstSub = pending.size();
-        for (const Entry &entry : entries) {
+        for (const FolderWalk::Entry &entry : entries) {
             if (entry.folder) {
-                pending.emplace_back(path + '/' + entry.name,
-                                     shown + u'/' + FileNameBytes::decode(entry.name));
+                pending.push_back(shown + u'/' + FileNameBytes::decode(entry.name));
                 continue;
             }
             decodeInto(entry.name, name);

@@ -3,6 +3,7 @@
 
 #include "MusicFolder.h"
 
+#include "DatabaseMaker.h"
 #include "formats/Archive.h"
 #include "formats/KeyValueStore.h"
 
@@ -353,4 +354,47 @@ TEST(Vldmake, ProgressIsOneLineRewrittenOnStandardError)
         << qPrintable(run.err);
     EXPECT_EQ(run.err.count(u'\n'), 1);
     EXPECT_TRUE(run.out.contains(QStringLiteral("1 artist, 3 tracks, 0 batches")));
+}
+
+// The tags are read by several threads at once: the database, the warnings and their order
+// must not depend on how many, or on which thread finished first.
+TEST(Vldmake, ThreadsChangeNeitherTheBytesNorTheWarnings)
+{
+    MusicFolder music;
+    for (int n = 1; n <= 40; ++n) {
+        const QString name = QStringLiteral("Band %1/Song %2.mp3").arg(n % 3).arg(n);
+        if (n % 7 == 0) {
+            music.file(name, "not audio");
+            continue;
+        }
+        music.mp3(name, {{"ARTIST", n % 5 ? QStringLiteral("Band %1").arg(n % 3)
+                                          : QStringLiteral("band %1").arg(n % 3)},
+                         {"TITLE", QStringLiteral("Title %1").arg(41 - n)},
+                         {"LYRICS", n % 4 ? QString() : QStringLiteral("la\nla")}});
+    }
+    music.file(QStringLiteral("Band 1/Song 4.notes.txt"), "beside the track");
+    const auto make = [&](int threads) {
+        DatabaseMaker::Request request;
+        request.output = music.path(QStringLiteral("t%1.vld").arg(threads));
+        request.folders = {music.path()};
+        request.threads = threads;
+        QStringList warnings;
+        qsizetype lastDone = -1;
+        DatabaseMaker::make(
+            request, [&](const QString &text) { warnings.append(text); },
+            [&](qsizetype done, qsizetype total) {
+                EXPECT_GT(done, lastDone);
+                EXPECT_LE(done, total);
+                lastDone = done;
+            });
+        EXPECT_EQ(lastDone, 40);
+        return std::pair{bytesOf(request.output), warnings};
+    };
+    const auto [one, oneWarnings] = make(1);
+    EXPECT_EQ(oneWarnings.size(), 5) << qPrintable(oneWarnings.join(u'\n'));
+    for (const int threads : {2, 4, 7}) {
+        const auto [many, manyWarnings] = make(threads);
+        EXPECT_EQ(many, one) << threads << " threads";
+        EXPECT_EQ(manyWarnings, oneWarnings) << threads << " threads";
+    }
 }
