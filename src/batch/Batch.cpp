@@ -74,7 +74,7 @@ void Batch::initbatch(const QString &batchfile)
 
 bool Batch::batchconfirm(const QString &cmd)
 {
-    if (!batchRunning)
+    if (!batchRunning && outsideLines == 0)
         return true;
     return m_session.askYesNo(Msg::kBatchWarningTitle, Msg::batchWarning(cmd));
 }

@@ -20,8 +20,8 @@ public:
     // Reads the whole file (made, empty, when missing), resets the batch and starts the
     // line runner. A file that cannot be read leaves the batch idle and raises the error.
     void initbatch(const QString &batchfile);
-    // True when the command line may run: always when no batch runs, otherwise when the
-    // user answers Yes to the warning.
+    // True when the command line may run: always when no batch runs and no line sent from
+    // outside the window runs, otherwise when the user answers Yes to the warning.
     bool batchconfirm(const QString &cmd);
     // Schedules a command due when the clock reaches the due time.
     void at(const QString &due, const QString &command);
@@ -51,6 +51,9 @@ public:
     void clockTick();
 
     bool batchRunning = false;
+    // Lines sent from outside the window (i2kCmd --remote) now running: they ask first as
+    // batch lines do.
+    int outsideLines = 0;
     QStringList batchLines;
     // The line last handed to the interpreter; -1 before the first.
     qsizetype batchLine = -1;
