@@ -202,8 +202,10 @@ void RemoteServer::accept()
         }
         // A client that never finishes its request is not waited for.
         QTimer::singleShot(kRequestTimeoutMs, client, [client] {
-            if (!client->property("complete").toBool())
+            if (!client->property("complete").toBool()) {
                 client->abort();
+                client->deleteLater();
+            }
         });
         connect(client, &QLocalSocket::readyRead, this, [this, client] { read(client); });
     }
@@ -214,8 +216,10 @@ void RemoteServer::read(QLocalSocket *client)
     if (client->property("complete").toBool())
         return;
     if (client->bytesAvailable() > kMaxRequestBytes || !client->canReadLine()) {
-        if (client->bytesAvailable() > kMaxRequestBytes)
+        if (client->bytesAvailable() > kMaxRequestBytes) {
             client->abort();
+            client->deleteLater();
+        }
         return;
     }
     const QByteArray bytes = client->peek(kMaxRequestBytes);
@@ -234,6 +238,7 @@ void RemoteServer::read(QLocalSocket *client)
     }
     if (!valid) {
         client->abort();
+        client->deleteLater();
         return;
     }
     client->readAll();

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -172,6 +173,18 @@ TEST(RemoteControl, LinesRunInTheRunningConsoleAndItsTextComesBack)
     EXPECT_EQ(send(folders, {QStringLiteral("write taken")}).exitCode, 1);
     ASSERT_EQ(::chown(path.constData(), geteuid(), getegid()), 0);
 
+    // Requests that break the exchange are dropped unanswered, and the console goes on.
+    for (const QByteArray &hostile :
+         {QByteArray("hello\nend\n"), QByteArray("i2kCmd-remote 1\nwrite unmarked\nend\n"),
+          QByteArray("i2kCmd-remote 1\n") + QByteArray(2 << 20, 'x') + "\nend\n"}) {
+        QLocalSocket raw;
+        raw.connectToServer(folders.socket());
+        ASSERT_TRUE(raw.waitForConnected(5000));
+        raw.write(hostile);
+        raw.waitForBytesWritten(5000);
+        EXPECT_TRUE(raw.state() == QLocalSocket::UnconnectedState || raw.waitForDisconnected(10000));
+        EXPECT_FALSE(raw.readAll().startsWith("done")) << hostile.left(40).toStdString();
+    }
     sent = send(folders, {QStringLiteral("write back"), QStringLiteral("--screen-text"),
                           QStringLiteral("-")});
     EXPECT_EQ(row(sent.out, 1), QStringLiteral("back"));
