@@ -38,8 +38,9 @@ public:
             ::chmod(QFile::encodeName(path).constData(), 0700);
             EXPECT_EQ(::chown(QFile::encodeName(path).constData(), owner, owner), 0);
         }
-        if (owner != geteuid())
+        if (owner != geteuid()) {
             EXPECT_EQ(::chmod(QFile::encodeName(m_root.path()).constData(), 0755), 0);
+        }
     }
     QString path(const char *name) const { return m_root.filePath(QString::fromLatin1(name)); }
     QString socket() const { return path("runtime") + QStringLiteral("/i2kCmd.socket"); }
