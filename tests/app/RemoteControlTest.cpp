@@ -105,7 +105,12 @@ public:
             m_process.waitForFinished(5000);
         }
     }
-    bool ended() { return m_process.waitForFinished(20000); }
+    // Ended through its normal shut-down (a sanitizer's finding would be another exit code).
+    bool ended()
+    {
+        return m_process.waitForFinished(20000) && m_process.exitStatus() == QProcess::NormalExit &&
+               m_process.exitCode() == 0;
+    }
 
     bool listening = false;
 
