@@ -17,6 +17,23 @@ const QStringList kQtFlags = {QStringLiteral("reverse"),     QStringLiteral("tes
                               QStringLiteral("widgetcount"), QStringLiteral("nograb"),
                               QStringLiteral("dograb"),      QStringLiteral("sync")};
 
+// What is wrong with a --remote command line, or nothing: it takes lines and --screen-text
+// only, and a line is one line.
+QString remoteError(const CommandLine &line)
+{
+    if (line.remoteLines.isEmpty())
+        return QStringLiteral("--remote needs at least one command line");
+    for (const QString &text : line.remoteLines) {
+        if (text.contains(u'\n') || text.contains(u'\r'))
+            return QStringLiteral("a command line for --remote cannot hold a line break");
+    }
+    if (!line.home.isEmpty() || !line.audioOutput.isEmpty() || !line.steps.isEmpty() ||
+        !line.answers.isEmpty() || !line.screenshot.isEmpty() || line.quit || line.help ||
+        line.version)
+        return QStringLiteral("--remote takes only command lines and --screen-text");
+    return {};
+}
+
 } // namespace
 
 QStringList CommandLine::withoutQtOptions(const QStringList &arguments, bool *platformGiven)
@@ -91,6 +108,11 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             line.screenshot = value();
         } else if (option == u"--quit") {
             line.quit = true;
+        } else if (option == u"--remote") {
+            line.remote = true;
+            // Every argument up to --screen-text is a line, whatever it starts with.
+            while (i + 1 < arguments.size() && arguments[i + 1] != u"--screen-text")
+                line.remoteLines.append(arguments[++i]);
         } else if (option == u"--help" || option == u"-h") {
             line.help = true;
         } else if (option == u"--version") {
@@ -101,6 +123,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         if (!line.error.isEmpty())
             break;
     }
+    if (line.error.isEmpty() && line.remote)
+        line.error = remoteError(line);
     return line;
 }
 
@@ -111,6 +135,7 @@ QString CommandLine::usage()
     return QStringLiteral(
         "Usage: i2kCmd [--home DIR] [--audio-output NAME] [--exec LINE]... [--keys SEQ]... [--answer TEXT]... [--wait MS]...\n"
         "              [--screen-text FILE|-] [--screenshot FILE.png] [--quit] [--help] [--version]\n"
+        "       i2kCmd --remote LINE... [--screen-text FILE|-]\n"
         "\n"
         "  --home DIR            keep set.cf, playlist.dat and eventlog.txt in DIR\n"
         "  --audio-output NAME   the players' sound output, as mpv names it (null: silent);\n"
@@ -128,6 +153,11 @@ QString CommandLine::usage()
         "                        standard output, after the steps\n"
         "  --screenshot FILE.png write the console picture after the steps\n"
         "  --quit                close through the normal shut-down after the steps\n"
+        "  --remote LINE...      run the lines in the console already running for this user, as if\n"
+        "                        typed there, and end; with --screen-text, write its text after\n"
+        "                        them. Exit status 0 when they ran, 1 when no console is running,\n"
+        "                        2 for a mistake in the arguments. A desktop hotkey can run, e.g.,\n"
+        "                        i2kCmd --remote \"vlplay\"\n"
         "  --help                show this text\n"
         "  --version             show the version\n"
         "\n"

@@ -21,6 +21,9 @@ struct CommandLine
     QString audioOutput; // --audio-output, else $I2KCMD_AUDIO_OUTPUT
     QList<Step> steps;   // --exec, --keys and --wait, in the order given
     QStringList answers; // --answer, in the order given
+    // --remote: the lines to send to the running console instead of starting one.
+    bool remote = false;
+    QStringList remoteLines;
     QString screenText;  // file name, or "-" for standard output
     QString screenshot;
     bool quit = false;

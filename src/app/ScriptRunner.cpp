@@ -54,14 +54,17 @@ bool writeStandardOutput(const QByteArray &bytes)
 
 } // namespace
 
+bool writeTextOutput(const QString &target, const QByteArray &bytes)
+{
+    return target == u"-" ? writeStandardOutput(bytes) : writeOutput(target, bytes);
+}
+
 bool writeOutputs(const Session &session, const CommandLine &line)
 {
     bool ok = true;
     if (!line.screenText.isEmpty()) {
         const QByteArray text = TextFile::encode(session.console.scrCells().screenText());
-        ok = (line.screenText == u"-" ? writeStandardOutput(text)
-                                      : writeOutput(line.screenText, text)) &&
-             ok;
+        ok = writeTextOutput(line.screenText, text) && ok;
     }
     if (!line.screenshot.isEmpty()) {
         QByteArray png;

@@ -3,6 +3,8 @@
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/MprisService.h"
+#include "app/RemoteControl.h"
+#include "session/ConsoleRemote.h"
 #include "app/ScriptRunner.h"
 #include "session/Session.h"
 #include "controller/Lifecycle.h"
@@ -64,6 +66,9 @@ int main(int argc, char *argv[])
         if (const std::optional<int> code = answeredAtOnce(early))
             return *code;
     }
+    // The lines go to the console already running; this run needs no display of its own.
+    if (early.remote && early.error.isEmpty())
+        return RemoteControl::send(early.remoteLines, early.screenText);
     if (!display) {
         if (!early.quitsAfterSteps()) {
             std::fprintf(stderr, "i2kCmd: no display (DISPLAY and WAYLAND_DISPLAY are not set); "
@@ -104,8 +109,8 @@ int main(int argc, char *argv[])
         window.close();
         return written ? 0 : 1;
     }
-    PlaylistRemote remote(session);
-    MprisService mpris(remote, [&window] {
+    PlaylistRemote playlist(session);
+    MprisService mpris(playlist, [&window] {
         window.showNormal();
         window.raise();
         window.activateWindow();
@@ -113,5 +118,9 @@ int main(int argc, char *argv[])
     // No session bus: the program runs as before, without a word.
     if (offersMediaControls(platform))
         mpris.registerOn(QDBusConnection::sessionBus());
+    // Likewise when another console of this user already takes the lines of i2kCmd --remote.
+    ConsoleRemote console(session);
+    RemoteServer remote(console);
+    remote.listen();
     return QApplication::exec();
 }

@@ -68,7 +68,7 @@ void Batch::initbatch(const QString &batchfile)
 
 bool Batch::batchconfirm(const QString &cmd)
 {
-    if (!m_running)
+    if (!m_running && m_outsideLines == 0)
         return true;
     return m_host.askYesNo(Msg::kBatchWarningTitle, Msg::batchWarning(cmd));
 }

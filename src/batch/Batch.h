@@ -21,8 +21,8 @@ public:
     // Reads the whole file (made, empty, when missing), resets the batch and starts the
     // line runner. A file that cannot be read leaves the batch idle and raises the error.
     void initbatch(const QString &batchfile);
-    // True when the command line may run: always when no batch runs, otherwise when the
-    // user answers Yes to the warning.
+    // True when the command line may run: always when no batch runs and no line sent from
+    // outside the window runs, otherwise when the user answers Yes to the warning.
     bool batchconfirm(const QString &cmd);
     // Schedules a command due when the clock reaches the due time.
     void at(const QString &due, const QString &command);
@@ -52,6 +52,10 @@ public:
     void clockTick();
 
     bool running() const { return m_running; }
+    // Lines sent from outside the window (i2kCmd --remote) run between these two calls: they
+    // ask first as batch lines do.
+    void beginOutsideLines() { ++m_outsideLines; }
+    void endOutsideLines() { --m_outsideLines; }
     // The line last handed to the interpreter; -1 before the first.
     qsizetype currentLine() const { return m_line; }
     // Milliseconds counted by the clock in this batch; it only moves while the clock runs.
@@ -69,6 +73,7 @@ public:
 private:
     BatchHost &m_host;
     bool m_running = false;
+    int m_outsideLines = 0;
     QStringList m_lines;
     qsizetype m_line = -1;
     QList<TimedCommand> m_timed;

@@ -341,6 +341,12 @@ int Console::DrawText(const QString &text, int row, qint32 colour, int xpos)
 
 void Console::TypeText(const QString &text)
 {
+    // With the cursor inside the line, what is typed goes in at the cursor.
+    if (cmdTail > 0 && cmdTail <= cmdText.size()) {
+        const qsizetype at = cmdText.size() - cmdTail;
+        showCommandLine(cmdText.left(at) + text + cmdText.mid(at), at + text.size());
+        return;
+    }
     for (qsizetype i = 0; i < text.size();) {
         // A high surrogate at the end waits on the line for its low half.
         if (text[i].isHighSurrogate() && i + 1 == text.size()) {
@@ -435,12 +441,47 @@ QPoint Console::typedCell(QStringView line, qsizetype clusterStart)
     return {column, row};
 }
 
+void Console::blankTyped()
+{
+    // Counted in cells, so wide characters are blanked whole; at most to the last row.
+    const QPoint end = typedCell(cmdText, cmdText.size());
+    const int cells = std::min(end.y(), Cell::kRecordRows) * Cell::kTextColumns -
+                      (kHomeRow * Cell::kTextColumns) + std::min(end.x(), Cell::kTextColumns);
+    DrawText(QString(cells, u' '), kHomeRow, -1, 0);
+}
+
 void Console::redrawPrompt()
 {
-    DrawText(QString(cmdText.size() + kHomeColumn, u' '), kHomeRow, -1, 0);
+    blankTyped();
     DrawText(kPrompt, kHomeRow, -1, 3);
     curCol = kHomeColumn;
     curRow = kHomeRow;
+    cmdTail = 0;
+}
+
+void Console::showCommandLine(const QString &text, qsizetype cursor)
+{
+    redrawPrompt();
+    cmdText.clear();
+    TypeText(text);
+    const QPoint cell = typedCell(cmdText, std::min(cursor, cmdText.size()));
+    cmdTail = std::max<qsizetype>(0, cmdText.size() - cursor);
+    if (cmdTail > 0) {
+        curCol = cell.x();
+        curRow = cell.y();
+    }
+}
+
+void Console::drawCursor(bool visible)
+{
+    qint32 colour = -1;
+    if (visible || cmdTail <= 0 || cmdTail > cmdText.size()) {
+        DrawChar(visible ? u'_' : u' ', curCol, curRow, colour);
+        return;
+    }
+    const TextCells::Cluster cluster = TextCells::clusterAt(cmdText, cmdText.size() - cmdTail);
+    putCluster(QStringView(cmdText).mid(cluster.start, cluster.length), cluster.width,
+               cluster.rightToLeft, curCol, curRow, m_options.textColour());
 }
 
 void Console::ClScreen()

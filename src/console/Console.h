@@ -57,6 +57,11 @@ public:
     // Blanks over the command line as typed so far, "COMMAND: " again and the cursor home;
     // cmdText is left to the caller.
     void redrawPrompt();
+    // The command line drawn again as text, laid out as typing lays it out, with the cursor
+    // at the UTF-16 index cursor (cmdTail says how much of the line lies after it).
+    void showCommandLine(const QString &text, qsizetype cursor);
+    // The blinking cursor: "_" in its cell, or what the line holds there.
+    void drawCursor(bool visible);
     // The background copied over everything, the record emptied, the prompt redrawn.
     void ClScreen();
     // Fills one cell with a colour without touching the record.
@@ -93,6 +98,9 @@ public:
     int curCol = kHomeColumn;
     int curRow = kHomeRow;
     QString cmdText;
+    // UTF-16 units of cmdText after the cursor: 0 while the cursor is at the end, where typing
+    // and Backspace work on the line directly.
+    qsizetype cmdTail = 0;
     Mode mode() const { return m_mode; }
     void setMode(Mode mode) { m_mode = mode; }
 
@@ -116,6 +124,8 @@ private:
     void paintRecorded(int column, int row);
     // The first cell of the character starting at clusterStart of a command line.
     static QPoint typedCell(QStringView line, qsizetype clusterStart);
+    // Blanks from column 1 of the prompt row to the cell after the typed line.
+    void blankTyped();
     // Shows the right-to-left runs of a row shaped and in visual order, or the row in its
     // logical order again once it holds none.
     void layoutRow(int row);

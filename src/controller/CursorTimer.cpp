@@ -50,9 +50,7 @@ void CursorTimer::tick()
 
 void CursorTimer::blinkCursor()
 {
-    Console &console = m_session.console;
-    qint32 colour = -1;
-    console.DrawChar(cursorOn ? u' ' : u'_', console.curCol, console.curRow, colour);
+    m_session.console.drawCursor(!cursorOn);
     cursorOn = !cursorOn;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // timFlash: every 100 ms the cursor blinks, the now-playing status or the playlist view's
 // window title is refreshed, and the random-drawing mode draws one shape. It stops while the
-// window has no focus; the playlist's advance has a timer of its own (Players::timAdvance).
+// window has no focus; the playlist's advance has a timer of its own (Players::startAdvancing).
 
 #include <QRandomGenerator>
 #include <QString>

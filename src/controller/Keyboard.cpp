@@ -57,6 +57,8 @@ void Keyboard::promptKeyDown(int code, int shift)
     // F10 would start the window system's menu activation; the Escape cancels it.
     if (code == Vk::F10)
         sendKeystroke(Vk::Escape, Vk::Escape);
+    if (m_prompt.keyDown(code, shift))
+        return;
 
     if (shift == Vk::AltMask && code >= Vk::A && code <= Vk::Z) {
         const QChar letter(code);
@@ -122,6 +124,7 @@ void Keyboard::pagerKeyDown(int code)
         s.setWindowTitle(Msg::kWindowTitle);
         s.console.setMode(Console::Mode::Prompt);
         s.console.ClScreen();
+        m_prompt.redraw();
         s.batch.resumetimed();
         return;
     case Vk::Home:
@@ -192,6 +195,10 @@ void Keyboard::keyPress(int &character)
     Console &console = m_session.console;
     if (m_session.wait || m_session.batch.running() || console.mode() != Console::Mode::Prompt)
         return;
+    if (m_prompt.keyPress(character)) {
+        character = 0;
+        return;
+    }
     switch (character) {
     case Vk::Backspace:
         console.eraseTyped();
@@ -219,11 +226,13 @@ void Keyboard::enter()
 {
     Console &console = m_session.console;
     console.redrawPrompt();
-    if (!console.cmdText.isEmpty()) {
-        QString line = console.cmdText;
+    const QString typed = console.cmdText;
+    if (!typed.isEmpty()) {
+        QString line = typed;
         m_session.interpreter.exe(line);
         console.cmdText = line;
     }
+    m_prompt.entered(typed);
     if (startsWithLastcmd(console.cmdText)) {
         console.cmdText.clear();
         console.TypeText(m_session.opt[Options::LastCommand]);
@@ -238,6 +247,8 @@ void Keyboard::resetCommandLine()
     console.curCol = Console::kHomeColumn;
     console.curRow = Console::kHomeRow;
     console.cmdText.clear();
+    console.cmdTail = 0;
+    m_prompt.reset();
 }
 
 void Keyboard::mouseUp(int button, int, int x, int y)
@@ -279,8 +290,7 @@ void Keyboard::drawCursor(QChar shape)
     Console &console = m_session.console;
     if (console.mode() != Console::Mode::Prompt)
         return;
-    qint32 colour = -1;
-    console.DrawChar(shape, console.curCol, console.curRow, colour);
+    console.drawCursor(shape == u'_');
 }
 
 QPoint Keyboard::cursorPoint() const

@@ -3,6 +3,8 @@
 // line, paging, playlist control, key bindings and the popup menus, by display mode. While a
 // command waits (CommandWait) keys and clicks are turned away; Escape and Break cancel it.
 
+#include "controller/PromptKeys.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -43,6 +45,7 @@ private:
     QPoint cursorPoint() const;
 
     Session &m_session;
+    PromptKeys m_prompt{m_session};
     // Keystrokes queued on it are dropped if the keyboard goes first.
     QObject m_queue;
 };

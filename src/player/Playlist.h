@@ -25,7 +25,7 @@ public:
     Entry &operator[](int index);
     const Entry &operator[](int index) const;
 
-    // The current track, the one PlayWMP plays.
+    // The current track, the one the players play.
     qint16 plIndex = 0;
 
     // playlist.dat: one line per entry in use, "artist","track" and CR LF, written through

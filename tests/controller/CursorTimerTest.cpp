@@ -167,3 +167,21 @@ TEST(CursorTimer, RandomDrawingModeRunsOneCommandPerTick)
 }
 
 } // namespace
+
+// Inside the line the cursor blinks over the character under it and gives it back, a wide
+// character whole, on the row the line has wrapped to.
+TEST(CursorTimer, TheCursorInsideTheLineGivesBackTheCharacterUnderIt)
+{
+    TestSession t;
+    t->console.ClScreen();
+    // 80 cells of "a" end in column 92: the wide character cannot start in 93 and wraps.
+    t.keys(QStringLiteral("text:") + QString(80, u'a') + QStringLiteral("漢b,Left,Left"));
+    CursorTimer &timer = t->cursorTimer;
+    timer.cursorOn = false;
+    timer.tick();
+    EXPECT_EQ(t.row(34), QStringLiteral("_ b"));
+    timer.tick();
+    EXPECT_EQ(t.row(34), QStringLiteral("漢b"));
+    EXPECT_EQ(t->console.curRow, 34);
+    EXPECT_EQ(t->console.curCol, 1);
+}

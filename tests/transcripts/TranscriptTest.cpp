@@ -12,6 +12,7 @@
 //                    commands, the fade and the playlist's advance run as they fall due
 //   file: NAME = TEXT  writes TEXT into the file NAME of the home folder; \0 or \xHH is a
 //                    byte, \\ a backslash, and "{N}" right after a byte makes N of it in all
+//   restart          a fresh session on the same home, as after closing and starting again
 //   database: NAME   writes the sample music database of tests/library/Catalogue.h into
 //                    the file NAME of the home folder ("NAME = scripts": the one with names
 //                    in several scripts)
@@ -171,6 +172,8 @@ public:
                 writeFile(number, line.mid(5)); // blanks at the end belong to TEXT
             else if (line.startsWith(QStringLiteral("database:")))
                 writeDatabase(line.mid(9));
+            else if (line == u"restart")
+                m_session.restart();
             else
                 fail(number, QStringLiteral("not a comment, action or row: ") + line);
         }
