@@ -45,6 +45,6 @@ void FileOps::Name(const QString &from, const QString &to)
     if (result == 0)
         return;
     if (errno == EXDEV)
-        throw RuntimeError(74, QStringLiteral("Can't rename with different drive"));
+        throw RuntimeError::renameAcrossDrives();
     throw RuntimeError::fromErrno(errno);
 }

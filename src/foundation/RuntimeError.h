@@ -19,6 +19,18 @@ public:
     const QString &description() const { return m_description; }
     const char *what() const noexcept override { return m_what.c_str(); }
 
+    // A web request's failures: one number per kind, the text saying what happened.
+    enum WebFailure {
+        kWebRequestFailed = 35750,
+        kWebMalformedAddress = 35751,
+        kWebCannotConnect = 35754,
+        kWebTimeout = 35761,
+        kWebStillExecuting = 35764,
+        kWebHttpStatus = 35765,
+        kWebTooManyRedirects = 35766,
+        kWebTooLarge = 35767
+    };
+
     // The failures the program raises, with their customary numbers.
     static RuntimeError invalidProcedureCall()
     {
@@ -52,6 +64,14 @@ public:
         return {75, QStringLiteral("Path/File access error")};
     }
     static RuntimeError pathNotFound() { return {76, QStringLiteral("Path not found")}; }
+    static RuntimeError renameAcrossDrives()
+    {
+        return {74, QStringLiteral("Can't rename with different drive")};
+    }
+    static RuntimeError pluginMissing(const QString &lookedFor)
+    {
+        return {429, QStringLiteral("Cannot load the utility plugin (looked for %1)").arg(lookedFor)};
+    }
     // A wildcard pattern with an unbalanced "[" or a range that runs backwards.
     static RuntimeError invalidPatternString()
     {

@@ -51,8 +51,7 @@ Tovar::Interface &UtilityLibrary::plugin()
         }
         m_failure = lookedFor.join(QStringLiteral(", "));
     }
-    throw RuntimeError(429, QStringLiteral("Cannot load the utility plugin (looked for %1)")
-                                .arg(m_failure));
+    throw RuntimeError::pluginMissing(m_failure);
 }
 
 QVariant UtilityLibrary::invoke(int dispid, QVariantList &args)

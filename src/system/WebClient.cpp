@@ -17,7 +17,7 @@ constexpr qint64 kReadBufferSize = 256 * 1024;
 RuntimeError tooLarge(qint64 maxBytes)
 {
     const double mebibytes = static_cast<double>(maxBytes) / (1024 * 1024);
-    return {WebClient::TooLarge,
+    return {RuntimeError::kWebTooLarge,
             QStringLiteral("The page is larger than %1 MiB").arg(mebibytes, 0, 'g', 4)};
 }
 
@@ -29,12 +29,12 @@ std::optional<RuntimeError> replyError(QNetworkReply &reply, int maxRedirects, b
         status >= 400) {
         const QString reason =
             reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-        return RuntimeError(WebClient::HttpStatus,
+        return RuntimeError(RuntimeError::kWebHttpStatus,
                             QStringLiteral("The server answered %1 %2").arg(status).arg(reason)
                                 .trimmed());
     }
     const auto cannotConnect = [&reply](const QString &why) {
-        return RuntimeError(WebClient::CannotConnect,
+        return RuntimeError(RuntimeError::kWebCannotConnect,
                             QStringLiteral("Unable to connect to remote host: ") + why);
     };
     if (reply.error() == QNetworkReply::NoError)
@@ -45,7 +45,7 @@ std::optional<RuntimeError> replyError(QNetworkReply &reply, int maxRedirects, b
         return cannotConnect(QStringLiteral("TLS handshake failed: ") + reply.errorString());
     switch (reply.error()) {
     case QNetworkReply::TooManyRedirectsError:
-        return RuntimeError(WebClient::TooManyRedirects,
+        return RuntimeError(RuntimeError::kWebTooManyRedirects,
                             QStringLiteral("Too many redirects (more than %1)").arg(maxRedirects));
     case QNetworkReply::ConnectionRefusedError:
     case QNetworkReply::HostNotFoundError:
@@ -64,7 +64,7 @@ std::optional<RuntimeError> replyError(QNetworkReply &reply, int maxRedirects, b
     if (reply.error() == QNetworkReply::UnknownContentError && !encoding.isEmpty() &&
         why.endsWith(u": "))
         why += QStringLiteral("not valid %1 data").arg(QString::fromLatin1(encoding));
-    return RuntimeError(WebClient::RequestFailed, QStringLiteral("Request failed: ") + why);
+    return RuntimeError(RuntimeError::kWebRequestFailed, QStringLiteral("Request failed: ") + why);
 }
 
 } // namespace
@@ -75,12 +75,12 @@ WebClient::~WebClient() = default;
 std::optional<QString> WebClient::get(const QString &address)
 {
     if (m_busy)
-        throw RuntimeError(StillExecuting, QStringLiteral("Still executing last request"));
+        throw RuntimeError(RuntimeError::kWebStillExecuting, QStringLiteral("Still executing last request"));
     const QUrl url = QUrl::fromUserInput(address.trimmed());
     const QString scheme = url.scheme();
     if (!url.isValid() || url.host().isEmpty() ||
         (scheme != u"http" && scheme != u"https"))
-        throw RuntimeError(MalformedAddress,
+        throw RuntimeError(RuntimeError::kWebMalformedAddress,
                            QStringLiteral("URL is malformed (http and https addresses only)"));
 
     m_busy = true;
@@ -144,10 +144,10 @@ std::optional<QString> WebClient::get(const QString &address)
     case Stopped::TooLarge:
         throw tooLarge(limits.maxBytes);
     case Stopped::Idle:
-        throw RuntimeError(Timeout, QStringLiteral("Timeout: no data for %1 seconds")
+        throw RuntimeError(RuntimeError::kWebTimeout, QStringLiteral("Timeout: no data for %1 seconds")
                                         .arg(limits.idleTimeoutMs / 1000.0));
     case Stopped::TooLong:
-        throw RuntimeError(Timeout, QStringLiteral("Timeout: the page took more than %1 seconds")
+        throw RuntimeError(RuntimeError::kWebTimeout, QStringLiteral("Timeout: the page took more than %1 seconds")
                                         .arg(limits.totalTimeoutMs / 1000.0));
     case Stopped::Cancelled:
         return std::nullopt;

@@ -26,17 +26,6 @@ public:
         int totalTimeoutMs = 120000;
     };
 
-    // The error numbers, one per kind of failure.
-    enum Error {
-        RequestFailed = 35750,
-        MalformedAddress = 35751,
-        CannotConnect = 35754,
-        Timeout = 35761,
-        StillExecuting = 35764,
-        HttpStatus = 35765,
-        TooManyRedirects = 35766,
-        TooLarge = 35767
-    };
 
     WebClient();
     ~WebClient();
