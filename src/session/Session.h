@@ -2,7 +2,9 @@
 // The state every subsystem shares, with no window: the option table, the console and its
 // pager, the stores, the event log, the command table and the interpreter. Each subsystem
 // registers its commands into the table when the session is made. The session reaches the
-// desktop only through its Desktop; no subsystem header includes this one.
+// desktop only through its Desktop. No engine includes this one: each is given the narrow
+// host it needs (BatchHost, InterpreterHost, PlayersHost), which the session implements;
+// only command files, controllers and the window see the whole of it.
 
 #include "batch/Batch.h"
 #include "console/Console.h"
@@ -32,7 +34,6 @@ class CommandWait;
 class QSettings;
 class RuntimeError;
 
-// It is the host each engine is given a narrow view of (BatchHost and the others).
 class Session : public BatchHost, public InterpreterHost, public PlayersHost
 {
 public:
