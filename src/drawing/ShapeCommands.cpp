@@ -34,6 +34,15 @@ std::pair<qint64, qint64> visibleSpan(double start, qint32 count, int low, int h
     return {static_cast<qint64>(std::min(first, 1e15)), static_cast<qint64>(std::max(last, 0.0))};
 }
 
+// clang-format off
+const HelpPage kBlockHelp = {{
+    {1,
+"block <x (column)>,<y (row)>,[<colour>],[<repetitions right>],[<repetitions down>]"},
+    {3,
+"Fills the character cell at the column and row given with a colour.  The repetitions fill    "
+"more cells to the right and downwards."}}};
+// clang-format on
+
 void cmdBlock(Session &s, const CommandArgs &args)
 {
     const DrawingValues v = DrawingValues::atEveryComma(args.allArgs, kMaxValues);
@@ -54,6 +63,15 @@ void cmdBlock(Session &s, const CommandArgs &args)
     }
 }
 
+// clang-format off
+const HelpPage kBoxHelp = {{
+    {1, "box <x1>,<y1>,<x2>,<y2>,[<colour>],[<width>],[<fill>]"},
+    {3,
+"Draws a box on the screen with its corners at the pixel coordinates x1,y1 and x2,y2.  The    "
+"width is the thickness of its edge in pixels.  Set the fill argument to '1' to fill the box  "
+"with the colour."}}};
+// clang-format on
+
 void cmdBox(Session &s, const CommandArgs &args)
 {
     const DrawingValues v = DrawingValues::atEveryComma(args.allArgs, kMaxValues);
@@ -61,6 +79,14 @@ void cmdBox(Session &s, const CommandArgs &args)
     ShapePainter::box(s.console.surface(), pointOf(v, 1), pointOf(v, 3), pen, v[7] == u"1");
     s.console.markDirty(s.console.surface().rect());
 }
+
+// clang-format off
+const HelpPage kCircleHelp = {{
+    {1, "circle <x>,<y>,<radius>,[<colour>],[<width>],[<fill>]"},
+    {3,
+"Draws a circle on the screen centred at the pixel coordinates x,y.  The width is the         "
+"thickness of its edge in pixels.  Any fill argument fills the circle with the colour."}}};
+// clang-format on
 
 void cmdCircle(Session &s, const CommandArgs &args)
 {
@@ -74,6 +100,14 @@ void cmdCircle(Session &s, const CommandArgs &args)
     s.console.markDirty(s.console.surface().rect());
 }
 
+// clang-format off
+const HelpPage kLineHelp = {{
+    {1, "line <x1>,<y1>,<x2>,<y2>,[<colour>],[<width>]"},
+    {3,
+"Draws a line on the screen from the pixel coordinates x1,y1 to x2,y2.  The width is the      "
+"thickness of the line in pixels."}}};
+// clang-format on
+
 void cmdLine(Session &s, const CommandArgs &args)
 {
     const DrawingValues v = DrawingValues::atEveryComma(args.allArgs, kMaxValues);
@@ -82,6 +116,9 @@ void cmdLine(Session &s, const CommandArgs &args)
     s.console.markDirty(s.console.surface().rect());
 }
 
+const HelpPage kPixelHelp = {
+    {{1, "pixel <x>,<y>,[<colour>]"}, {3, "Sets the pixel at the coordinates x,y to a colour."}}};
+
 void cmdPixel(Session &s, const CommandArgs &args)
 {
     const DrawingValues v = DrawingValues::atEveryComma(args.allArgs, kMaxValues);
@@ -89,6 +126,15 @@ void cmdPixel(Session &s, const CommandArgs &args)
     ShapePainter::pixel(s.console.surface(), at, Colours::toRgb(v.colour(3)));
     s.console.markDirty(s.console.surface().rect());
 }
+
+// clang-format off
+const HelpPage kCrazyHelp = {{
+    {1, "crazy [<mode>]"},
+    {3, "Draws random blocks, boxes, circles, lines and pixels on the screen."},
+    {5,
+"Modes: 0 = off, 1 = blocks, 2 = boxes, 3 = circles, 4 = lines, 5 = pixels, 6 = all.  Omitting"
+"the mode either turns 'crazy' off or on to mode 6."}}};
+// clang-format on
 
 // With a value, the random-drawing mode as given; without, off when on and all shapes when off.
 void cmdCrazy(Session &s, const CommandArgs &args)
@@ -106,10 +152,10 @@ void cmdCrazy(Session &s, const CommandArgs &args)
 
 void registerShapeCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("block"), cmdBlock, {.keepsScreen = true});
-    table.add(QStringLiteral("box"), cmdBox, {.keepsScreen = true});
-    table.add(QStringLiteral("circle"), cmdCircle, {.keepsScreen = true});
-    table.add(QStringLiteral("line"), cmdLine, {.keepsScreen = true});
-    table.add(QStringLiteral("pixel"), cmdPixel, {.keepsScreen = true});
-    table.add(QStringLiteral("crazy"), cmdCrazy);
+    table.add(QStringLiteral("block"), cmdBlock, kBlockHelp, {.keepsScreen = true});
+    table.add(QStringLiteral("box"), cmdBox, kBoxHelp, {.keepsScreen = true});
+    table.add(QStringLiteral("circle"), cmdCircle, kCircleHelp, {.keepsScreen = true});
+    table.add(QStringLiteral("line"), cmdLine, kLineHelp, {.keepsScreen = true});
+    table.add(QStringLiteral("pixel"), cmdPixel, kPixelHelp, {.keepsScreen = true});
+    table.add(QStringLiteral("crazy"), cmdCrazy, kCrazyHelp);
 }

@@ -21,6 +21,14 @@ int pixelPosition(double value)
     return static_cast<int>(std::nearbyint(std::clamp(value, -1e9, 1e9)));
 }
 
+// clang-format off
+const HelpPage kTextHelp = {{
+    {1, "text <x (column)>,<y (row)>,<colour>,<text>"},
+    {3,
+"Writes text on the screen in a colour, starting at the column and row given.  The text       "
+"cannot contain commas."}}};
+// clang-format on
+
 void cmdText(Session &s, const CommandArgs &args)
 {
     const DrawingValues v = DrawingValues::atEveryComma(args.allArgs, 11);
@@ -46,6 +54,17 @@ QString wrapped(const QString &text, const QString &widthText)
         result += text.mid(i, width) + QStringLiteral("\r\n");
     return result;
 }
+
+// clang-format off
+const HelpPage kText2Help = {{
+    {1,
+"text2 <x>,<y>,<colour>,<font name>,<font size>,<bold>,<italic>,<underline>,<strikethrough>,  "
+"<characters per line>,<text>"},
+    {4,
+"Displayed text on the screen at the specified coordinates.  The font name, size, bold,       "
+"italic, underline, strikethrough attributes can be activated by setting the argument to '1'. "
+"To wrap the text, set the charactersper line argument."}}};
+// clang-format on
 
 void cmdText2(Session &s, const CommandArgs &args)
 {
@@ -82,6 +101,14 @@ void cmdText2(Session &s, const CommandArgs &args)
     painter.end();
     s.console.markDirty(surface.rect());
 }
+
+// clang-format off
+const HelpPage kPictureHelp = {{
+    {1, "picture <x>,<y>,<repetitions right>,<repetitions down>,<filename>"},
+    {3,
+"Draws a picture file on the screen with its top left corner at the pixel coordinates x,y.    "
+"The repetitions draw more copies of it to the right and downwards."}}};
+// clang-format on
 
 void cmdPicture(Session &s, const CommandArgs &args)
 {
@@ -126,7 +153,7 @@ void cmdPicture(Session &s, const CommandArgs &args)
 
 void registerTextCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("text"), cmdText, {.keepsScreen = true});
-    table.add(QStringLiteral("text2"), cmdText2, {.keepsScreen = true});
-    table.add(QStringLiteral("picture"), cmdPicture, {.keepsScreen = true});
+    table.add(QStringLiteral("text"), cmdText, kTextHelp, {.keepsScreen = true});
+    table.add(QStringLiteral("text2"), cmdText2, kText2Help, {.keepsScreen = true});
+    table.add(QStringLiteral("picture"), cmdPicture, kPictureHelp, {.keepsScreen = true});
 }

@@ -2,14 +2,16 @@
 
 #include <stdexcept>
 
-void CommandTable::add(const QString &word, CommandHandler handler, Facts facts)
+void CommandTable::add(const QString &word, CommandHandler handler, const HelpPage &help,
+                       Facts facts)
 {
-    if (word.isEmpty() || word != word.toLower() || !handler)
-        throw std::logic_error("command words are registered in lower case, with a handler: " +
-                               word.toStdString());
+    if (word.isEmpty() || word != word.toLower() || !handler || !help.lines[0].text)
+        throw std::logic_error(
+            "command words are registered in lower case, with a handler and a usage: " +
+            word.toStdString());
     if (m_entries.contains(word))
         throw std::logic_error("command word registered twice: " + word.toStdString());
-    m_entries.insert(word, {handler, facts});
+    m_entries.insert(word, {handler, &help, facts});
 }
 
 QStringList CommandTable::words() const

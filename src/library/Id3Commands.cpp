@@ -26,6 +26,18 @@ QString id3File(Session &s, const CommandArgs &args)
     return args.allArgs;
 }
 
+// clang-format off
+const HelpPage kId3Help = {{
+    {1, "id3 [<artist number> <track number>/<mp3 filename>]"},
+    {3,
+"Shows the id3v1 tag of mp3 files.  Without arguments the currently playing track's details   "
+"are displayed.  You can specify the artist and track numbers to show details for another     "
+"track in the Velmora database or you can specify a filename of any other .mp3 file."},
+    {7,
+"The details shown may not necessarily be the same as the details held for the track in the   "
+"Velmora database."}}};
+// clang-format on
+
 void cmdId3(Session &s, const CommandArgs &args)
 {
     const QString f = id3File(s, args);
@@ -47,6 +59,10 @@ void cmdId3(Session &s, const CommandArgs &args)
     c.DrawText(tag.comment(), 16);
 }
 
+const HelpPage kListgenresHelp = {
+    {{1, "listgenres"},
+     {3, "Lists the genres with their genre numbers, for use with the pgenren command."}}};
+
 void cmdListgenres(Session &s, const CommandArgs &)
 {
     QString text = QStringLiteral("Genre List\r\n\r\n");
@@ -59,6 +75,6 @@ void cmdListgenres(Session &s, const CommandArgs &)
 
 void registerId3Commands(CommandTable &table)
 {
-    table.add(QStringLiteral("id3"), cmdId3);
-    table.add(QStringLiteral("listgenres"), cmdListgenres);
+    table.add(QStringLiteral("id3"), cmdId3, kId3Help);
+    table.add(QStringLiteral("listgenres"), cmdListgenres, kListgenresHelp);
 }

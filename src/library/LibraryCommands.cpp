@@ -34,6 +34,14 @@ QString detailsInline(const Session &s, const QString &a, const QString &t)
     return TDetails(s.vld, a, t).remove(kCrLf);
 }
 
+// clang-format off
+const HelpPage kLoadvldHelp = {{
+    {1, "loadvld <filename>"},
+    {3,
+"Loads a Velmora music database and empties the playlist.  The database loaded last is loaded "
+"again when idrisk2k Command starts."}}};
+// clang-format on
+
 void cmdLoadvld(Session &s, const CommandArgs &args)
 {
     const QString path = args.allArgs;
@@ -53,6 +61,13 @@ void cmdLoadvld(Session &s, const CommandArgs &args)
     // Kept absolute: the next run reloads it from wherever it starts.
     s.opt[Options::Database] = QFileInfo(path).absoluteFilePath();
 }
+
+// clang-format off
+const HelpPage kShowvldHelp = {{
+    {1, "showvld"},
+    {3,
+"Shows the internal index of the loaded Velmora database.  This could take a few minutes."}}};
+// clang-format on
 
 void cmdShowvld(Session &s, const CommandArgs &)
 {
@@ -82,15 +97,33 @@ void listNames(Session &s, const QString &countKey, const QString &nameKey)
     s.pager.mline(page.text());
 }
 
+const HelpPage kListartistsHelp = {
+    {{1, "listartists"},
+     {3, "Lists the artists in the Velmora database with their artist numbers."}}};
+
 void cmdListartists(Session &s, const CommandArgs &)
 {
     listNames(s, QStringLiteral("Artists"), QStringLiteral("Artist"));
 }
 
+// clang-format off
+const HelpPage kListbatchesHelp = {{
+    {1, "listbatches"},
+    {3,
+"Lists the batches (named lists of tracks) in the Velmora database with their batch numbers."}}};
+// clang-format on
+
 void cmdListbatches(Session &s, const CommandArgs &)
 {
     listNames(s, QStringLiteral("Batches"), QStringLiteral("BN"));
 }
+
+// clang-format off
+const HelpPage kSartistHelp = {{
+    {1, "sartist <search criteria>"},
+    {3,
+"Searches the Velmora database for artists whose names contain the search criteria."}}};
+// clang-format on
 
 void cmdSartist(Session &s, const CommandArgs &args)
 {
@@ -107,6 +140,10 @@ void cmdSartist(Session &s, const CommandArgs &args)
     s.pager.mline(page.text());
 }
 
+const HelpPage kStrackHelp = {
+    {{1, "strack <search criteria>"},
+     {3, "Searches the Velmora database for tracks whose names contain the search criteria."}}};
+
 void cmdStrack(Session &s, const CommandArgs &args)
 {
     const Wildcard pattern = searchPattern(args.allArgs);
@@ -120,6 +157,14 @@ void cmdStrack(Session &s, const CommandArgs &args)
                       });
     s.pager.mline(page.text());
 }
+
+// clang-format off
+const HelpPage kDbatchHelp = {{
+    {1, "dbatch <batch number>"},
+    {3,
+"Shows the tracks in a batch of the Velmora database.  See the list of batches by using the   "
+"listbatches command."}}};
+// clang-format on
 
 void cmdDbatch(Session &s, const CommandArgs &args)
 {
@@ -150,17 +195,45 @@ void showTrackText(Session &s, const CommandArgs &args, const QString &field,
     s.pager.mline(heading + TDetails(s.vld, a, t) + kCrLf + text);
 }
 
+// clang-format off
+const HelpPage kLyricsHelp = {{
+    {1, "lyrics [<artist number> <track number>]"},
+    {3,
+"Shows the lyrics of a track in the Velmora database.  Without arguments the lyrics of the    "
+"current track in the playlist are shown."},
+    {6,
+"The artist number alone (e.g. 'lyrics 5') takes the track number of the current track."}}};
+// clang-format on
+
 void cmdLyrics(Session &s, const CommandArgs &args)
 {
     showTrackText(s, args, QStringLiteral("Lyrics"), QStringLiteral("No lyrics have been set for "),
                   QStringLiteral("Lyrics for "));
 }
 
+// clang-format off
+const HelpPage kNotesHelp = {{
+    {1, "notes [<artist number> <track number>]"},
+    {3,
+"Shows the notes of a track in the Velmora database.  Without arguments the notes of the      "
+"current track in the playlist are shown."},
+    {6,
+"The artist number alone (e.g. 'notes 5') takes the track number of the current track."}}};
+// clang-format on
+
 void cmdNotes(Session &s, const CommandArgs &args)
 {
     showTrackText(s, args, QStringLiteral("Notes"), QStringLiteral("No notes have been set for "),
                   QStringLiteral("Notes for "));
 }
+
+// clang-format off
+const HelpPage kTrackinfoHelp = {{
+    {1, "trackinfo [<artist number> <track number>]"},
+    {3,
+"Shows all the details of a track in the Velmora database, its lyrics and notes included.     "
+"Without arguments the details of the current track in the playlist are shown."}}};
+// clang-format on
 
 void cmdTrackinfo(Session &s, const CommandArgs &args)
 {
@@ -192,15 +265,15 @@ void cmdTrackinfo(Session &s, const CommandArgs &args)
 
 void registerLibraryCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("loadvld"), cmdLoadvld);
-    table.add(QStringLiteral("showvld"), cmdShowvld);
+    table.add(QStringLiteral("loadvld"), cmdLoadvld, kLoadvldHelp);
+    table.add(QStringLiteral("showvld"), cmdShowvld, kShowvldHelp);
     const CommandTable::Facts needsDatabase{.needsDatabase = true};
-    table.add(QStringLiteral("listartists"), cmdListartists, needsDatabase);
-    table.add(QStringLiteral("listbatches"), cmdListbatches, needsDatabase);
-    table.add(QStringLiteral("sartist"), cmdSartist, needsDatabase);
-    table.add(QStringLiteral("strack"), cmdStrack, needsDatabase);
-    table.add(QStringLiteral("dbatch"), cmdDbatch, needsDatabase);
-    table.add(QStringLiteral("trackinfo"), cmdTrackinfo, needsDatabase);
-    table.add(QStringLiteral("lyrics"), cmdLyrics, needsDatabase);
-    table.add(QStringLiteral("notes"), cmdNotes, needsDatabase);
+    table.add(QStringLiteral("listartists"), cmdListartists, kListartistsHelp, needsDatabase);
+    table.add(QStringLiteral("listbatches"), cmdListbatches, kListbatchesHelp, needsDatabase);
+    table.add(QStringLiteral("sartist"), cmdSartist, kSartistHelp, needsDatabase);
+    table.add(QStringLiteral("strack"), cmdStrack, kStrackHelp, needsDatabase);
+    table.add(QStringLiteral("dbatch"), cmdDbatch, kDbatchHelp, needsDatabase);
+    table.add(QStringLiteral("trackinfo"), cmdTrackinfo, kTrackinfoHelp, needsDatabase);
+    table.add(QStringLiteral("lyrics"), cmdLyrics, kLyricsHelp, needsDatabase);
+    table.add(QStringLiteral("notes"), cmdNotes, kNotesHelp, needsDatabase);
 }

@@ -29,6 +29,14 @@ private:
     QStringList m_pieces;
 };
 
+// clang-format off
+const HelpPage kAudioHelp = {{
+    {1, "audio <repetitions>,<filename>"},
+    {3,
+"Plays a sound or music file the given number of times (0 repeats it until stopped), while    "
+"the playlist plays on.  Use with no argument to stop it."}}};
+// clang-format on
+
 void cmdAudio(Session &s, const CommandArgs &args)
 {
     MediaPlayer &player = s.players.wmp(Players::kVideoPlayer);
@@ -40,6 +48,15 @@ void cmdAudio(Session &s, const CommandArgs &args)
     player.setPlayCount(pieces.whole(0));
     player.setFileName(pieces[1]);
 }
+
+// clang-format off
+const HelpPage kVideoHelp = {{
+    {1, "video <repetitions>,<x>,<y>,<width>,<height>,<filename>"},
+    {3,
+"Plays a video file the given number of times (0 repeats it until stopped) in a window at x,y "
+"of the width and height given, all in twips (15 twips = 1 pixel).  Use with no argument to   "
+"close it."}}};
+// clang-format on
 
 // Each property is set in turn, so a bad piece leaves those before it in force.
 void cmdVideo(Session &s, const CommandArgs &args)
@@ -72,6 +89,6 @@ void cmdVideo(Session &s, const CommandArgs &args)
 
 void registerMediaCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("audio"), cmdAudio, {.keepsScreen = true});
-    table.add(QStringLiteral("video"), cmdVideo, {.keepsScreen = true});
+    table.add(QStringLiteral("audio"), cmdAudio, kAudioHelp, {.keepsScreen = true});
+    table.add(QStringLiteral("video"), cmdVideo, kVideoHelp, {.keepsScreen = true});
 }

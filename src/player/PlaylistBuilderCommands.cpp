@@ -125,35 +125,84 @@ void batchNumbered(Session &s, const QString &number, Filler &fill)
     fill.addBatch(s.vld.GetValue(QStringLiteral("BC") + number));
 }
 
+// clang-format off
+const HelpPage kPartistHelp = {{
+    {1, "partist <search criteria>"},
+    {3,
+"Creates a playlist of the tracks of every artist whose name contains the search criteria."}}};
+// clang-format on
+
 void cmdPartist(Session &s, const CommandArgs &args)
 {
     build(s, args, artistsNamed);
 }
+
+// clang-format off
+const HelpPage kPartistnHelp = {{
+    {1, "partistn <artist number>"},
+    {3,
+"Creates a playlist of the tracks of one artist.  See the list of artists by using the        "
+"listartists command."}}};
+// clang-format on
 
 void cmdPartistn(Session &s, const CommandArgs &args)
 {
     build(s, args, artistNumbered);
 }
 
+// clang-format off
+const HelpPage kPgenrenHelp = {{
+    {1, "pgenren"},
+    {3,
+"Creates a playlist based in the specified genre number.  See the list of genres by using the "
+"listgenres command."}}};
+// clang-format on
+
 void cmdPgenren(Session &s, const CommandArgs &args)
 {
     build(s, args, genreNumbered);
 }
+
+const HelpPage kPtrackHelp = {
+    {{1, "ptrack <search criteria>"},
+     {3, "Creates a playlist of every track whose name contains the search criteria."}}};
 
 void cmdPtrack(Session &s, const CommandArgs &args)
 {
     build(s, args, tracksNamed);
 }
 
+// clang-format off
+const HelpPage kPbatchHelp = {{
+    {1, "pbatch <search criteria>"},
+    {3,
+"Creates a playlist of the tracks in every batch whose name contains the search criteria."}}};
+// clang-format on
+
 void cmdPbatch(Session &s, const CommandArgs &args)
 {
     build(s, args, batchesNamed);
 }
 
+// clang-format off
+const HelpPage kPbatchnHelp = {{
+    {1, "pbatchn <search criteria>"},
+    {3,
+"Creates a playlist of the tracks in the batch with the number given.  See the list of        "
+"batches by using the listbatches command."}}};
+// clang-format on
+
 void cmdPbatchn(Session &s, const CommandArgs &args)
 {
     build(s, args, batchNumbered);
 }
+
+// clang-format off
+const HelpPage kPatHelp = {{
+    {1, "pat <artist number> <track number>"},
+    {3,
+"Plays a track of the Velmora database at once.  The playlist is replaced by that one track."}}};
+// clang-format on
 
 void cmdPat(Session &s, const CommandArgs &args)
 {
@@ -177,11 +226,11 @@ void PAT(Session &s, const QString &a, const QString &t)
 void registerPlaylistBuilders(CommandTable &table)
 {
     const CommandTable::Facts needsDatabase{.needsDatabase = true};
-    table.add(QStringLiteral("partist"), cmdPartist, needsDatabase);
-    table.add(QStringLiteral("partistn"), cmdPartistn, needsDatabase);
-    table.add(QStringLiteral("pgenren"), cmdPgenren, needsDatabase);
-    table.add(QStringLiteral("ptrack"), cmdPtrack, needsDatabase);
-    table.add(QStringLiteral("pbatch"), cmdPbatch, needsDatabase);
-    table.add(QStringLiteral("pbatchn"), cmdPbatchn, needsDatabase);
-    table.add(QStringLiteral("pat"), cmdPat, needsDatabase);
+    table.add(QStringLiteral("partist"), cmdPartist, kPartistHelp, needsDatabase);
+    table.add(QStringLiteral("partistn"), cmdPartistn, kPartistnHelp, needsDatabase);
+    table.add(QStringLiteral("pgenren"), cmdPgenren, kPgenrenHelp, needsDatabase);
+    table.add(QStringLiteral("ptrack"), cmdPtrack, kPtrackHelp, needsDatabase);
+    table.add(QStringLiteral("pbatch"), cmdPbatch, kPbatchHelp, needsDatabase);
+    table.add(QStringLiteral("pbatchn"), cmdPbatchn, kPbatchnHelp, needsDatabase);
+    table.add(QStringLiteral("pat"), cmdPat, kPatHelp, needsDatabase);
 }

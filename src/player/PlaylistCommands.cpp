@@ -55,15 +55,39 @@ void setSwitch(Session &s, const CommandArgs &args, const Switch &sw)
     }
 }
 
+// clang-format off
+const HelpPage kRandplHelp = {{
+    {1, "randpl <y,n>"},
+    {3,
+"If set to on, the tracks of new playlists are put in a random order.  Type y or n to turn    "
+"this feature on or off."}}};
+// clang-format on
+
 void cmdRandpl(Session &s, const CommandArgs &args)
 {
     setSwitch(s, args, kRandpl);
 }
 
+// clang-format off
+const HelpPage kRpasHelp = {{
+    {1, "rpas <y,n>"},
+    {3,
+"If set to on, the playlist will reset before searching for tracks using any of the 'p' prefix"
+"search commands.  Type y or n to turn this feature on or off."}}};
+// clang-format on
+
 void cmdRpas(Session &s, const CommandArgs &args)
 {
     setSwitch(s, args, kRpas);
 }
+
+// clang-format off
+const HelpPage kShuffleHelp = {{
+    {1, "shuffle"},
+    {3,
+"Shuffles the playlist.  The playlist shuffles even if randpl has been set to not randomising "
+"the playlist.  The playlist will play from the beginning."}}};
+// clang-format on
 
 void cmdShuffle(Session &s, const CommandArgs &)
 {
@@ -76,6 +100,13 @@ QString wholePart(const QString &number)
 {
     return QString::number(static_cast<qint64>(std::floor(Numeric::toDouble(number))));
 }
+
+// clang-format off
+const HelpPage kAddatHelp = {{
+    {1, "addat <artist number> <track number>"},
+    {3,
+"Adds a track of the Velmora database to the end of the playlist and shows the playlist."}}};
+// clang-format on
 
 void cmdAddat(Session &s, const CommandArgs &args)
 {
@@ -95,6 +126,21 @@ void cmdAddat(Session &s, const CommandArgs &args)
     s.exe(QStringLiteral("vlpl"));
 }
 
+// clang-format off
+const HelpPage kVlplHelp = {{
+    {1, "vlpl"},
+    {3,
+"Shows the current playlist.  While the playlist is visible, the following keys can be        "
+"pressed:"},
+    {6, "* Enter  - plays the track displayed at the top of the screen"},
+    {7, "* F9     - pause/resume"},
+    {8, "* F11    - start playing previous track"},
+    {9, "* F12    - start playing next track"},
+    {10, "* [      - rewind track by 10 seconds"},
+    {11, "* ]      - fast-forward track by 10 seconds"},
+    {12, "* Escape - exit playlist mode"}}};
+// clang-format on
+
 void cmdVlpl(Session &s, const CommandArgs &)
 {
     QString text = kPlaylistHeader;
@@ -104,10 +150,17 @@ void cmdVlpl(Session &s, const CommandArgs &)
     s.pager.mline(text);
 }
 
+const HelpPage kVlplayHelp = {
+    {{1, "vlplay"},
+     {3, "Plays the playlist from its first track, or resumes the track that is paused."}}};
+
 void cmdVlplay(Session &s, const CommandArgs &)
 {
     s.players.play();
 }
+
+const HelpPage kVlpauseHelp = {
+    {{1, "vlpause"}, {3, "Pauses the playlist, or resumes it when it is paused."}}};
 
 void cmdVlpause(Session &s, const CommandArgs &)
 {
@@ -118,10 +171,20 @@ void cmdVlpause(Session &s, const CommandArgs &)
         player.pause();
 }
 
+const HelpPage kVlresetHelp = {{{1, "vlreset"}, {3, "Stops the playlist and empties it."}}};
+
 void cmdVlreset(Session &s, const CommandArgs &)
 {
     s.resetPlaylist();
 }
+
+// clang-format off
+const HelpPage kVlvolHelp = {{
+    {1, "vlvol [<0..100>]"},
+    {3,
+"Sets the volume of the playlist, from 0 (silent) to 100 (full), kept for the next runs.  Use "
+"with no argument to show it."}}};
+// clang-format on
 
 void cmdVlvol(Session &s, const CommandArgs &args)
 {
@@ -138,6 +201,10 @@ void cmdVlvol(Session &s, const CommandArgs &args)
     s.setPlaylistVolume(*volume);
     s.console.DrawText(QStringLiteral("The playlist volume is set to %1.").arg(*volume), 1);
 }
+
+const HelpPage kVldetailsHelp = {
+    {{1, "vldetails"},
+     {3, "Switches the display of the track now playing, with its time, on or off."}}};
 
 void cmdVldetails(Session &s, const CommandArgs &)
 {
@@ -171,14 +238,14 @@ void RandomizeList(Session &s, int minItem, bool shuffleAnyway)
 
 void registerPlaylistCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("shuffle"), cmdShuffle);
-    table.add(QStringLiteral("randpl"), cmdRandpl);
-    table.add(QStringLiteral("rpas"), cmdRpas);
-    table.add(QStringLiteral("addat"), cmdAddat);
-    table.add(QStringLiteral("vlpl"), cmdVlpl);
-    table.add(QStringLiteral("vlplay"), cmdVlplay);
-    table.add(QStringLiteral("vlpause"), cmdVlpause);
-    table.add(QStringLiteral("vlreset"), cmdVlreset);
-    table.add(QStringLiteral("vldetails"), cmdVldetails);
-    table.add(QStringLiteral("vlvol"), cmdVlvol);
+    table.add(QStringLiteral("shuffle"), cmdShuffle, kShuffleHelp);
+    table.add(QStringLiteral("randpl"), cmdRandpl, kRandplHelp);
+    table.add(QStringLiteral("rpas"), cmdRpas, kRpasHelp);
+    table.add(QStringLiteral("addat"), cmdAddat, kAddatHelp);
+    table.add(QStringLiteral("vlpl"), cmdVlpl, kVlplHelp);
+    table.add(QStringLiteral("vlplay"), cmdVlplay, kVlplayHelp);
+    table.add(QStringLiteral("vlpause"), cmdVlpause, kVlpauseHelp);
+    table.add(QStringLiteral("vlreset"), cmdVlreset, kVlresetHelp);
+    table.add(QStringLiteral("vldetails"), cmdVldetails, kVldetailsHelp);
+    table.add(QStringLiteral("vlvol"), cmdVlvol, kVlvolHelp);
 }

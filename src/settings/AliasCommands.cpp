@@ -14,6 +14,18 @@ QString assignments(const KeyValueStore &store)
     return text;
 }
 
+// clang-format off
+const HelpPage kSetHelp = {{
+    {1, "set [<assignment>] [<command/variable>]"},
+    {3,
+"Used to assign a word or letters to an existing command or variable.  E.g. 'set e exit' will "
+"cause the program to exit when 'e' is entered as a command; 'set shared /usr/share' would    "
+"cause '%shared%' to be replaced with '/usr/share' in a command"},
+    {7,
+"Type 'set' on its own to see current assignments.  Type set and an existing assignment       "
+"(without a command) to delete the assignment."}}};
+// clang-format on
+
 void cmdSet(Session &s, const CommandArgs &args)
 {
     if (args.allArgs.isEmpty()) {
@@ -47,6 +59,14 @@ void bindKey(Session &s, const QString &storeKey, const QString &command,
     s.console.DrawText(Msg::kSeeAssignments, 2);
 }
 
+// clang-format off
+const HelpPage kFunctionKeyHelp = {{
+    {1, "f1 - f12 <command>"},
+    {3,
+"Binds a command to a function key, so that pressing the key runs it.  Use without a command  "
+"to unbind the key."}}};
+// clang-format on
+
 // f1..f12 bind the whole argument text.
 void cmdFunctionKey(Session &s, const CommandArgs &args)
 {
@@ -54,6 +74,14 @@ void cmdFunctionKey(Session &s, const CommandArgs &args)
     bindKey(s, QString(kBindingMark) + key, args.allArgs, Msg::functionKeySet(key, args.allArgs),
             Msg::functionKeyUnbound(key));
 }
+
+// clang-format off
+const HelpPage kAltHelp = {{
+    {1, "alt <letter> <command>"},
+    {3,
+"Binds a command to the Alt key and a letter, so that pressing Alt and the letter runs it.    "
+"Use without a command to unbind the key combination."}}};
+// clang-format on
 
 // alt takes the letter from the first argument and binds the rest.
 void cmdAlt(Session &s, const CommandArgs &args)
@@ -74,8 +102,9 @@ void cmdAlt(Session &s, const CommandArgs &args)
 
 void registerAliasCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("set"), cmdSet, {.confirmInBatch = true});
-    table.add(QStringLiteral("alt"), cmdAlt, {.confirmInBatch = true});
+    table.add(QStringLiteral("set"), cmdSet, kSetHelp, {.confirmInBatch = true});
+    table.add(QStringLiteral("alt"), cmdAlt, kAltHelp, {.confirmInBatch = true});
     for (int n = 1; n <= 12; ++n)
-        table.add(QStringLiteral("f%1").arg(n), cmdFunctionKey, {.confirmInBatch = true});
+        table.add(QStringLiteral("f%1").arg(n), cmdFunctionKey, kFunctionKeyHelp,
+                  {.confirmInBatch = true});
 }

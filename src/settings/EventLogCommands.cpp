@@ -10,6 +10,14 @@
 
 namespace {
 
+// clang-format off
+const HelpPage kEventlogHelp = {{
+    {1, "eventlog [<max log size>]"},
+    {3,
+"Displays the event log - the log of commands and error messages.  To set the maximum log size"
+"type a number as the argument.  Default is 1,048,576 bytes (1 MB)."}}};
+// clang-format on
+
 void cmdEventlog(Session &s, const CommandArgs &args)
 {
     if (args.allArgs.isEmpty()) {
@@ -40,5 +48,5 @@ void cmdEventlog(Session &s, const CommandArgs &args)
 
 void registerEventLogCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("eventlog"), cmdEventlog);
+    table.add(QStringLiteral("eventlog"), cmdEventlog, kEventlogHelp);
 }

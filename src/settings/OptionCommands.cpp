@@ -5,6 +5,14 @@
 
 namespace {
 
+// clang-format off
+const HelpPage kOptvarsHelp = {{
+    {1, "optvars"},
+    {3,
+"Shows the internal variables used by the program for certain settings.  They can also be seen"
+"here in the settings file: ~/.config/Idrisk Tovar/Idrisk Tovar.ini, group [i2kCmd]"}}};
+// clang-format on
+
 // opt(18) is left out of the list, as it always was.
 void cmdOptvars(Session &s, const CommandArgs &)
 {
@@ -18,5 +26,5 @@ void cmdOptvars(Session &s, const CommandArgs &)
 
 void registerOptionCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("optvars"), cmdOptvars);
+    table.add(QStringLiteral("optvars"), cmdOptvars, kOptvarsHelp);
 }

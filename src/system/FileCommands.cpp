@@ -30,6 +30,10 @@ bool usage(Session &s, const CommandArgs &args, const char *syntax)
     return true;
 }
 
+const HelpPage kFiledelHelp = {
+    {{1, "filedel <filename>"},
+     {3, "Deletes a file.  You are asked to press 'y' to confirm the deletion first."}}};
+
 void cmdFiledel(Session &s, const CommandArgs &args)
 {
     if (usage(s, args, "filedel <filename>"))
@@ -84,6 +88,14 @@ QMimeType typeOfFile(const QString &f, const struct stat &st)
     return types.mimeTypeForFileNameAndData(QFileInfo(f).fileName(), &file);
 }
 
+// clang-format off
+const HelpPage kFileinfoHelp = {{
+    {1, "fileinfo <filename>"},
+    {3,
+"Shows the details of a file: its type, its size, its MS-DOS name and when it was created,    "
+"last modified and last accessed."}}};
+// clang-format on
+
 void cmdFileinfo(Session &s, const CommandArgs &args)
 {
     if (usage(s, args, "fileinfo <filename>"))
@@ -113,6 +125,14 @@ void cmdFileinfo(Session &s, const CommandArgs &args)
     c.DrawText(QStringLiteral("Accessed: ") + LocaleFormat::generalDate(accessed), 16);
 }
 
+// clang-format off
+const HelpPage kFilerenHelp = {{
+    {1, "fileren <old filename> <new filename>"},
+    {3,
+"Renames a file, or moves it to another folder.  Put a filename that contains spaces in       "
+"double quotes."}}};
+// clang-format on
+
 void cmdFileren(Session &s, const CommandArgs &args)
 {
     if (usage(s, args, "fileren <old filename> <new filename>"))
@@ -124,6 +144,22 @@ void cmdFileren(Session &s, const CommandArgs &args)
                            QStringLiteral("'"),
                        1);
 }
+
+// clang-format off
+const HelpPage kFilesearchHelp = {{
+    {1, "filesearch <pattern> <folder>"},
+    {3,
+"Searches for files and displays the results.  The pattern specifies what to search for.  You "
+"can use wild cards to search for multiple files.  You must also specify the folder to start  "
+"the search in.  Examples:"},
+    {7, "filesearch * / - searches for all files on the whole file system"},
+    {8,
+"filesearch *.doc /home/idrisk/Documents - searches for all Microsoft Word Documents in the   "
+"Documents folder"},
+    {10,
+"filesearch picture1.jpg /media/cdrom/Pics - searches for picture1.jpg files in a folder on   "
+"the CD drive"}}};
+// clang-format on
 
 void cmdFilesearch(Session &s, const CommandArgs &args)
 {
@@ -164,6 +200,9 @@ void cmdFilesearch(Session &s, const CommandArgs &args)
     s.pager.mline(text.text());
 }
 
+const HelpPage kShowfileHelp = {
+    {{1, "showfile <filename>"}, {3, "Shows the text of a file, a page at a time."}}};
+
 void cmdShowfile(Session &s, const CommandArgs &args)
 {
     if (usage(s, args, "showfile <filename>"))
@@ -177,6 +216,10 @@ void cmdShowfile(Session &s, const CommandArgs &args)
     // Files written on Linux end their lines with a lone LF; the pager breaks at CR LF.
     s.pager.mline(toCrLf(TextFile::read(args.allArgs)));
 }
+
+const HelpPage kExportHelp = {{{1, "export <filename>"},
+                               {3, "Exports the text on the screen to a text file.  E.g.:"},
+                               {5, "export /home/idrisk/screen.txt"}}};
 
 void cmdExport(Session &s, const CommandArgs &args)
 {
@@ -194,10 +237,11 @@ void cmdExport(Session &s, const CommandArgs &args)
 
 void registerFileCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("filedel"), cmdFiledel);
-    table.add(QStringLiteral("fileinfo"), cmdFileinfo);
-    table.add(QStringLiteral("fileren"), cmdFileren, {.confirmInBatch = true});
-    table.add(QStringLiteral("filesearch"), cmdFilesearch);
-    table.add(QStringLiteral("showfile"), cmdShowfile);
-    table.add(QStringLiteral("export"), cmdExport, {.confirmInBatch = true, .keepsScreen = true});
+    table.add(QStringLiteral("filedel"), cmdFiledel, kFiledelHelp);
+    table.add(QStringLiteral("fileinfo"), cmdFileinfo, kFileinfoHelp);
+    table.add(QStringLiteral("fileren"), cmdFileren, kFilerenHelp, {.confirmInBatch = true});
+    table.add(QStringLiteral("filesearch"), cmdFilesearch, kFilesearchHelp);
+    table.add(QStringLiteral("showfile"), cmdShowfile, kShowfileHelp);
+    table.add(QStringLiteral("export"), cmdExport, kExportHelp,
+              {.confirmInBatch = true, .keepsScreen = true});
 }

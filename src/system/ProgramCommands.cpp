@@ -14,6 +14,14 @@
 
 namespace {
 
+// clang-format off
+const HelpPage kRunHelp = {{
+    {1, "run <program/file> [<arguments>]"},
+    {3,
+"Starts a program found on the PATH (or given with its path) with any arguments given, or     "
+"opens a file or web address with its default program."}}};
+// clang-format on
+
 void cmdRun(Session &s, const CommandArgs &args)
 {
     if (args.allArgs.isEmpty()) {
@@ -68,6 +76,14 @@ QString capturedPage(const QByteArray &output, bool cut)
     return shown + QStringLiteral("[The output was cut here: the rest is too long to show]");
 }
 
+// clang-format off
+const HelpPage kCmdHelp = {{
+    {1, "cmd <command>"},
+    {3,
+"Runs a command line in the system's shell (/bin/sh) and displays what it printed.  Press     "
+"Escape to return to idrisk2k Command without waiting for its output."}}};
+// clang-format on
+
 void cmdCmd(Session &s, const CommandArgs &args)
 {
     Console &c = s.console;
@@ -91,6 +107,15 @@ void cmdCmd(Session &s, const CommandArgs &args)
     s.pager.mline(capturedPage(command.output(), command.cut()));
 }
 
+// clang-format off
+const HelpPage kClipboardHelp = {{
+    {1, "clipboard [<set> <text>]"},
+    {3,
+"Displays the text on the clipboard (if there is any).  Use the set argument to set the       "
+"contents of the clipboard e.g.:"},
+    {6, "clipboard set This text will now be on the clipboard."}}};
+// clang-format on
+
 void cmdClipboard(Session &s, const CommandArgs &args)
 {
     if (args.arg1.toLower() == u"set")
@@ -98,6 +123,10 @@ void cmdClipboard(Session &s, const CommandArgs &args)
     else
         s.pager.mline(toCrLf(s.desktop().clipboardText()));
 }
+
+const HelpPage kListfontsHelp = {
+    {{1, "listfonts"},
+     {3, "Lists the fonts installed on the system, for use with the text2 command."}}};
 
 void cmdListfonts(Session &s, const CommandArgs &)
 {
@@ -113,8 +142,8 @@ void cmdListfonts(Session &s, const CommandArgs &)
 
 void registerProgramCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("run"), cmdRun, {.confirmInBatch = true});
-    table.add(QStringLiteral("cmd"), cmdCmd, {.confirmInBatch = true});
-    table.add(QStringLiteral("clipboard"), cmdClipboard);
-    table.add(QStringLiteral("listfonts"), cmdListfonts);
+    table.add(QStringLiteral("run"), cmdRun, kRunHelp, {.confirmInBatch = true});
+    table.add(QStringLiteral("cmd"), cmdCmd, kCmdHelp, {.confirmInBatch = true});
+    table.add(QStringLiteral("clipboard"), cmdClipboard, kClipboardHelp);
+    table.add(QStringLiteral("listfonts"), cmdListfonts, kListfontsHelp);
 }

@@ -24,12 +24,20 @@ std::optional<QString> fetchPage(Session &s, const QString &address)
     return toCrLf(*page);
 }
 
+const HelpPage kOpenurlHelp = {{{1, "openurl <url>"},
+                                {3, "Downloads data from a URL and displays the HTML source code."},
+                                {5, "E.g. openurl https://example.com/"}}};
+
 void cmdOpenurl(Session &s, const CommandArgs &args)
 {
     s.console.DrawText(QStringLiteral("Opening: '") + args.allArgs + QStringLiteral("'..."), 1);
     if (const std::optional<QString> page = fetchPage(s, args.allArgs))
         s.pager.mline(*page);
 }
+
+const HelpPage kUrl2textHelp = {
+    {{1, "url2text <url>"},
+     {3, "Downloads a web page from a URL and displays its text without the HTML code."}}};
 
 void cmdUrl2text(Session &s, const CommandArgs &args)
 {
@@ -48,6 +56,6 @@ void cmdUrl2text(Session &s, const CommandArgs &args)
 
 void registerWebCommands(CommandTable &table)
 {
-    table.add(QStringLiteral("openurl"), cmdOpenurl);
-    table.add(QStringLiteral("url2text"), cmdUrl2text);
+    table.add(QStringLiteral("openurl"), cmdOpenurl, kOpenurlHelp);
+    table.add(QStringLiteral("url2text"), cmdUrl2text, kUrl2textHelp);
 }

@@ -7,6 +7,9 @@
 
 namespace {
 
+// The page of the commands the tests register.
+const HelpPage kTestPage = {{{1, "test"}}};
+
 TEST(Interpreter, LinesSplitAtSingleBlanksIntoWordFirstArgumentAndRest)
 {
     CommandArgs a = CommandArgs::split(QStringLiteral("cmd  second  third"));
@@ -133,20 +136,23 @@ TEST(Interpreter, WordsThatKeepTheScreenLeaveItAndOthersClearIt)
     t->commands.add(
         QStringLiteral("mark"),
         [](Session &s, const CommandArgs &) { s.console.DrawText(QStringLiteral("m"), 20); },
-        {.keepsScreen = true});
+        kTestPage, {.keepsScreen = true});
     t->console.DrawText(QStringLiteral("keep me"), 10);
     t->exe(QStringLiteral("MARK"));
     EXPECT_EQ(t.row(10), QStringLiteral("keep me"));
     EXPECT_EQ(t.row(20), QStringLiteral("m"));
 }
 
-TEST(Interpreter, AWordRegisteredTwiceOrInUpperCaseIsRefusedInEveryBuild)
+TEST(Interpreter, AWordRegisteredTwiceInUpperCaseOrWithoutUsageIsRefusedInEveryBuild)
 {
     TestSession t;
     const CommandHandler nothing = [](Session &, const CommandArgs &) {};
-    EXPECT_THROW(t->commands.add(QStringLiteral("write"), nothing), std::logic_error);
-    EXPECT_THROW(t->commands.add(QStringLiteral("Shout"), nothing), std::logic_error);
-    EXPECT_THROW(t->commands.add(QStringLiteral("nohandler"), nullptr), std::logic_error);
+    EXPECT_THROW(t->commands.add(QStringLiteral("write"), nothing, kTestPage), std::logic_error);
+    EXPECT_THROW(t->commands.add(QStringLiteral("Shout"), nothing, kTestPage), std::logic_error);
+    EXPECT_THROW(t->commands.add(QStringLiteral("nohandler"), nullptr, kTestPage),
+                 std::logic_error);
+    const HelpPage noUsage;
+    EXPECT_THROW(t->commands.add(QStringLiteral("nousage"), nothing, noUsage), std::logic_error);
     // The first registration stands.
     t->exe(QStringLiteral("write still here"));
     EXPECT_EQ(t.row(1), QStringLiteral("still here"));
@@ -158,7 +164,7 @@ TEST(Interpreter, MusicCommandsNeedALoadedDatabase)
     t->commands.add(
         QStringLiteral("vltest"),
         [](Session &s, const CommandArgs &) { s.console.DrawText(QStringLiteral("ran"), 5); },
-        {.needsDatabase = true});
+        kTestPage, {.needsDatabase = true});
     t->exe(QStringLiteral("vltest"));
     EXPECT_EQ(t.row(1), QStringLiteral("No valid Velmora database has been loaded"));
     EXPECT_EQ(t.rowColour(1), 255);
