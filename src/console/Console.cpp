@@ -7,10 +7,16 @@
 
 #include <QPainter>
 #include <cstring>
+#include <utility>
 #include <unicode/ubidi.h>
 #include <vector>
 
 namespace {
+
+bool sharesThePromptScreen(Console::Mode mode)
+{
+    return mode == Console::Mode::Prompt || mode == Console::Mode::AliasExpansion;
+}
 
 const QRect kSurfaceRect(0, 0, Cell::kSurfaceWidth, Cell::kSurfaceHeight);
 const QString kPrompt = QStringLiteral("COMMAND: ");
@@ -459,7 +465,7 @@ void Console::redrawPrompt()
     cmdTail = 0;
 }
 
-void Console::showCommandLine(const QString &text, qsizetype cursor)
+void Console::showCommandLine(QString text, qsizetype cursor)
 {
     redrawPrompt();
     cmdText.clear();
@@ -484,11 +490,22 @@ void Console::drawCursor(bool visible)
                cluster.rightToLeft, curCol, curRow, m_options.textColour());
 }
 
+void Console::setMode(Mode next)
+{
+    const Mode previous = std::exchange(m_mode, next);
+    if (sharesThePromptScreen(previous) && sharesThePromptScreen(next))
+        return;
+    resetFont();
+    ClScreen();
+    if (sharesThePromptScreen(next) && !cmdText.isEmpty())
+        showCommandLine(cmdText, cmdText.size() - cmdTail);
+}
+
 void Console::ClScreen()
 {
     copyFromBackground(kSurfaceRect);
     m_cells.clear();
-    if (m_mode != Mode::Prompt && m_mode != Mode::AliasExpansion)
+    if (!sharesThePromptScreen(m_mode))
         return;
     DrawText(kPrompt, kHomeRow, -1, 3);
     if (m_options[Options::ShowNowPlaying] == u"1" && m_nowPlaying.fileLoaded()) {

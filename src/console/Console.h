@@ -57,9 +57,10 @@ public:
     // Blanks over the command line as typed so far, "COMMAND: " again and the cursor home;
     // cmdText is left to the caller.
     void redrawPrompt();
-    // The command line drawn again as text, laid out as typing lays it out, with the cursor
-    // at the UTF-16 index cursor (cmdTail says how much of the line lies after it).
-    void showCommandLine(const QString &text, qsizetype cursor);
+    // The command line drawn again as text (a copy: it may be cmdText itself), laid out as
+    // typing lays it out, with the cursor at the UTF-16 index cursor (cmdTail says how much
+    // of the line lies after it).
+    void showCommandLine(QString text, qsizetype cursor);
     // The blinking cursor: "_" in its cell, or what the line holds there.
     void drawCursor(bool visible);
     // The background copied over everything, the record emptied, the prompt redrawn.
@@ -102,7 +103,11 @@ public:
     // and Backspace work on the line directly.
     qsizetype cmdTail = 0;
     Mode mode() const { return m_mode; }
-    void setMode(Mode mode) { m_mode = mode; }
+    // Into a screen of its own (the pager, a question, an external command), from one, or
+    // between two of them, the console starts afresh: cleared, in the console font; back at
+    // the prompt, "COMMAND: " and the line being typed are drawn again. The prompt and an
+    // alias being expanded share the screen, so moving between them changes nothing shown.
+    void setMode(Mode next);
 
 private:
     Mode m_mode = Mode::Prompt;

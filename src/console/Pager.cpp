@@ -33,7 +33,6 @@ void Pager::mline(const QString &text)
     m_console.setMode(Console::Mode::Pager);
     if (m_onShown)
         m_onShown();
-    m_console.ClScreen();
     mLineDisp(0);
 }
 

@@ -123,8 +123,7 @@ void Keyboard::pagerKeyDown(int code)
         pager.plView = false;
         s.setWindowTitle(Msg::kWindowTitle);
         s.console.setMode(Console::Mode::Prompt);
-        s.console.ClScreen();
-        m_prompt.redraw();
+        m_prompt.leftPager();
         s.batch.resumetimed();
         return;
     case Vk::Home:
@@ -184,7 +183,6 @@ void Keyboard::answerDeletion(int code)
     // The answering key is about to arrive as a character; this takes it back off the line.
     sendKeystroke(Vk::Backspace, Vk::Backspace);
     s.console.setMode(Console::Mode::Prompt);
-    s.console.ClScreen();
     s.batch.resumetimed();
     if (failure)
         s.reportError(*failure);

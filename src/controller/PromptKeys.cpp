@@ -253,12 +253,3 @@ void PromptKeys::reset()
         endSearch(true);
 }
 
-void PromptKeys::redraw()
-{
-    Console &console = m_session.console;
-    if (console.cmdText.isEmpty())
-        return;
-    show({console.cmdText, console.cmdText.size() - console.cmdTail, m_cut});
-    // The Escape that left the pager is about to arrive as a character: it would empty the line.
-    m_escapeLeftPager = true;
-}

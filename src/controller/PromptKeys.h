@@ -21,8 +21,9 @@ public:
     void entered(const QString &line);
     // The line is empty again (Escape, a key binding).
     void reset();
-    // The line shown again after the pager covered it (Escape left the pager).
-    void redraw();
+    // Escape left the pager, which drew the line again: the Escape's character, still to come,
+    // must not empty it.
+    void leftPager() { m_escapeLeftPager = true; }
 
 private:
     CommandLineEdit current() const;

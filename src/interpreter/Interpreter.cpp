@@ -74,8 +74,8 @@ void Interpreter::run(QString &cmd)
     } else {
         const QString alias = m_state.aliases.GetValue(word);
         if (alias == KeyValueStore::kNotFound) {
-            m_host.ErorMsg(Msg::notDefined(args.word), 1);
             console.setMode(Console::Mode::Prompt);
+            m_host.ErorMsg(Msg::notDefined(args.word), 1);
         } else {
             console.setMode(Console::Mode::AliasExpansion);
             if (m_recDepth >= kMaxAliasDepth) {

@@ -40,7 +40,6 @@ void cmdFiledel(Session &s, const CommandArgs &args)
         return;
     s.batch.pausetimed();
     s.console.setMode(Console::Mode::ConfirmationAwaited);
-    s.console.ClScreen();
     s.console.DrawText(QStringLiteral("Press 'y' to confirm that you want to delete the file '") +
                            args.allArgs +
                            QStringLiteral("' or press any other key to continue."),

@@ -87,20 +87,19 @@ const HelpPage kCmdHelp = {{
 void cmdCmd(Session &s, const CommandArgs &args)
 {
     Console &c = s.console;
-    c.DrawText(QStringLiteral("Press Escape to return to idrisk2k Command..."), 1, Colours::kGrey);
     ShellCommand command(args.allArgs);
     c.setMode(Console::Mode::ExternalCommand);
+    c.DrawText(QStringLiteral("Press Escape to return to idrisk2k Command..."), 1, Colours::kGrey);
     s.batch.pausetimed();
     bool ended = false;
     {
         const CommandWait wait(s);
         ended = command.wait([&wait] { return wait.cancelled(); });
     }
-    c.setMode(Console::Mode::Prompt);
     if (!ended) {
         // Escape: back at the prompt, showing nothing; the command is stopped when it goes
         // out of scope.
-        c.ClScreen();
+        c.setMode(Console::Mode::Prompt);
         s.batch.resumetimed();
         return;
     }

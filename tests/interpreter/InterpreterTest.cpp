@@ -182,7 +182,7 @@ TEST(Interpreter, MusicCommandsNeedALoadedDatabase)
 TEST(Interpreter, RunTimeErrorsAreReportedInRedOnRow2AndTheConsoleRecovers)
 {
     TestSession t;
-    t->console.setMode(Console::Mode::Pager);
+    t->console.setMode(Console::Mode::AliasExpansion); // as in an alias's command
     t->console.setFace(GlyphCache::Face::Arrows);
     // Text long enough to wrap past row 37.
     t->exe(QStringLiteral("write ") + QString(93 * 37 + 1, u'e'));
