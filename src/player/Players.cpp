@@ -17,7 +17,7 @@ QString num2time(double seconds)
 Players::Players(PlayersHost &host, Playlist &playlist, TimerSource &timers, const Factory &make)
     : m_host(host), m_playlist(playlist),
       m_fadeTimer(timers.timer(kFadeInterval, [this] { m_host.handleEvent([this] { fadeTick(); }); })),
-      m_advanceTimer(timers.timer(100, [this] { m_host.handleEvent([this] { advanceTick(); }); }))
+      m_advanceTimer(timers.timer(kAdvanceInterval, [this] { m_host.handleEvent([this] { advanceTick(); }); }))
 {
     for (int i = 0; i < kCount; ++i)
         m_players[static_cast<size_t>(i)] = make(i);

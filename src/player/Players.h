@@ -28,6 +28,8 @@ public:
     static constexpr int kFadeFloor = -4000;
     // 5000 ms in 400 steps, rounded half to even: 12 ms.
     static constexpr int kFadeInterval = 12;
+    // How often the end of the track in use is looked for.
+    static constexpr int kAdvanceInterval = 100;
     // The level of volume 0: so far down that no output is left (mpv's volume reads 0).
     static constexpr int kSilent = -1000000;
 
@@ -74,13 +76,6 @@ public:
     void startAdvancing() { m_advanceTimer->start(); }
     void stopAdvancing() { m_advanceTimer->stop(); }
 
-    // One tick of each timer, as the timers run them. A fade step is 10 hundredths of a
-    // decibel; 40 dB down the player stops and both playlist players are back at the
-    // user's volume. The next entry starts in the second in which five whole seconds of the
-    // track remain (or at once when that second has passed unseen).
-    void fadeTick();
-    void advanceTick();
-
     // NowPlaying: the player in use has a file, and the description of the current entry.
     bool fileLoaded() const override;
     QString detailsText() const override;
@@ -104,6 +99,13 @@ public:
     void setOnVideoChanged(std::function<void()> changed);
 
 private:
+    // One tick of each timer. A fade step is 10 hundredths of a decibel; 40 dB down the
+    // player stops and both playlist players are back at the user's volume. The next entry
+    // starts in the second in which five whole seconds of the track remain (or at once when
+    // that second has passed unseen).
+    void fadeTick();
+    void advanceTick();
+
     PlayersHost &m_host;
     Playlist &m_playlist;
     std::array<std::unique_ptr<MediaPlayer>, kCount> m_players;

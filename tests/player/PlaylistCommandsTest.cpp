@@ -124,11 +124,12 @@ TEST(PlaylistCommands, TheNextEntryStartsFiveSecondsBeforeTheEndOnTheOtherPlayer
     first.state = MediaPlayer::kPlaying;
     first.dur = 200.4;
     first.pos = 194.9;
-    t->players.advanceTick();
+    t->players.startAdvancing();
+    t.wait(Players::kAdvanceInterval);
     EXPECT_EQ(t.player(1).file, QString());
     first.pos = 195.0;
     t->console.setMode(Console::Mode::Pager); // in every mode
-    t->players.advanceTick();
+    t.wait(Players::kAdvanceInterval);
     EXPECT_EQ(t->playlist.plIndex, 1);
     EXPECT_EQ(t->players.inUseIndex(), 1);
     EXPECT_EQ(t.player(1).file, QStringLiteral("/music/1-2.mp3"));
@@ -138,7 +139,7 @@ TEST(PlaylistCommands, TheNextEntryStartsFiveSecondsBeforeTheEndOnTheOtherPlayer
     // After the last entry nothing follows.
     t.player(1).dur = 100;
     t.player(1).pos = 95.5;
-    t->players.advanceTick();
+    t.wait(Players::kAdvanceInterval);
     EXPECT_EQ(t->playlist.plIndex, 1);
     EXPECT_EQ(t->players.inUseIndex(), 1);
 }

@@ -72,14 +72,12 @@ TEST(PlaylistVolume, TheFadeStartsAtTheSetVolume)
     t->players.playCurrent(); // entry 0 on wmp(1)
     t->pager.mline(QStringLiteral("h1\r\nh2\r\na"));
     t->pager.plView = true;
-    // Straight to the handler: no event loop runs, so the fade's timer adds no step.
     t->keyboard.keystroke(Vk::F12, 0, 0);
     EXPECT_EQ(t.player(0).vol, -1806);
-    for (int i = 0; i < 399; ++i)
-        t->players.fadeTick();
+    t.wait(399 * Players::kFadeInterval);
     EXPECT_EQ(t.player(1).vol, -1806 - 3990);
     EXPECT_EQ(t.player(1).stops, 0);
-    t->players.fadeTick();
+    t.wait(Players::kFadeInterval);
     EXPECT_EQ(t.player(1).stops, 1);
     EXPECT_FALSE(t->players.fading());
     EXPECT_EQ(t.player(0).vol, -1806);
@@ -105,14 +103,12 @@ TEST(PlaylistVolume, ATrackStartedDuringAFadeIsNotFadedOut)
             t->pager.mline(QStringLiteral("h1\r\nh2\r\na"));
             t->pager.plView = true;
             t.keys(QStringLiteral("F12")); // wmp(1) fades, wmp(0) plays entry 1
-            t->players.fadeTick();
+            t.wait(Players::kFadeInterval);
             for (const QString &line : lines)
                 t->exe(line);
             ASSERT_EQ(t->players.inUseIndex(), 1);
             EXPECT_FALSE(t->players.fading());
-            // The rest of the fade's steps, as its timer would run them.
-            for (int i = 0; i < 400 && t->players.fading(); ++i)
-                t->players.fadeTick();
+            t.wait(400 * Players::kFadeInterval); // the rest of the fade, had it gone on
             EXPECT_EQ(t.player(0).vol, Players::levelOf(volume));
             EXPECT_EQ(t.player(1).vol, Players::levelOf(volume));
             EXPECT_EQ(t.player(1).stops, 0);
