@@ -69,19 +69,4 @@ TEST(Help, PagesFitTheConsoleAndWrapBetweenWords)
     }
 }
 
-// The list goes to the pager; a page leaves the console at the prompt, keys working.
-TEST(Help, TheListIsPagedAPageIsNot)
-{
-    TestSession t;
-    t->exe(QStringLiteral("help"));
-    EXPECT_EQ(t->console.mode(), Console::Mode::Pager);
-    EXPECT_EQ(t.pagerRow(1), QStringLiteral("Standard commands:"));
-    t.keys(QStringLiteral("Escape"));
-    t->exe(QStringLiteral("help   Batch"));
-    EXPECT_EQ(t->console.mode(), Console::Mode::Prompt);
-    EXPECT_EQ(t.row(1), QStringLiteral("batch <filename>"));
-    t.keys(QStringLiteral("text:write typed,Enter"));
-    EXPECT_EQ(t.row(1), QStringLiteral("typed"));
-}
-
 } // namespace
