@@ -28,6 +28,9 @@ struct HelpPage
 {
     HelpLine lines[9]; // in row order (vlpl has the most)
     int chartRow = 0;  // the row where the chart of colour names starts; 0 for none
+
+    // "Usage: " and row 1, what a command shows when it is given too little.
+    QString usage() const { return QStringLiteral("Usage: ") + QLatin1String(lines[0].text); }
 };
 
 // What the interpreter and the help know of a command besides its handler.

@@ -25,23 +25,20 @@ struct Switch
     const char *off;
     const char *isOn;
     const char *isOff;
-    const char *usage;
 };
 
 const Switch kRandpl = {Options::RandomPlaylists,
                         "Tracks in new playlists will be randomised.",
                         "Tracks in new playlists will no longer be randomised.",
                         "randpl is set to playing randomly.",
-                        "randpl is set to not playing randomly.",
-                        "Usage: randpl <y,n>"};
+                        "randpl is set to not playing randomly."};
 const Switch kRpas = {Options::ResetBeforeSearch,
                       "Playlist will reset after searching.",
                       "Playlist will no longer reset after searching.",
                       "rpas is set to reset playlist after searching.",
-                      "rpas is set to not resetting playlist after searching.",
-                      "Usage: rpas <y,n>"};
+                      "rpas is set to not resetting playlist after searching."};
 
-void setSwitch(Session &s, const CommandArgs &args, const Switch &sw)
+void setSwitch(Session &s, const CommandArgs &args, const Switch &sw, const HelpPage &help)
 {
     if (args.allArgs == u"y") {
         s.opt[sw.option] = QStringLiteral("1");
@@ -51,7 +48,7 @@ void setSwitch(Session &s, const CommandArgs &args, const Switch &sw)
         s.console.DrawText(QString::fromUtf8(sw.off), 1);
     } else {
         s.console.DrawText(QString::fromUtf8(s.opt[sw.option] == u"1" ? sw.isOn : sw.isOff), 3);
-        s.console.DrawText(QString::fromUtf8(sw.usage), 1);
+        s.console.DrawText(help.usage(), 1);
     }
 }
 
@@ -65,7 +62,7 @@ const HelpPage kRandplHelp = {{
 
 void cmdRandpl(Session &s, const CommandArgs &args)
 {
-    setSwitch(s, args, kRandpl);
+    setSwitch(s, args, kRandpl, kRandplHelp);
 }
 
 // clang-format off
@@ -78,7 +75,7 @@ const HelpPage kRpasHelp = {{
 
 void cmdRpas(Session &s, const CommandArgs &args)
 {
-    setSwitch(s, args, kRpas);
+    setSwitch(s, args, kRpas, kRpasHelp);
 }
 
 // clang-format off
@@ -111,7 +108,7 @@ const HelpPage kAddatHelp = {{
 void cmdAddat(Session &s, const CommandArgs &args)
 {
     if (args.allArgs.isEmpty()) {
-        s.console.DrawText(QStringLiteral("Usage: addat <artist number> <track number>"), 1);
+        s.console.DrawText(kAddatHelp.usage(), 1);
         return;
     }
     if (s.vld.GetValue(args.arg1 + QStringLiteral("Genre") + args.rest) ==

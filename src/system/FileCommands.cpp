@@ -22,11 +22,11 @@
 namespace {
 
 // "Usage: ..." on row 1 when the command has no argument text; true when it was drawn.
-bool usage(Session &s, const CommandArgs &args, const char *syntax)
+bool usage(Session &s, const CommandArgs &args, const HelpPage &help)
 {
     if (!args.allArgs.isEmpty())
         return false;
-    s.console.DrawText(QStringLiteral("Usage: ") + QLatin1String(syntax), 1);
+    s.console.DrawText(help.usage(), 1);
     return true;
 }
 
@@ -36,7 +36,7 @@ const HelpPage kFiledelHelp = {
 
 void cmdFiledel(Session &s, const CommandArgs &args)
 {
-    if (usage(s, args, "filedel <filename>"))
+    if (usage(s, args, kFiledelHelp))
         return;
     s.batch.pausetimed();
     s.console.setMode(Console::Mode::ConfirmationAwaited);
@@ -97,7 +97,7 @@ const HelpPage kFileinfoHelp = {{
 
 void cmdFileinfo(Session &s, const CommandArgs &args)
 {
-    if (usage(s, args, "fileinfo <filename>"))
+    if (usage(s, args, kFileinfoHelp))
         return;
     const QString &f = args.allArgs;
     struct stat st
@@ -134,7 +134,7 @@ const HelpPage kFilerenHelp = {{
 
 void cmdFileren(Session &s, const CommandArgs &args)
 {
-    if (usage(s, args, "fileren <old filename> <new filename>"))
+    if (usage(s, args, kFilerenHelp))
         return;
     const QString from = GetArg(args.allArgs, 0);
     const QString to = GetArg(args.allArgs, 1);
@@ -162,7 +162,7 @@ const HelpPage kFilesearchHelp = {{
 
 void cmdFilesearch(Session &s, const CommandArgs &args)
 {
-    if (usage(s, args, "filesearch <pattern> <folder>"))
+    if (usage(s, args, kFilesearchHelp))
         return;
     const QString &pattern = args.arg1;
     const QString &folder = args.rest;
@@ -204,7 +204,7 @@ const HelpPage kShowfileHelp = {
 
 void cmdShowfile(Session &s, const CommandArgs &args)
 {
-    if (usage(s, args, "showfile <filename>"))
+    if (usage(s, args, kShowfileHelp))
         return;
     if (!s.PWAD.FileExists(args.allArgs)) {
         s.ErorMsg(QStringLiteral("The file '") + args.allArgs +
@@ -222,7 +222,7 @@ const HelpPage kExportHelp = {{{1, "export <filename>"},
 
 void cmdExport(Session &s, const CommandArgs &args)
 {
-    if (usage(s, args, "export <filename>"))
+    if (usage(s, args, kExportHelp))
         return;
     // Written as --screen-text writes it: a regular file replaced whole or not at all, a
     // FIFO or device written into, a link that leads nowhere refused. "-" is a file name.
