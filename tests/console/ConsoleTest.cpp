@@ -165,20 +165,29 @@ TEST(Console, ColourBlockPaintsWithoutRecordingAndChartShowsTheSixteenColours)
     EXPECT_EQ(console.surface().pixelColor(Cell::rect(25, 18).center()), QColor(255, 255, 255));
 }
 
-TEST(Console, PromptIsDrawnOnlyAtThePromptAndInAliasMode)
+// A screen of its own (pager, question, external command) starts cleared, in the console font,
+// without the prompt; back at the prompt, the line being typed is drawn again. The prompt and
+// an alias being expanded share the screen: moving between them clears nothing.
+TEST(Console, ModesWithAScreenOfTheirOwnClearItBothWays)
 {
     TestSession t;
     Console &console = t->console;
     using Mode = Console::Mode;
-    for (const Mode mode : {Mode::Prompt, Mode::AliasExpansion}) {
-        console.setMode(mode);
-        console.ClScreen();
-        EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND:")) << static_cast<int>(mode);
-    }
+    t.keys(QStringLiteral("text:wri,Left"));
     for (const Mode mode : {Mode::Pager, Mode::ConfirmationAwaited, Mode::ExternalCommand}) {
+        console.DrawText(QStringLiteral("kept"), 1);
+        console.setMode(Mode::AliasExpansion);
+        EXPECT_EQ(t.row(1), QStringLiteral("kept"));
+        console.setFace(GlyphCache::Face::Arrows);
         console.setMode(mode);
-        console.ClScreen();
-        EXPECT_EQ(t.row(33), QString()) << static_cast<int>(mode);
+        EXPECT_EQ(t.row(1) + t.row(33), QString()) << static_cast<int>(mode);
+        console.DrawText(QStringLiteral("in the console font"), 1);
+        EXPECT_EQ(t.row(1), QStringLiteral("in the console font"));
+        console.setMode(Mode::Prompt);
+        EXPECT_EQ(t.row(1) + t.row(33), QStringLiteral("   COMMAND: wri"));
+        t.keys(QStringLiteral("text:t"));
+        EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND: wrti")); // the cursor where it was
+        t.keys(QStringLiteral("Backspace"));
     }
 }
 

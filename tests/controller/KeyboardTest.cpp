@@ -55,33 +55,6 @@ TEST(Keyboard, TypingWrapsAfterColumn93AndStopsAtTheEndOfRow36)
     EXPECT_EQ(c.curRow, 33);
 }
 
-TEST(Keyboard, BackspaceOnAnEmptyLineAndEnterOnAnEmptyLineChangeNothing)
-{
-    TestSession t;
-    t.exe({QStringLiteral("write still here")});
-    t.keys(QStringLiteral("Backspace,Enter"));
-    EXPECT_EQ(t.row(1), QStringLiteral("still here"));
-    EXPECT_EQ(t->console.curCol, 13);
-    EXPECT_EQ(t->opt[Options::LastCommand], QStringLiteral("write still here"));
-}
-
-TEST(Keyboard, EnterRunsTheLineAndLastcmdPutsThePreviousLineBack)
-{
-    TestSession t;
-    t.keys(QStringLiteral("text:write one,Enter"));
-    EXPECT_EQ(t.row(1), QStringLiteral("one"));
-    EXPECT_EQ(typed(t), QString());
-    EXPECT_EQ(t->console.curCol, 13);
-
-    t.keys(QStringLiteral("text:LastCmd,Enter"));
-    EXPECT_EQ(typed(t), QStringLiteral("write one"));
-    EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND: write one"));
-    EXPECT_EQ(t->console.curCol, 13 + 9);
-    // The line brought back can be edited and run.
-    t.keys(QStringLiteral("Backspace,text:ne,Enter"));
-    EXPECT_EQ(t.row(1), QStringLiteral("onne"));
-}
-
 TEST(Keyboard, BoundKeysRunOnceAndUnboundKeysSayWhichKey)
 {
     TestSession t;
