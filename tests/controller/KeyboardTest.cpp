@@ -17,44 +17,6 @@ QString typed(TestSession &t)
     return t->console.cmdText;
 }
 
-TEST(Keyboard, TypingWrapsAfterColumn93AndStopsAtTheEndOfRow36)
-{
-    TestSession t;
-    Console &c = t->console;
-    c.ClScreen();
-    // 81 characters fill row 33 from column 13 to 93.
-    t.keys(QStringLiteral("text:") + QString(81, u'a'));
-    EXPECT_EQ(c.curCol, 1);
-    EXPECT_EQ(c.curRow, 34);
-    EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND: ") + QString(81, u'a'));
-    t.keys(QStringLiteral("text:b"));
-    EXPECT_EQ(c.scrCells().character(1, 34), u'b');
-    // Backspace at column 2 of row 34 takes the b; at column 1 it wraps back to column 93.
-    t.keys(QStringLiteral("Backspace"));
-    EXPECT_EQ(c.curCol, 1);
-    EXPECT_EQ(c.curRow, 34);
-    t.keys(QStringLiteral("Backspace"));
-    EXPECT_EQ(c.curCol, 93);
-    EXPECT_EQ(c.curRow, 33);
-    EXPECT_EQ(typed(t).size(), 80);
-
-    // Everything past column 93 of row 36 is dropped.
-    t.keys(QStringLiteral("text:") + QString(400, u'z'));
-    EXPECT_EQ(typed(t).size(), 81 + 3 * 93);
-    EXPECT_EQ(c.curRow, 37);
-    EXPECT_EQ(c.curCol, 1);
-    EXPECT_EQ(t.row(36), QString(93, u'z'));
-    EXPECT_EQ(t.row(37), QString());
-    // Enter blanks the whole command line it spans before running it.
-    t.keys(QStringLiteral("Escape"));
-    EXPECT_EQ(typed(t), QString());
-    EXPECT_EQ(t.row(33), QStringLiteral("   COMMAND:"));
-    EXPECT_EQ(t.row(34), QString());
-    EXPECT_EQ(t.row(36), QString());
-    EXPECT_EQ(c.curCol, 13);
-    EXPECT_EQ(c.curRow, 33);
-}
-
 TEST(Keyboard, BoundKeysRunOnceAndUnboundKeysSayWhichKey)
 {
     TestSession t;
