@@ -1,5 +1,6 @@
 #include "DatabaseMaker.h"
 
+#include "CatalogueText.h"
 #include "FolderScan.h"
 #include "Playlist.h"
 #include "TrackTags.h"
@@ -9,7 +10,6 @@
 #include "foundation/TextFile.h"
 #include "formats/Archive.h"
 #include "formats/ArchiveWriter.h"
-#include "formats/KeyValueStore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,6 +33,8 @@ constexpr int kMaxNumber = std::numeric_limits<qint16>::max();
 
 struct Track
 {
+    // Once the archive holds the texts and files, path, lyrics and notes are replaced by the
+    // catalogue's references to them.
     QString path;
     QString fileName;
     QString artist;
@@ -119,6 +121,11 @@ ReadResult readTrack(const FolderScan::Found &found, const QString &path)
     return result;
 }
 
+int threadCount(int asked)
+{
+    return asked > 0 ? asked : int(std::max(1u, std::thread::hardware_concurrency()));
+}
+
 // Reading the tags is most of the work, and each file is read on its own: the files are
 // shared out among the threads, each taking the next one not yet taken. Every result keeps
 // its file's place, so the tracks and the warnings come out in the order of the files
@@ -139,8 +146,6 @@ std::vector<Track> readTracks(const FolderScan::Found &found, int threads, const
                 progress(reported = finished, total);
         }
     };
-    if (threads <= 0)
-        threads = int(std::max(1u, std::thread::hardware_concurrency()));
     {
         // This thread works too, and is the one that reports progress.
         std::vector<std::jthread> helpers;
@@ -291,8 +296,7 @@ Summary make(const Request &request, const Warn &warn, const Progress &progress)
     FolderScan::Found found = FolderScan::scan(request.folders);
     if (found.audioFiles.isEmpty())
         throw Failure{QStringLiteral("no audio files found")};
-    std::vector<Track> read = readTracks(found, request.threads, warn, progress);
-    const size_t tracks = read.size();
+    std::vector<Track> read = readTracks(found, threadCount(request.threads), warn, progress);
     std::vector<Artist> artists = groupByArtist(std::move(read));
     found.audioFiles = {};
     if (artists.empty())
@@ -309,14 +313,13 @@ Summary make(const Request &request, const Warn &warn, const Progress &progress)
         batches = readBatches(found.playlists, index, warn);
     }
 
-    KeyValueStore catalogue;
-    // Six keys a track, two an artist, two a batch and the two counts.
-    catalogue.reserve(qsizetype(6 * tracks + 2 * artists.size() + 2 * batches.size() + 2));
+    const int threads = threadCount(request.threads);
     Summary summary;
     try {
         ArchiveWriter archive(request.output);
         // The texts first, while offsets are small; the tracks after them; the catalogue,
-        // which points at both, last.
+        // which points at both, last. Each track keeps what the catalogue will say of its
+        // texts and of its file.
         const auto addText = [&](const QString &entry, const QString &text) {
             if (text.isEmpty())
                 return QString();
@@ -328,20 +331,15 @@ Summary make(const Request &request, const Warn &warn, const Progress &progress)
         for (size_t a = 0; a < artists.size(); ++a) {
             const QString number = QString::number(a + 1);
             for (size_t t = 0; t < artists[a].tracks.size(); ++t) {
-                const Track &track = artists[a].tracks[t];
+                Track &track = artists[a].tracks[t];
                 const QString suffix = number + u'_' + QString::number(t + 1);
-                catalogue.SetValue(trackKey(a, u"Lyrics", t), addText(u'L' + suffix, track.lyrics));
-                catalogue.SetValue(trackKey(a, u"Notes", t), addText(u'N' + suffix, track.notes));
+                track.lyrics = addText(u'L' + suffix, track.lyrics);
+                track.notes = addText(u'N' + suffix, track.notes);
             }
         }
         for (size_t a = 0; a < artists.size(); ++a) {
-            Artist &artist = artists[a];
-            const QString number = QString::number(a + 1);
-            catalogue.SetValue(QStringLiteral("Artist") + number, artist.name);
-            catalogue.SetValue(QStringLiteral("Tracks") + number,
-                               QString::number(artist.tracks.size()));
-            for (size_t t = 0; t < artist.tracks.size(); ++t) {
-                Track &track = artist.tracks[t];
+            for (size_t t = 0; t < artists[a].tracks.size(); ++t) {
+                Track &track = artists[a].tracks[t];
                 QString reference = u'L' + track.path;
                 if (request.embed) {
                     const qint64 size = QFileInfo(track.path).size();
@@ -361,23 +359,41 @@ Summary make(const Request &request, const Warn &warn, const Progress &progress)
                                     .arg(QFileInfo(track.path).suffix().toLower());
                     checkReference(offset, archive.size() - qint64(offset));
                 }
+                track.path = reference;
+            }
+            summary.tracks += int(artists[a].tracks.size());
+        }
+        const auto fillArtist = [&](KeyValueStore &catalogue, int number) {
+            const size_t a = size_t(number - 1);
+            for (size_t t = 0; t < artists[a].tracks.size(); ++t) {
+                Track &track = artists[a].tracks[t];
+                catalogue.SetValue(trackKey(a, u"Lyrics", t), track.lyrics);
+                catalogue.SetValue(trackKey(a, u"Notes", t), track.notes);
                 catalogue.SetValue(trackKey(a, u"Track", t), track.title);
-                catalogue.SetValue(trackKey(a, u"Filename", t), reference);
+                catalogue.SetValue(trackKey(a, u"Filename", t), track.path);
                 catalogue.SetValue(trackKey(a, u"Genre", t), QString::number(track.genre));
                 catalogue.SetValue(trackKey(a, u"Date", t),
                                    track.year > 0 ? QString::number(track.year) : QString());
                 // The catalogue has its own copy now: the whole library is not held twice.
                 track = Track{};
             }
-            summary.tracks += int(artist.tracks.size());
-        }
-        catalogue.SetValue(QStringLiteral("Artists"), QString::number(artists.size()));
-        catalogue.SetValue(QStringLiteral("Batches"), QString::number(batches.size()));
-        for (size_t b = 0; b < batches.size(); ++b) {
-            catalogue.SetValue(QStringLiteral("BN%1").arg(b + 1), batches[b].name);
-            catalogue.SetValue(QStringLiteral("BC%1").arg(b + 1), batches[b].contents);
-        }
-        archive.addBytes(QStringLiteral("VELMORAD"), catalogue.utf8Text());
+        };
+        const auto fillRest = [&](KeyValueStore &catalogue) {
+            for (size_t a = 0; a < artists.size(); ++a) {
+                const QString number = QString::number(a + 1);
+                catalogue.SetValue(QStringLiteral("Artist") + number, artists[a].name);
+                catalogue.SetValue(QStringLiteral("Tracks") + number,
+                                   QString::number(artists[a].tracks.size()));
+            }
+            catalogue.SetValue(QStringLiteral("Artists"), QString::number(artists.size()));
+            catalogue.SetValue(QStringLiteral("Batches"), QString::number(batches.size()));
+            for (size_t b = 0; b < batches.size(); ++b) {
+                catalogue.SetValue(QStringLiteral("BN%1").arg(b + 1), batches[b].name);
+                catalogue.SetValue(QStringLiteral("BC%1").arg(b + 1), batches[b].contents);
+            }
+        };
+        archive.addBytes(QStringLiteral("VELMORAD"),
+                         CatalogueText::make(int(artists.size()), fillArtist, fillRest, threads));
         archive.finish();
         summary.bytes = QFileInfo(request.output).size();
     } catch (const RuntimeError &error) {
