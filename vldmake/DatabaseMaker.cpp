@@ -19,6 +19,7 @@
 #include <atomic>
 #include <limits>
 #include <map>
+#include <numeric>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -130,8 +131,8 @@ int threadCount(int asked)
 // shared out among the threads, each taking the next one not yet taken. Every result keeps
 // its file's place, so the tracks and the warnings come out in the order of the files
 // whatever the threads did.
-std::vector<Track> readTracks(const FolderScan::Found &found, int threads, const Warn &warn,
-                              const Progress &progress)
+std::vector<std::optional<Track>> readTracks(const FolderScan::Found &found, int threads,
+                                            const Warn &warn, const Progress &progress)
 {
     const qsizetype total = found.audioFiles.size();
     std::vector<ReadResult> results(size_t(total), ReadResult{});
@@ -157,29 +158,44 @@ std::vector<Track> readTracks(const FolderScan::Found &found, int threads, const
     if (progress && reported != total)
         progress(total, total);
 
-    std::vector<Track> tracks;
-    tracks.reserve(size_t(total));
-    for (ReadResult &result : results) {
-        for (const QString &text : std::as_const(result.warnings))
+    std::vector<std::optional<Track>> tracks(results.size());
+    for (size_t i = 0; i < results.size(); ++i) {
+        for (const QString &text : std::as_const(results[i].warnings))
             warn(text);
-        if (result.track)
-            tracks.push_back(std::move(*result.track));
-        result = ReadResult{};
+        tracks[i] = std::move(results[i].track);
+        results[i] = ReadResult{};
     }
     return tracks;
 }
 
+// The files (given in the natural order of their paths) in the order of their file names,
+// ties in the order of the paths: the order of each artist's tracks. It needs no tags, so it
+// is made while the tags are read.
+std::vector<qsizetype> byFileName(const QStringList &paths)
+{
+    std::vector<QStringView> names;
+    names.reserve(size_t(paths.size()));
+    for (const QString &path : paths)
+        names.push_back(QStringView(path).sliced(path.lastIndexOf(u'/') + 1));
+    std::vector<qsizetype> order(names.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        return FolderScan::naturalLess(names[size_t(a)], names[size_t(b)]);
+    });
+    return order;
+}
+
 // Artists in the natural order of their names (names that differ only in letter case are one
 // artist, named as its first track has it), tracks in the order of their file names.
-std::vector<Artist> groupByArtist(std::vector<Track> tracks)
+std::vector<Artist> groupByArtist(std::vector<std::optional<Track>> byFile,
+                                  const std::vector<qsizetype> &order)
 {
-    std::stable_sort(tracks.begin(), tracks.end(), [](const Track &a, const Track &b) {
-        const int byName = FolderScan::naturalCompare(a.fileName, b.fileName);
-        return byName != 0 ? byName < 0 : FolderScan::naturalLess(a.path, b.path);
-    });
     QHash<QString, size_t> index;
     std::vector<Artist> artists;
-    for (Track &track : tracks) {
+    for (qsizetype i : order) {
+        if (!byFile[size_t(i)])
+            continue;
+        Track &track = *byFile[size_t(i)];
         const QString key = track.artist.toCaseFolded();
         auto it = index.constFind(key);
         if (it == index.cend()) {
@@ -296,8 +312,13 @@ Summary make(const Request &request, const Warn &warn, const Progress &progress)
     FolderScan::Found found = FolderScan::scan(request.folders);
     if (found.audioFiles.isEmpty())
         throw Failure{QStringLiteral("no audio files found")};
-    std::vector<Track> read = readTracks(found, threadCount(request.threads), warn, progress);
-    std::vector<Artist> artists = groupByArtist(std::move(read));
+    std::vector<qsizetype> order;
+    std::vector<std::optional<Track>> read;
+    {
+        const std::jthread ordering([&] { order = byFileName(found.audioFiles); });
+        read = readTracks(found, threadCount(request.threads), warn, progress);
+    }
+    std::vector<Artist> artists = groupByArtist(std::move(read), order);
     found.audioFiles = {};
     if (artists.empty())
         throw Failure{QStringLiteral("no readable audio files")};
