@@ -2,48 +2,18 @@
 // the last 128 bytes start with "TAG"; the fields hold no NULs and fit their widths; the genre
 // is the last byte; the file is left as it was.
 
+#include "FuzzInputFile.h"
 #include "library/ID3Reader.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-void check(bool ok, const char *what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "ID3 reader: %s\n", what);
-        std::abort();
-    }
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static QTemporaryDir dir;
-    static const QString path = dir.filePath(QStringLiteral("input.Mp3"));
-    if (!dir.isValid())
-        std::abort();
-
+    const auto check = [](bool ok, const char *what) {
+        FuzzInputFile::check(ok, "ID3 reader", what);
+    };
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    {
-        // A plain write: a synced save per run would slow the fuzzer a hundredfold.
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(bytes) != bytes.size())
-            std::abort();
-    }
+    const QString path = FuzzInputFile::write(QStringLiteral("input.Mp3"), bytes);
     ID3Reader reader;
     reader.setFilename(path);
     const bool tagged = bytes.size() >= ID3Reader::kTagSize &&
@@ -65,6 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     check(reader.genre() == (tagged ? static_cast<unsigned char>(bytes.back()) : 0),
           "the genre is not the last byte");
-    check(contents(path) == bytes, "the file changed");
+    check(FuzzInputFile::contents(path) == bytes, "the file changed");
     return 0;
 }

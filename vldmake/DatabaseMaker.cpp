@@ -1,5 +1,6 @@
 #include "DatabaseMaker.h"
 
+#include "CatalogueText.h"
 #include "FolderScan.h"
 #include "Playlist.h"
 #include "TrackTags.h"
@@ -9,7 +10,6 @@
 #include "foundation/TextFile.h"
 #include "formats/Archive.h"
 #include "formats/ArchiveWriter.h"
-#include "formats/KeyValueStore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,6 +19,7 @@
 #include <atomic>
 #include <limits>
 #include <map>
+#include <numeric>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -33,6 +34,8 @@ constexpr int kMaxNumber = std::numeric_limits<qint16>::max();
 
 struct Track
 {
+    // Once the archive holds the texts and files, path, lyrics and notes are replaced by the
+    // catalogue's references to them.
     QString path;
     QString fileName;
     QString artist;
@@ -119,12 +122,17 @@ ReadResult readTrack(const FolderScan::Found &found, const QString &path)
     return result;
 }
 
+int threadCount(int asked)
+{
+    return asked > 0 ? asked : int(std::max(1u, std::thread::hardware_concurrency()));
+}
+
 // Reading the tags is most of the work, and each file is read on its own: the files are
 // shared out among the threads, each taking the next one not yet taken. Every result keeps
 // its file's place, so the tracks and the warnings come out in the order of the files
 // whatever the threads did.
-std::vector<Track> readTracks(const FolderScan::Found &found, int threads, const Warn &warn,
-                              const Progress &progress)
+std::vector<std::optional<Track>> readTracks(const FolderScan::Found &found, int threads,
+                                            const Warn &warn, const Progress &progress)
 {
     const qsizetype total = found.audioFiles.size();
     std::vector<ReadResult> results(size_t(total), ReadResult{});
@@ -139,8 +147,6 @@ std::vector<Track> readTracks(const FolderScan::Found &found, int threads, const
                 progress(reported = finished, total);
         }
     };
-    if (threads <= 0)
-        threads = int(std::max(1u, std::thread::hardware_concurrency()));
     {
         // This thread works too, and is the one that reports progress.
         std::vector<std::jthread> helpers;
@@ -152,29 +158,44 @@ std::vector<Track> readTracks(const FolderScan::Found &found, int threads, const
     if (progress && reported != total)
         progress(total, total);
 
-    std::vector<Track> tracks;
-    tracks.reserve(size_t(total));
-    for (ReadResult &result : results) {
-        for (const QString &text : std::as_const(result.warnings))
+    std::vector<std::optional<Track>> tracks(results.size());
+    for (size_t i = 0; i < results.size(); ++i) {
+        for (const QString &text : std::as_const(results[i].warnings))
             warn(text);
-        if (result.track)
-            tracks.push_back(std::move(*result.track));
-        result = ReadResult{};
+        tracks[i] = std::move(results[i].track);
+        results[i] = ReadResult{};
     }
     return tracks;
 }
 
+// The files (given in the natural order of their paths) in the order of their file names,
+// ties in the order of the paths: the order of each artist's tracks. It needs no tags, so it
+// is made while the tags are read.
+std::vector<qsizetype> byFileName(const QStringList &paths)
+{
+    std::vector<QStringView> names;
+    names.reserve(size_t(paths.size()));
+    for (const QString &path : paths)
+        names.push_back(QStringView(path).sliced(path.lastIndexOf(u'/') + 1));
+    std::vector<qsizetype> order(names.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        return FolderScan::naturalLess(names[size_t(a)], names[size_t(b)]);
+    });
+    return order;
+}
+
 // Artists in the natural order of their names (names that differ only in letter case are one
 // artist, named as its first track has it), tracks in the order of their file names.
-std::vector<Artist> groupByArtist(std::vector<Track> tracks)
+std::vector<Artist> groupByArtist(std::vector<std::optional<Track>> byFile,
+                                  const std::vector<qsizetype> &order)
 {
-    std::stable_sort(tracks.begin(), tracks.end(), [](const Track &a, const Track &b) {
-        const int byName = FolderScan::naturalCompare(a.fileName, b.fileName);
-        return byName != 0 ? byName < 0 : FolderScan::naturalLess(a.path, b.path);
-    });
     QHash<QString, size_t> index;
     std::vector<Artist> artists;
-    for (Track &track : tracks) {
+    for (qsizetype i : order) {
+        if (!byFile[size_t(i)])
+            continue;
+        Track &track = *byFile[size_t(i)];
         const QString key = track.artist.toCaseFolded();
         auto it = index.constFind(key);
         if (it == index.cend()) {
@@ -291,9 +312,13 @@ Summary make(const Request &request, const Warn &warn, const Progress &progress)
     FolderScan::Found found = FolderScan::scan(request.folders);
     if (found.audioFiles.isEmpty())
         throw Failure{QStringLiteral("no audio files found")};
-    std::vector<Track> read = readTracks(found, request.threads, warn, progress);
-    const size_t tracks = read.size();
-    std::vector<Artist> artists = groupByArtist(std::move(read));
+    std::vector<qsizetype> order;
+    std::vector<std::optional<Track>> read;
+    {
+        const std::jthread ordering([&] { order = byFileName(found.audioFiles); });
+        read = readTracks(found, threadCount(request.threads), warn, progress);
+    }
+    std::vector<Artist> artists = groupByArtist(std::move(read), order);
     found.audioFiles = {};
     if (artists.empty())
         throw Failure{QStringLiteral("no readable audio files")};
@@ -309,14 +334,13 @@ Summary make(const Request &request, const Warn &warn, const Progress &progress)
         batches = readBatches(found.playlists, index, warn);
     }
 
-    KeyValueStore catalogue;
-    // Six keys a track, two an artist, two a batch and the two counts.
-    catalogue.reserve(qsizetype(6 * tracks + 2 * artists.size() + 2 * batches.size() + 2));
+    const int threads = threadCount(request.threads);
     Summary summary;
     try {
         ArchiveWriter archive(request.output);
         // The texts first, while offsets are small; the tracks after them; the catalogue,
-        // which points at both, last.
+        // which points at both, last. Each track keeps what the catalogue will say of its
+        // texts and of its file.
         const auto addText = [&](const QString &entry, const QString &text) {
             if (text.isEmpty())
                 return QString();
@@ -328,20 +352,15 @@ Summary make(const Request &request, const Warn &warn, const Progress &progress)
         for (size_t a = 0; a < artists.size(); ++a) {
             const QString number = QString::number(a + 1);
             for (size_t t = 0; t < artists[a].tracks.size(); ++t) {
-                const Track &track = artists[a].tracks[t];
+                Track &track = artists[a].tracks[t];
                 const QString suffix = number + u'_' + QString::number(t + 1);
-                catalogue.SetValue(trackKey(a, u"Lyrics", t), addText(u'L' + suffix, track.lyrics));
-                catalogue.SetValue(trackKey(a, u"Notes", t), addText(u'N' + suffix, track.notes));
+                track.lyrics = addText(u'L' + suffix, track.lyrics);
+                track.notes = addText(u'N' + suffix, track.notes);
             }
         }
         for (size_t a = 0; a < artists.size(); ++a) {
-            Artist &artist = artists[a];
-            const QString number = QString::number(a + 1);
-            catalogue.SetValue(QStringLiteral("Artist") + number, artist.name);
-            catalogue.SetValue(QStringLiteral("Tracks") + number,
-                               QString::number(artist.tracks.size()));
-            for (size_t t = 0; t < artist.tracks.size(); ++t) {
-                Track &track = artist.tracks[t];
+            for (size_t t = 0; t < artists[a].tracks.size(); ++t) {
+                Track &track = artists[a].tracks[t];
                 QString reference = u'L' + track.path;
                 if (request.embed) {
                     const qint64 size = QFileInfo(track.path).size();
@@ -361,23 +380,41 @@ Summary make(const Request &request, const Warn &warn, const Progress &progress)
                                     .arg(QFileInfo(track.path).suffix().toLower());
                     checkReference(offset, archive.size() - qint64(offset));
                 }
+                track.path = reference;
+            }
+            summary.tracks += int(artists[a].tracks.size());
+        }
+        const auto fillArtist = [&](KeyValueStore &catalogue, int number) {
+            const size_t a = size_t(number - 1);
+            for (size_t t = 0; t < artists[a].tracks.size(); ++t) {
+                Track &track = artists[a].tracks[t];
+                catalogue.SetValue(trackKey(a, u"Lyrics", t), track.lyrics);
+                catalogue.SetValue(trackKey(a, u"Notes", t), track.notes);
                 catalogue.SetValue(trackKey(a, u"Track", t), track.title);
-                catalogue.SetValue(trackKey(a, u"Filename", t), reference);
+                catalogue.SetValue(trackKey(a, u"Filename", t), track.path);
                 catalogue.SetValue(trackKey(a, u"Genre", t), QString::number(track.genre));
                 catalogue.SetValue(trackKey(a, u"Date", t),
                                    track.year > 0 ? QString::number(track.year) : QString());
                 // The catalogue has its own copy now: the whole library is not held twice.
                 track = Track{};
             }
-            summary.tracks += int(artist.tracks.size());
-        }
-        catalogue.SetValue(QStringLiteral("Artists"), QString::number(artists.size()));
-        catalogue.SetValue(QStringLiteral("Batches"), QString::number(batches.size()));
-        for (size_t b = 0; b < batches.size(); ++b) {
-            catalogue.SetValue(QStringLiteral("BN%1").arg(b + 1), batches[b].name);
-            catalogue.SetValue(QStringLiteral("BC%1").arg(b + 1), batches[b].contents);
-        }
-        archive.addBytes(QStringLiteral("VELMORAD"), catalogue.utf8Text());
+        };
+        const auto fillRest = [&](KeyValueStore &catalogue) {
+            for (size_t a = 0; a < artists.size(); ++a) {
+                const QString number = QString::number(a + 1);
+                catalogue.SetValue(QStringLiteral("Artist") + number, artists[a].name);
+                catalogue.SetValue(QStringLiteral("Tracks") + number,
+                                   QString::number(artists[a].tracks.size()));
+            }
+            catalogue.SetValue(QStringLiteral("Artists"), QString::number(artists.size()));
+            catalogue.SetValue(QStringLiteral("Batches"), QString::number(batches.size()));
+            for (size_t b = 0; b < batches.size(); ++b) {
+                catalogue.SetValue(QStringLiteral("BN%1").arg(b + 1), batches[b].name);
+                catalogue.SetValue(QStringLiteral("BC%1").arg(b + 1), batches[b].contents);
+            }
+        };
+        archive.addBytes(QStringLiteral("VELMORAD"),
+                         CatalogueText::make(int(artists.size()), fillArtist, fillRest, threads));
         archive.finish();
         summary.bytes = QFileInfo(request.output).size();
     } catch (const RuntimeError &error) {

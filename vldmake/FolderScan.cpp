@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <thread>
 
 namespace FolderScan {
 
@@ -94,12 +95,24 @@ Found scan(const QStringList &folders)
             (audio ? found.audioFiles : found.playlists).append(path);
         }
     }
-    std::sort(found.audioFiles.begin(), found.audioFiles.end(), naturalLess);
-    std::sort(found.playlists.begin(), found.playlists.end(), naturalLess);
+    sortNaturally(found.audioFiles);
+    sortNaturally(found.playlists);
     return found;
 }
 
-int naturalCompare(const QString &a, const QString &b)
+void sortNaturally(QStringList &list)
+{
+    const auto begin = list.begin(); // detached here, before the threads share it
+    const auto end = list.end();
+    const auto middle = begin + list.size() / 2;
+    {
+        const std::jthread firstHalf([&] { std::sort(begin, middle, naturalLess); });
+        std::sort(middle, end, naturalLess);
+    }
+    std::inplace_merge(begin, middle, end, naturalLess);
+}
+
+int naturalCompare(QStringView a, QStringView b)
 {
     const QStringView x(a);
     const QStringView y(b);

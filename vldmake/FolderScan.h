@@ -32,10 +32,13 @@ Found scan(const QStringList &folders);
 // The order people expect of file names: letters compared without regard to case, runs of
 // digits by their value ("Track 2" before "Track 10"). Ties fall back on the plain order, so
 // the result never depends on the order things were found in.
-int naturalCompare(const QString &a, const QString &b);
-inline bool naturalLess(const QString &a, const QString &b)
+int naturalCompare(QStringView a, QStringView b);
+inline bool naturalLess(QStringView a, QStringView b)
 {
     return naturalCompare(a, b) < 0;
 }
+// Sorts in that order on two threads (the halves at once, then one merge): a hundred
+// thousand paths take a good part of a second.
+void sortNaturally(QStringList &list);
 
 } // namespace FolderScan

@@ -1,5 +1,7 @@
 #include "TrackTags.h"
 
+#include "Mp3Tags.h"
+
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
 #include "formats/GenreNames.h"
@@ -19,6 +21,7 @@
 namespace {
 
 constexpr int kOther = 12;
+const QString kNotAudio = QStringLiteral("not a readable audio file");
 // Past this, TagLib's numbered list (the one of the Winamp player) and the program's differ.
 constexpr int kLastSharedGenre = 147;
 
@@ -74,6 +77,23 @@ std::optional<TrackTags> readTrackTags(const QString &path, QString &problem)
         problem = error.description();
         return std::nullopt;
     }
+    if (path.endsWith(QStringLiteral(".mp3"), Qt::CaseInsensitive)) {
+        TrackTags tags;
+        switch (Mp3Tags::read(path, tags)) {
+        case Mp3Tags::Outcome::Read:
+            return tags;
+        case Mp3Tags::Outcome::NotAudio:
+            problem = kNotAudio;
+            return std::nullopt;
+        case Mp3Tags::Outcome::Undecided:
+            break;
+        }
+    }
+    return readTrackTagsWithTagLib(path, problem);
+}
+
+std::optional<TrackTags> readTrackTagsWithTagLib(const QString &path, QString &problem)
+{
     const QByteArray name = QFile::encodeName(path);
     const bool mp3 = path.endsWith(QStringLiteral(".mp3"), Qt::CaseInsensitive);
     // The audio properties are read (quickly: the headers only) to tell audio from a file
@@ -88,7 +108,7 @@ std::optional<TrackTags> readTrackTags(const QString &path, QString &problem)
     if (ref.isNull() || !ref.file()->isValid() ||
         (mp3 ? !hasMpegAudio(static_cast<TagLib::MPEG::File *>(ref.file()))
              : !ref.audioProperties() || ref.audioProperties()->sampleRate() <= 0)) {
-        problem = QStringLiteral("not a readable audio file");
+        problem = kNotAudio;
         return std::nullopt;
     }
     TrackTags tags;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -195,6 +196,37 @@ QByteArray readTail(const QString &path, qint64 count)
     while (got < 0 && errno == EINTR);
     // A file cut short while it was read has no tail to give.
     return got == count ? bytes : QByteArray();
+}
+
+RegularFile::RegularFile(const QString &path)
+{
+    struct stat st
+    {
+    };
+    m_fd = openRegular(path, st);
+    m_size = st.st_size;
+}
+
+RegularFile::~RegularFile()
+{
+    ::close(m_fd);
+}
+
+void RegularFile::read(qint64 offset, qint64 count, QByteArray &buffer) const
+{
+    count = offset < 0 || offset >= m_size ? 0 : std::clamp<qint64>(count, 0, m_size - offset);
+    buffer.resize(count);
+    qint64 done = 0;
+    while (done < count) {
+        const ssize_t got = ::pread(m_fd, buffer.data() + done, static_cast<size_t>(count - done),
+                                    offset + done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        done += got;
+    }
+    buffer.resize(done);
 }
 
 QByteArray readBytes(const QString &path)

@@ -32,6 +32,28 @@ QString read(const QString &path);
 // shorter (or was cut short while it was read).
 QByteArray readTail(const QString &path, qint64 count);
 
+// A regular file opened for reading pieces of it where they are (a tag at its start, another
+// at its end), after the checks above; a FIFO or device is never opened. Raises checkReadable's
+// errors, or the open's.
+class RegularFile
+{
+public:
+    explicit RegularFile(const QString &path);
+    ~RegularFile();
+    RegularFile(const RegularFile &) = delete;
+    RegularFile &operator=(const RegularFile &) = delete;
+
+    // The size when it was opened.
+    qint64 size() const { return m_size; }
+    // Up to count bytes from offset into buffer, which is resized to what was read: fewer at
+    // the end of the file, none past it or when the read fails.
+    void read(qint64 offset, qint64 count, QByteArray &buffer) const;
+
+private:
+    int m_fd = -1;
+    qint64 m_size = 0;
+};
+
 // Saves bytes to a path. A regular file (or a new one) is replaced atomically: the bytes go
 // to a temporary file beside it, every write checked, synced, then renamed over it, so a
 // full disk or a crash leaves the old file whole. A symbolic link keeps pointing at its
