@@ -2,9 +2,14 @@
 
 #include "foundation/NumericText.h"
 #include "foundation/RuntimeError.h"
+#include "formats/Catalogue.h"
 #include "formats/KeyValueStore.h"
 
-qint32 catalogueCount(const KeyValueStore &catalogue, const QString &key, qsizetype atMost)
+#include <array>
+#include <charconv>
+#include <type_traits>
+
+qint32 catalogueCount(const Catalogue &catalogue, const QString &key, qsizetype atMost)
 {
     const QString value = catalogue.GetValue(key);
     const double count = Numeric::toDouble(value);
@@ -14,14 +19,34 @@ qint32 catalogueCount(const KeyValueStore &catalogue, const QString &key, qsizet
     return Numeric::roundToLong(count);
 }
 
-QString shownValue(QStringView value)
+QString shownValue(QAnyStringView value)
 {
     if (value.isNull())
         return KeyValueStore::kNotFound;
+    // No encoding takes fewer bytes than UTF-16 characters: a short value is shown whole.
     if (value.size() <= kLongestShownValue)
         return value.toString();
-    return value.first(kLongestShownValue).toString() +
-           QStringLiteral(" [cut: %1 more characters]").arg(value.size() - kLongestShownValue);
+    // Characters are counted in UTF-16, as a name shown whole would count them; a long UTF-8
+    // value is decoded only as far as it is shown.
+    qsizetype characters = 0;
+    QString shown;
+    value.visit([&](auto text) {
+        if constexpr (std::is_same_v<decltype(text), QUtf8StringView>) {
+            for (const char c : text) {
+                const auto b = static_cast<uchar>(c);
+                characters += (b & 0xC0) != 0x80; // a sequence's lead or an ASCII character
+                characters += b >= 0xF0;          // written as two in UTF-16
+            }
+            shown = QString::fromUtf8(text.first(qMin(text.size(), 4 * kLongestShownValue)));
+        } else {
+            characters = text.size();
+            shown = text.first(qMin(text.size(), kLongestShownValue)).toString();
+        }
+    });
+    if (characters <= kLongestShownValue)
+        return value.toString();
+    return shown.first(kLongestShownValue) +
+           QStringLiteral(" [cut: %1 more characters]").arg(characters - kLongestShownValue);
 }
 
 Wildcard searchPattern(const QString &text)
@@ -30,29 +55,45 @@ Wildcard searchPattern(const QString &text)
 }
 
 void forEachTrackValue(
-    const KeyValueStore &catalogue, QStringView field,
-    const std::function<bool(const QString &artist, QStringView track, QStringView value)> &visit)
+    const Catalogue &catalogue, QStringView field,
+    const std::function<bool(const QString &artist, QStringView track, QAnyStringView value)> &visit)
 {
     const qint32 artists = catalogueCount(catalogue, QStringLiteral("Artists"), catalogue.count());
     // Every track has a title key of its own: all the artists' tracks together cannot
     // outnumber the store's keys either.
     qsizetype keysLeft = catalogue.count();
-    QString key;
+    // The keys are made case-folded, each looked up a few keys after its slot was asked
+    // for, so that the lookups seldom wait for memory; a few buffers serve every key, and
+    // the values are read without a copy.
+    constexpr qint64 kAhead = 8;
+    std::array<QString, kAhead> keys;
+    std::array<Catalogue::Probe, kAhead> probes;
+    const QString folded = field.toString().toCaseFolded();
+    QString decoded;
     for (qint32 a = 1; a <= artists; ++a) {
         const QString artist = QString::number(a);
         const qint32 tracks = catalogueCount(catalogue, QStringLiteral("Tracks") + artist, keysLeft);
         keysLeft -= qMax(tracks, 0);
-        // One buffer for every key, the values read without a copy.
-        key = artist;
-        key += field;
-        const qsizetype prefix = key.size();
-        for (qint32 t = 1; t <= tracks; ++t) {
-            key.truncate(prefix);
-            key += QString::number(t);
-            const QStringView value = catalogue.valueView(key);
-            if (!visit(artist, QStringView(key).sliced(prefix),
-                       value.isNull() ? QStringView(KeyValueStore::kNotFound) : value))
-                return;
+        const qsizetype prefix = artist.size() + folded.size();
+        for (qint64 t = 1; t <= tracks + kAhead; ++t) {
+            // The buffer of the track whose turn it is serves next the track kAhead later.
+            QString &key = keys[t % kAhead];
+            const qint64 turn = t - kAhead;
+            if (turn >= 1) {
+                const QAnyStringView value = catalogue.valueView(probes[t % kAhead], decoded);
+                if (!visit(artist, QStringView(key).sliced(prefix),
+                           value.isNull() ? QAnyStringView(KeyValueStore::kNotFound) : value))
+                    return;
+            }
+            if (t <= tracks) {
+                key.truncate(0);
+                key += artist;
+                key += folded;
+                char digits[24];
+                const char *end = std::to_chars(digits, digits + sizeof digits, t).ptr;
+                key += QLatin1String(digits, end - digits);
+                probes[t % kAhead] = catalogue.probe(key);
+            }
         }
     }
 }

@@ -93,8 +93,9 @@ void artistNumbered(Session &s, const QString &number, Filler &fill)
 void genreNumbered(Session &s, const QString &genre, Filler &fill)
 {
     forEachTrackValue(s.vld, u"Genre",
-                      [&](const QString &artist, QStringView track, QStringView value) {
-                          return value != genre || fill.add(artist, track.toString());
+                      [&](const QString &artist, QStringView track, QAnyStringView value) {
+                          return !QAnyStringView::equal(value, genre) ||
+                                 fill.add(artist, track.toString());
                       });
 }
 
@@ -102,7 +103,7 @@ void tracksNamed(Session &s, const QString &text, Filler &fill)
 {
     const Wildcard pattern = searchPattern(text);
     forEachTrackValue(s.vld, u"Track",
-                      [&](const QString &artist, QStringView track, QStringView title) {
+                      [&](const QString &artist, QStringView track, QAnyStringView title) {
                           return !pattern.matchesLowered(title) ||
                                  fill.add(artist, track.toString());
                       });
