@@ -237,6 +237,9 @@ std::uint32_t Catalogue::keep(QByteArrayView line, qsizetype lineNo)
         QString value;
         parsePair(QString::fromUtf8(line), lineNo, key, value);
         m_text.append(kEscaped);
+        m_plainKeysOnly = false;
+    } else if (m_plainKeysOnly) {
+        m_plainKeysOnly = isAscii(line.first(line.indexOf('=')));
     }
     m_text.append(line);
     m_text.append('\n');
@@ -247,9 +250,10 @@ void Catalogue::index(std::uint32_t place)
 {
     // A later line of the same key replaces the earlier, spelling and value.
     const KeptKey key(lineAt(place));
-    m_index.put(
+    const std::uint32_t earlier = m_index.put(
         hashOf(key.view()), place, [&](std::uint32_t p) { return isKey(p, key.view()); },
         [this](std::uint32_t p) { return hashAt(p); });
+    m_noneReplaced = m_noneReplaced && earlier == CatalogueIndex::kNone;
 }
 
 QByteArrayView Catalogue::lineAt(std::uint32_t place) const
@@ -335,6 +339,41 @@ void Catalogue::SetValue(const QString &key, const QString &value)
     line += u'=';
     appendEscaped(line, value, false);
     index(keep(line.toUtf8(), 0));
+}
+
+bool Catalogue::forEachNumberedPair(
+    QByteArrayView field,
+    const std::function<void(qint64 first, qint64 second, QUtf8StringView value)> &visit) const
+{
+    if (!m_plainKeysOnly || !m_noneReplaced)
+        return false;
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c; };
+    // A number as QString::number writes one from 1 up: -1 for anything else.
+    const auto number = [](const char *&at, const char *end) {
+        const char *start = at;
+        qint64 n = 0;
+        while (at < end && *at >= '0' && *at <= '9' && at - start < 12)
+            n = n * 10 + (*at++ - '0');
+        return (at == start || *start == '0' || at - start > 10) ? -1 : n;
+    };
+    const char *line = m_text.constData();
+    const char *const textEnd = line + m_text.size();
+    while (line < textEnd) {
+        const auto *lf = static_cast<const char *>(std::memchr(line, '\n', textEnd - line));
+        const char *at = line;
+        const qint64 first = number(at, lf);
+        if (first > 0 && lf - at > field.size() &&
+            std::equal(field.begin(), field.end(), at,
+                       [&](char f, char c) {
+            return lower(f) == lower(c); })) {
+            at += field.size();
+            const qint64 second = number(at, lf);
+            if (second > 0 && at < lf && *at == '=')
+                visit(first, second, QUtf8StringView(at + 1, lf - at - 1));
+        }
+        line = lf + 1;
+    }
+    return true;
 }
 
 QString Catalogue::ListAll() const

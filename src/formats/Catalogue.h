@@ -51,6 +51,15 @@ public:
     // Adds or replaces a pair, a key keeping the spelling it was first written with: for a
     // catalogue made in memory. A replaced pair's line stays until the next load.
     void SetValue(const QString &key, const QString &value);
+    // For walks over every key of one shape, without a lookup each: visit(first, second,
+    // value) for each pair whose key is a number, the field (ASCII, any letter case) and a
+    // number ("12Track3"; numbers from 1, without leading zeros), in the order of the text.
+    // Answers false, visiting nothing, when a key of that shape could hide behind another
+    // spelling (a line written with escapes, a key beyond ASCII) or a line was replaced by a
+    // later one of the same key: then the keys must be looked up one by one.
+    bool forEachNumberedPair(
+        QByteArrayView field,
+        const std::function<void(qint64 first, qint64 second, QUtf8StringView value)> &visit) const;
     // As KeyValueStore::ListAll lists the same pairs.
     QString ListAll() const;
     qsizetype count() const { return qsizetype(m_index.size()); }
@@ -72,4 +81,7 @@ private:
     // leading backslash, which no plain line has.
     QByteArray m_text;
     CatalogueIndex m_index;
+    // Whether every key is ASCII and written without escapes, each in one line.
+    bool m_plainKeysOnly = true;
+    bool m_noneReplaced = true;
 };

@@ -5,8 +5,11 @@
 #include "formats/Catalogue.h"
 #include "formats/KeyValueStore.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <limits>
+#include <vector>
 #include <type_traits>
 
 qint32 catalogueCount(const Catalogue &catalogue, const QString &key, qsizetype atMost)
@@ -54,21 +57,21 @@ Wildcard searchPattern(const QString &text)
     return Wildcard(u'*' + text.toLower() + u'*');
 }
 
-void forEachTrackValue(
-    const Catalogue &catalogue, QStringView field,
-    const std::function<bool(const QString &artist, QStringView track, QAnyStringView value)> &visit)
+namespace {
+
+// The tracks that match, looked up one by one: each key made case-folded and looked up a few
+// keys after its slot was asked for, so that the lookups seldom wait for memory; a few
+// buffers serve every key, and the values are read without a copy.
+void lookUpEachTrack(const Catalogue &catalogue, const QString &folded, qint32 artists,
+                     const std::function<bool(QAnyStringView value)> &matches,
+                     const std::function<bool(const QString &artist, QStringView track)> &visit)
 {
-    const qint32 artists = catalogueCount(catalogue, QStringLiteral("Artists"), catalogue.count());
-    // Every track has a title key of its own: all the artists' tracks together cannot
-    // outnumber the store's keys either.
+    // Every track has a key of its own: all the artists' tracks together cannot outnumber
+    // the catalogue's keys either.
     qsizetype keysLeft = catalogue.count();
-    // The keys are made case-folded, each looked up a few keys after its slot was asked
-    // for, so that the lookups seldom wait for memory; a few buffers serve every key, and
-    // the values are read without a copy.
     constexpr qint64 kAhead = 8;
     std::array<QString, kAhead> keys;
     std::array<Catalogue::Probe, kAhead> probes;
-    const QString folded = field.toString().toCaseFolded();
     QString decoded;
     for (qint32 a = 1; a <= artists; ++a) {
         const QString artist = QString::number(a);
@@ -78,11 +81,10 @@ void forEachTrackValue(
         for (qint64 t = 1; t <= tracks + kAhead; ++t) {
             // The buffer of the track whose turn it is serves next the track kAhead later.
             QString &key = keys[t % kAhead];
-            const qint64 turn = t - kAhead;
-            if (turn >= 1) {
+            if (t > kAhead) {
                 const QAnyStringView value = catalogue.valueView(probes[t % kAhead], decoded);
-                if (!visit(artist, QStringView(key).sliced(prefix),
-                           value.isNull() ? QAnyStringView(KeyValueStore::kNotFound) : value))
+                if (matches(value.isNull() ? QAnyStringView(KeyValueStore::kNotFound) : value) &&
+                    !visit(artist, QStringView(key).sliced(prefix)))
                     return;
             }
             if (t <= tracks) {
@@ -94,6 +96,44 @@ void forEachTrackValue(
                 key += QLatin1String(digits, end - digits);
                 probes[t % kAhead] = catalogue.probe(key);
             }
+        }
+    }
+}
+
+} // namespace
+
+void forEachMatchingTrack(
+    const Catalogue &catalogue, QStringView field,
+    const std::function<bool(QAnyStringView value)> &matches,
+    const std::function<bool(const QString &artist, QStringView track)> &visit)
+{
+    const qint32 artists = catalogueCount(catalogue, QStringLiteral("Artists"), catalogue.count());
+    const QString folded = field.toString().toCaseFolded();
+    // When a missing value cannot match, only the keys the text holds need reading: in one
+    // pass over it, where it can be read that way, with no lookup each.
+    std::vector<std::pair<qint32, qint32>> found;
+    const bool read =
+        std::all_of(folded.cbegin(), folded.cend(), [](QChar c) { return c.unicode() < 0x80; }) &&
+        !matches(KeyValueStore::kNotFound) &&
+        catalogue.forEachNumberedPair(
+            folded.toLatin1(), [&](qint64 a, qint64 t, QUtf8StringView value) {
+                if (a <= artists && t <= std::numeric_limits<qint32>::max() && matches(value))
+                    found.emplace_back(qint32(a), qint32(t));
+            });
+    if (!read) {
+        lookUpEachTrack(catalogue, folded, artists, matches, visit);
+        return;
+    }
+    std::sort(found.begin(), found.end());
+    qsizetype keysLeft = catalogue.count();
+    auto next = found.cbegin();
+    for (qint32 a = 1; a <= artists; ++a) {
+        const QString artist = QString::number(a);
+        const qint32 tracks = catalogueCount(catalogue, QStringLiteral("Tracks") + artist, keysLeft);
+        keysLeft -= qMax(tracks, 0);
+        for (; next != found.cend() && next->first == a; ++next) {
+            if (next->second <= tracks && !visit(artist, QString::number(next->second)))
+                return;
         }
     }
 }

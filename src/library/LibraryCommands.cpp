@@ -114,12 +114,12 @@ void cmdStrack(Session &s, const CommandArgs &args)
     const Wildcard pattern = searchPattern(args.allArgs);
     PagerText page;
     page.add(QStringLiteral("Search results for track '%1':").arg(args.allArgs) + kCrLf + kCrLf);
-    forEachTrackValue(s.vld, u"Track",
-                      [&](const QString &artist, QStringView track, QAnyStringView title) {
-                          if (pattern.matchesLowered(title))
-                              page.add(TDetails(s.vld, artist, track.toString()));
-                          return !page.full();
-                      });
+    forEachMatchingTrack(
+        s.vld, u"Track", [&](QAnyStringView title) { return pattern.matchesLowered(title); },
+        [&](const QString &artist, QStringView track) {
+            page.add(TDetails(s.vld, artist, track.toString()));
+            return !page.full();
+        });
     s.pager.mline(page.text());
 }
 

@@ -9,8 +9,10 @@
 #include "foundation/TextFile.h"
 #include "library/CatalogueReader.h"
 
+#include <QMap>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -171,36 +173,60 @@ TEST(Catalogue, SetValueKeepsWhatTheStoreKeeps)
     EXPECT_TRUE(catalogue.valueView(QStringLiteral("artist"), decoded).isNull());
 }
 
-// The tracks of each artist in order, each title looked up some keys after it was asked for:
-// every value reaches the right track, a missing one reads "[NOT FOUND]", and a visit that
-// answers false ends the walk there.
-TEST(Catalogue, TrackValuesComeInOrderWhateverTheLookAhead)
+// The matching tracks of each artist in order, whether they are read from the text in one
+// pass or each title is looked up some keys after its slot was asked for (as in a catalogue
+// with a line replaced, one written with escapes, or when a missing title matches): every
+// value reaches the right track, a missing title reads "[NOT FOUND]", tracks beyond the
+// counts are left out, and a visit that answers false ends the walk there.
+TEST(Catalogue, MatchingTracksComeInOrderHoweverTheyAreFound)
 {
-    Catalogue catalogue;
-    catalogue.SetValue(QStringLiteral("Artists"), QStringLiteral("2"));
-    catalogue.SetValue(QStringLiteral("Tracks1"), QStringLiteral("20"));
-    catalogue.SetValue(QStringLiteral("Tracks2"), QStringLiteral("3"));
-    QStringList expected;
-    for (int t = 1; t <= 20; ++t) {
+    QByteArray text = "#i2kCmd-store 1\r\nArtists=2\r\nTracks1=20\r\ntracks2=3\r\n"
+                      "3Track1=beyond the artists 1\r\n2TRACK4=beyond the tracks 1\r\n";
+    QMap<std::pair<int, int>, QString> titles;
+    for (int t = 20; t >= 1; --t) { // in no numeric order, as a catalogue sorts its keys
         if (t != 13)
-            catalogue.SetValue(QStringLiteral("1Track%1").arg(t),
-                               QStringLiteral("Title %1").arg(t));
-        expected << QStringLiteral("1 %1 ").arg(t) +
-                        (t == 13 ? KeyValueStore::kNotFound : QStringLiteral("Title %1").arg(t));
+            titles[{1, t}] = QStringLiteral("Title %1").arg(t);
     }
-    catalogue.SetValue(QStringLiteral("2TRACK1"), QStringLiteral("Ä\\first"));
-    catalogue.SetValue(QStringLiteral("2track2"), QStringLiteral("second"));
-    catalogue.SetValue(QStringLiteral("2Track3"), QString());
-    expected << QStringLiteral("2 1 Ä\\first") << QStringLiteral("2 2 second")
-             << QStringLiteral("2 3 ");
-
-    for (const qsizetype stopAfter : {qsizetype(100), qsizetype(15)}) {
-        QStringList seen;
-        forEachTrackValue(catalogue, u"Track",
-                          [&](const QString &artist, QStringView track, QAnyStringView title) {
-                              seen << artist + u' ' + track.toString() + u' ' + title.toString();
-                              return seen.size() < stopAfter;
-                          });
-        EXPECT_EQ(seen, expected.mid(0, stopAfter));
+    titles[{2, 1}] = QStringLiteral("Ä first");
+    titles[{2, 3}] = QString();
+    for (auto it = titles.cbegin(); it != titles.cend(); ++it)
+        text += QStringLiteral("%1Track%2=%3\r\n")
+                    .arg(it.key().first)
+                    .arg(it.key().second)
+                    .arg(it.value())
+                    .toUtf8();
+    const QList<std::pair<const char *, QByteArray>> catalogues = {
+        {"plain", text},
+        {"a line replaced", text + "1track5=Title 5\r\n"},
+        {"a line with escapes", text + "2track2=back\\\\slash\r\n"},
+    };
+    const QList<std::pair<const char *, std::function<bool(QAnyStringView)>>> predicates = {
+        {"with a 1", [](QAnyStringView v) { return v.toString().contains(u'1'); }},
+        {"any", [](QAnyStringView) { return true; }},
+    };
+    for (const auto &[name, bytes] : catalogues) {
+        Catalogue catalogue;
+        catalogue.LoadPieces(inPieces(bytes, 1 << 20));
+        for (const auto &[which, matches] : predicates) {
+            QStringList expected;
+            for (const auto &[a, tracks] : {std::pair(1, 20), std::pair(2, 3)}) {
+                for (int t = 1; t <= tracks; ++t) {
+                    const QString value =
+                        catalogue.GetValue(QStringLiteral("%1Track%2").arg(a).arg(t));
+                    if (matches(value))
+                        expected << QStringLiteral("%1 %2").arg(a).arg(t);
+                }
+            }
+            ASSERT_GT(expected.size(), 3);
+            for (const qsizetype stopAfter : {qsizetype(100), qsizetype(3)}) {
+                QStringList seen;
+                forEachMatchingTrack(catalogue, u"Track", matches,
+                                     [&](const QString &artist, QStringView track) {
+                                         seen << artist + u' ' + track.toString();
+                                         return seen.size() < stopAfter;
+                                     });
+                EXPECT_EQ(seen, expected.mid(0, stopAfter)) << name << ", " << which;
+            }
+        }
     }
 }
