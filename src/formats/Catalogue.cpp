@@ -241,8 +241,11 @@ std::uint32_t Catalogue::keep(QByteArrayView line, qsizetype lineNo)
     } else if (m_plainKeysOnly) {
         m_plainKeysOnly = isAscii(line.first(line.indexOf('=')));
     }
-    m_text.append(line);
-    m_text.append('\n');
+    // Copied in one go: QByteArray::append checks for overlap and growth each time.
+    const qsizetype at = m_text.size();
+    m_text.resize(at + line.size() + 1);
+    std::memcpy(m_text.data() + at, line.data(), size_t(line.size()));
+    m_text[at + line.size()] = '\n';
     return std::uint32_t(place);
 }
 
