@@ -1,7 +1,7 @@
 #pragma once
-// A keyed store of texts, filled from a file or a text and written back to a file.
-// It holds the settings (aliases, variables, key bindings) and the catalogue vldmake builds;
-// a loaded music database is read by Catalogue instead. Keys compare without regard to letter case
+// A keyed store of texts, filled from a file or a text and written back to a file. It holds
+// the settings (aliases, variables, key bindings) and the catalogue vldmake builds; a loaded
+// music database is read by Catalogue instead. Keys compare without regard to letter case
 // (by Unicode case folding) and keep the spelling they were first written with; values may
 // hold any text, line breaks included. The file layout is described in docs/formats.md.
 

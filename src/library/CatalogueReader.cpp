@@ -75,7 +75,8 @@ void lookUpEachTrack(const Catalogue &catalogue, const QString &folded, qint32 a
     QString decoded;
     for (qint32 a = 1; a <= artists; ++a) {
         const QString artist = QString::number(a);
-        const qint32 tracks = catalogueCount(catalogue, QStringLiteral("Tracks") + artist, keysLeft);
+        const qint32 tracks =
+            catalogueCount(catalogue, QStringLiteral("Tracks") + artist, keysLeft);
         keysLeft -= qMax(tracks, 0);
         const qsizetype prefix = artist.size() + folded.size();
         for (qint64 t = 1; t <= tracks + kAhead; ++t) {
@@ -129,7 +130,8 @@ void forEachMatchingTrack(
     auto next = found.cbegin();
     for (qint32 a = 1; a <= artists; ++a) {
         const QString artist = QString::number(a);
-        const qint32 tracks = catalogueCount(catalogue, QStringLiteral("Tracks") + artist, keysLeft);
+        const qint32 tracks =
+            catalogueCount(catalogue, QStringLiteral("Tracks") + artist, keysLeft);
         keysLeft -= qMax(tracks, 0);
         for (; next != found.cend() && next->first == a; ++next) {
             if (next->second <= tracks && !visit(artist, QString::number(next->second)))

@@ -34,9 +34,10 @@ Wildcard searchPattern(const QString &text);
 // fails after the tracks before it were visited. matches may be asked about the values in
 // any order (the text's, where the tracks can be read from it in one pass); the views are
 // valid during the call only.
-void forEachMatchingTrack(const Catalogue &catalogue, QStringView field,
-                          const std::function<bool(QAnyStringView value)> &matches,
-                          const std::function<bool(const QString &artist, QStringView track)> &visit);
+void forEachMatchingTrack(
+    const Catalogue &catalogue, QStringView field,
+    const std::function<bool(QAnyStringView value)> &matches,
+    const std::function<bool(const QString &artist, QStringView track)> &visit);
 
 // Calls visit(artist, track) for the items of stored batch contents "{a_t}{a_t}...", in
 // order, until it answers false: the outer braces dropped, the rest split at every "}{", each

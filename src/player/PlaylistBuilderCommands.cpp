@@ -94,7 +94,9 @@ void genreNumbered(Session &s, const QString &genre, Filler &fill)
 {
     forEachMatchingTrack(
         s.vld, u"Genre", [&](QAnyStringView value) { return QAnyStringView::equal(value, genre); },
-        [&](const QString &artist, QStringView track) { return fill.add(artist, track.toString()); });
+        [&](const QString &artist, QStringView track) {
+            return fill.add(artist, track.toString());
+        });
 }
 
 void tracksNamed(Session &s, const QString &text, Filler &fill)
@@ -102,7 +104,9 @@ void tracksNamed(Session &s, const QString &text, Filler &fill)
     const Wildcard pattern = searchPattern(text);
     forEachMatchingTrack(
         s.vld, u"Track", [&](QAnyStringView title) { return pattern.matchesLowered(title); },
-        [&](const QString &artist, QStringView track) { return fill.add(artist, track.toString()); });
+        [&](const QString &artist, QStringView track) {
+            return fill.add(artist, track.toString());
+        });
 }
 
 void batchesNamed(Session &s, const QString &text, Filler &fill)
