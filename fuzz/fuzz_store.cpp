@@ -1,10 +1,13 @@
 // libFuzzer target: the store's text reader on arbitrary input, and the promises that whatever
 // it accepts is saved and loaded back unchanged, that the reader which passes over bad lines
-// keeps at least every pair a strict load keeps, and that a text read in pieces of bytes (cut
-// anywhere, even inside a character) loads as the whole decoded text does.
+// keeps at least every pair a strict load keeps, and that the loaded catalogue, reading the text
+// in pieces of bytes (cut anywhere, even inside a character), loads what the store loads from
+// the whole decoded text, finds each of its keys in any letter case and keeps the catalogue
+// it had when the text is bad.
 
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
+#include "formats/Catalogue.h"
 #include "formats/KeyValueStore.h"
 
 #include <QTemporaryDir>
@@ -40,7 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     // The first byte picks the size of the pieces.
     const qsizetype pieceSize = size > 0 ? 1 + data[0] % 16 : 1;
-    KeyValueStore pieces;
+    Catalogue pieces;
+    pieces.SetValue(QStringLiteral("before"), QStringLiteral("kept"));
+    const QString before = pieces.ListAll();
     QString piecesError;
     try {
         pieces.LoadPieces([&](const auto &sink) {
@@ -50,9 +55,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } catch (const RuntimeError &error) {
         piecesError = error.description();
     }
-    if (piecesError != strictError || pieces.ListAll() != store.ListAll()) {
-        std::fprintf(stderr, "a text read in pieces loaded differently\n");
+    if (piecesError != strictError ||
+        pieces.ListAll() != (strictError.isEmpty() ? store.ListAll() : before)) {
+        std::fprintf(stderr, "the catalogue loaded differently\n");
         std::abort();
+    }
+    // Each listed key, in other letter cases, finds its value in both.
+    for (const QString &line : store.ListAll().split(QStringLiteral("\r\n"))) {
+        const QString key = line.section(QStringLiteral(" = "), 0, 0);
+        for (const QString &spelled : {key.toUpper(), key.toLower()}) {
+            if (pieces.GetValue(spelled) != store.GetValue(spelled)) {
+                std::fprintf(stderr, "the catalogue found a key differently\n");
+                std::abort();
+            }
+        }
     }
     if (!strictError.isEmpty())
         return 0;

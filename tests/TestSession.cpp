@@ -72,7 +72,7 @@ void TestSession::keys(const QString &sequence)
 
 void TestSession::linkTracks(int artists, int tracks)
 {
-    KeyValueStore &vld = m_session->vld;
+    Catalogue &vld = m_session->vld;
     vld.SetValue(QStringLiteral("Artists"), QString::number(artists));
     for (int a = 1; a <= artists; ++a) {
         vld.SetValue(QStringLiteral("Artist%1").arg(a), QStringLiteral("Artist %1").arg(a));

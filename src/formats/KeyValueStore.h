@@ -1,7 +1,7 @@
 #pragma once
-// A keyed store of texts, filled from a file or a text and written back to a file.
-// Two instances live in a session: the settings store (aliases, variables, key bindings)
-// and the index of the loaded music database. Keys compare without regard to letter case
+// A keyed store of texts, filled from a file or a text and written back to a file. It holds
+// the settings (aliases, variables, key bindings) and the catalogue vldmake builds; a loaded
+// music database is read by Catalogue instead. Keys compare without regard to letter case
 // (by Unicode case folding) and keep the spelling they were first written with; values may
 // hold any text, line breaks included. The file layout is described in docs/formats.md.
 
@@ -11,7 +11,6 @@
 #include <QStringList>
 #include <QStringView>
 
-#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -29,15 +28,6 @@ public:
     void LoadFile(const QString &path);
     // The text's characters are kept (not copied) for the pairs written plainly in it.
     void LoadText(QString text);
-    // Where LoadPieces gets its bytes: it hands each piece of the text, in order, to the sink,
-    // with the size of the whole text.
-    using ByteSink = std::function<void(const QByteArray &piece, qint64 totalSize)>;
-    using ByteSource = std::function<void(const ByteSink &sink)>;
-    // The same for a text that comes as bytes in pieces (a catalogue read from its archive),
-    // read as TextFile::decode reads bytes; read is called again when they prove not to be
-    // UTF-8. Only the pairs are kept, never the whole text, so memory follows what the text
-    // holds rather than its size: a text of mostly empty lines costs next to nothing.
-    void LoadPieces(const ByteSource &read);
     // The same, but every good line is loaded and each line that breaks the layout (a
     // missing header included) is passed over; answers what was passed over, one text a
     // line ("Invalid file format: line 3: ..."). A file that cannot be read, or a store of
@@ -53,9 +43,6 @@ public:
 
     // The value, or kNotFound when the key is absent.
     QString GetValue(const QString &key) const;
-    // The same without a copy, for loops over a whole catalogue: a null view when the key is
-    // absent. The view is valid until the store next changes.
-    QStringView valueView(QStringView key) const;
     // Setting a key that exists in another letter case replaces its value and keeps the
     // stored spelling of the key.
     void SetValue(const QString &key, const QString &value);
@@ -79,12 +66,8 @@ public:
 private:
     // skipped: null for a strict load, else where the lines passed over are noted.
     void parse(QString text, QStringList *skipped);
-    void loadPieces(const ByteSource &read, bool cp1252);
-    // Whether line 1 is the header; without one a strict load fails, another reads the line
-    // as a pair. A header of another version always fails.
-    static bool takeHeader(QStringView line, QStringList *skipped);
-    // One line (without its line end) into the store; kept: its characters lie in m_pieces.
-    void readLine(QStringView line, qsizetype lineNo, bool kept, QStringList *skipped, QString &key,
+    // One line (without its line end), whose characters lie in m_pieces, into the store.
+    void readLine(QStringView line, qsizetype lineNo, QStringList *skipped, QString &key,
                   QString &value);
     // Adds or replaces a pair; folded is the case-folded key, null when the key is folded.
     void put(QStringView key, QStringView folded, QStringView value);

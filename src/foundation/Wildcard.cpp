@@ -2,6 +2,24 @@
 
 #include "foundation/RuntimeError.h"
 
+namespace {
+
+// A code unit of a text in UTF-16, Latin-1 or UTF-8, as a number.
+char16_t unitOf(QChar c)
+{
+    return c.unicode();
+}
+char16_t unitOf(QLatin1Char c)
+{
+    return c.unicode();
+}
+char16_t unitOf(char c)
+{
+    return static_cast<uchar>(c);
+}
+
+} // namespace
+
 Wildcard::Wildcard(QStringView pattern, Flavour flavour)
 {
     for (qsizetype i = 0; i < pattern.size(); ++i) {
@@ -73,7 +91,7 @@ bool Wildcard::matchesOne(const Token &token, char16_t c) const
     return false;
 }
 
-template <typename Lower> bool Wildcard::matchesWith(QStringView text, Lower lower) const
+template <typename Text, typename Lower> bool Wildcard::matchesWith(Text text, Lower lower) const
 {
     // Every token but a star takes exactly one character, so the last star seen is the only
     // one worth going back to: when a later step fails, that star takes one more character.
@@ -86,12 +104,20 @@ template <typename Lower> bool Wildcard::matchesWith(QStringView text, Lower low
         if (p < count && m_tokens[p].kind == Token::Star) {
             starToken = p++;
             starText = t;
-        } else if (p < count && matchesOne(m_tokens[p], lower(text[t].unicode()))) {
+        } else if (p < count && matchesOne(m_tokens[p], lower(unitOf(text[t])))) {
             ++p;
             ++t;
         } else if (starToken >= 0) {
             p = starToken + 1;
             t = ++starText;
+            // The star takes every character before the next one the step after it accepts:
+            // a title search passes over most of a title this way.
+            if (p < count && m_tokens[p].kind == Token::One) {
+                const char16_t wanted = m_tokens[p].character;
+                while (t < text.size() && lower(unitOf(text[t])) != wanted)
+                    ++t;
+                starText = t;
+            }
         } else {
             return false;
         }
@@ -106,15 +132,17 @@ bool Wildcard::matches(QStringView text) const
     return matchesWith(text, [](char16_t c) { return c; });
 }
 
-bool Wildcard::matchesLowered(QStringView text) const
+bool Wildcard::matchesLowered(QAnyStringView text) const
 {
-    // Lower-casing beyond ASCII has its special cases (one character may become two): leave
-    // those to Qt.
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return matches(text.toString().toLower());
-    }
-    return matchesWith(text, [](char16_t c) {
-        return (c >= u'A' && c <= u'Z') ? char16_t(c + (u'a' - u'A')) : c;
+    return text.visit([this](auto view) {
+        // Lower-casing beyond ASCII has its special cases (one character may become two):
+        // leave those to Qt.
+        for (qsizetype i = 0; i < view.size(); ++i) {
+            if (unitOf(view[i]) >= 0x80)
+                return matches(view.toString().toLower());
+        }
+        return matchesWith(view, [](char16_t c) {
+            return (c >= u'A' && c <= u'Z') ? char16_t(c + (u'a' - u'A')) : c;
+        });
     });
 }

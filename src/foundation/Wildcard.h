@@ -8,6 +8,7 @@
 // File name patterns know no "#": digits in names are common ("track#1.mp3" is a real
 // name), so there it is an ordinary character.
 
+#include <QAnyStringView>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -25,8 +26,9 @@ public:
     // worst, never exponentially, whatever the stars.
     bool matches(QStringView text) const;
     // Whether the text lower-cased (as QString::toLower does) matches; the searches' way of
-    // ignoring case, without a lower-cased copy of every title they read.
-    bool matchesLowered(QStringView text) const;
+    // ignoring case, without a lower-cased copy of every title they read. An ASCII text in
+    // UTF-8 (as a loaded catalogue holds its titles) is matched where it stands too.
+    bool matchesLowered(QAnyStringView text) const;
 
 private:
     struct Range
@@ -45,7 +47,7 @@ private:
     };
     bool matchesOne(const Token &token, char16_t c) const;
     // The matcher, reading each character of the text through lower().
-    template <typename Lower> bool matchesWith(QStringView text, Lower lower) const;
+    template <typename Text, typename Lower> bool matchesWith(Text text, Lower lower) const;
 
     QList<Token> m_tokens;
 };

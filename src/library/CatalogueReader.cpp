@@ -2,9 +2,17 @@
 
 #include "foundation/NumericText.h"
 #include "foundation/RuntimeError.h"
+#include "formats/Catalogue.h"
 #include "formats/KeyValueStore.h"
 
-qint32 catalogueCount(const KeyValueStore &catalogue, const QString &key, qsizetype atMost)
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <limits>
+#include <vector>
+#include <type_traits>
+
+qint32 catalogueCount(const Catalogue &catalogue, const QString &key, qsizetype atMost)
 {
     const QString value = catalogue.GetValue(key);
     const double count = Numeric::toDouble(value);
@@ -14,14 +22,34 @@ qint32 catalogueCount(const KeyValueStore &catalogue, const QString &key, qsizet
     return Numeric::roundToLong(count);
 }
 
-QString shownValue(QStringView value)
+QString shownValue(QAnyStringView value)
 {
     if (value.isNull())
         return KeyValueStore::kNotFound;
+    // No encoding takes fewer bytes than UTF-16 characters: a short value is shown whole.
     if (value.size() <= kLongestShownValue)
         return value.toString();
-    return value.first(kLongestShownValue).toString() +
-           QStringLiteral(" [cut: %1 more characters]").arg(value.size() - kLongestShownValue);
+    // Characters are counted in UTF-16, as a name shown whole would count them; a long UTF-8
+    // value is decoded only as far as it is shown.
+    qsizetype characters = 0;
+    QString shown;
+    value.visit([&](auto text) {
+        if constexpr (std::is_same_v<decltype(text), QUtf8StringView>) {
+            for (const char c : text) {
+                const auto b = static_cast<uchar>(c);
+                characters += (b & 0xC0) != 0x80; // a sequence's lead or an ASCII character
+                characters += b >= 0xF0;          // written as two in UTF-16
+            }
+            shown = QString::fromUtf8(text.first(qMin(text.size(), 4 * kLongestShownValue)));
+        } else {
+            characters = text.size();
+            shown = text.first(qMin(text.size(), kLongestShownValue)).toString();
+        }
+    });
+    if (characters <= kLongestShownValue)
+        return value.toString();
+    return shown.first(kLongestShownValue) +
+           QStringLiteral(" [cut: %1 more characters]").arg(characters - kLongestShownValue);
 }
 
 Wildcard searchPattern(const QString &text)
@@ -29,29 +57,84 @@ Wildcard searchPattern(const QString &text)
     return Wildcard(u'*' + text.toLower() + u'*');
 }
 
-void forEachTrackValue(
-    const KeyValueStore &catalogue, QStringView field,
-    const std::function<bool(const QString &artist, QStringView track, QStringView value)> &visit)
+namespace {
+
+// The tracks that match, looked up one by one: each key made case-folded and looked up a few
+// keys after its slot was asked for, so that the lookups seldom wait for memory; a few
+// buffers serve every key, and the values are read without a copy.
+void lookUpEachTrack(const Catalogue &catalogue, const QString &folded, qint32 artists,
+                     const std::function<bool(QAnyStringView value)> &matches,
+                     const std::function<bool(const QString &artist, QStringView track)> &visit)
 {
-    const qint32 artists = catalogueCount(catalogue, QStringLiteral("Artists"), catalogue.count());
-    // Every track has a title key of its own: all the artists' tracks together cannot
-    // outnumber the store's keys either.
+    // Every track has a key of its own: all the artists' tracks together cannot outnumber
+    // the catalogue's keys either.
     qsizetype keysLeft = catalogue.count();
-    QString key;
+    constexpr qint64 kAhead = 8;
+    std::array<QString, kAhead> keys;
+    std::array<Catalogue::Probe, kAhead> probes;
+    QString decoded;
     for (qint32 a = 1; a <= artists; ++a) {
         const QString artist = QString::number(a);
-        const qint32 tracks = catalogueCount(catalogue, QStringLiteral("Tracks") + artist, keysLeft);
+        const qint32 tracks =
+            catalogueCount(catalogue, QStringLiteral("Tracks") + artist, keysLeft);
         keysLeft -= qMax(tracks, 0);
-        // One buffer for every key, the values read without a copy.
-        key = artist;
-        key += field;
-        const qsizetype prefix = key.size();
-        for (qint32 t = 1; t <= tracks; ++t) {
-            key.truncate(prefix);
-            key += QString::number(t);
-            const QStringView value = catalogue.valueView(key);
-            if (!visit(artist, QStringView(key).sliced(prefix),
-                       value.isNull() ? QStringView(KeyValueStore::kNotFound) : value))
+        const qsizetype prefix = artist.size() + folded.size();
+        for (qint64 t = 1; t <= tracks + kAhead; ++t) {
+            // The buffer of the track whose turn it is serves next the track kAhead later.
+            QString &key = keys[t % kAhead];
+            if (t > kAhead) {
+                const QAnyStringView value = catalogue.valueView(probes[t % kAhead], decoded);
+                if (matches(value.isNull() ? QAnyStringView(KeyValueStore::kNotFound) : value) &&
+                    !visit(artist, QStringView(key).sliced(prefix)))
+                    return;
+            }
+            if (t <= tracks) {
+                key.truncate(0);
+                key += artist;
+                key += folded;
+                char digits[24];
+                const char *end = std::to_chars(digits, digits + sizeof digits, t).ptr;
+                key += QLatin1String(digits, end - digits);
+                probes[t % kAhead] = catalogue.probe(key);
+            }
+        }
+    }
+}
+
+} // namespace
+
+void forEachMatchingTrack(
+    const Catalogue &catalogue, QStringView field,
+    const std::function<bool(QAnyStringView value)> &matches,
+    const std::function<bool(const QString &artist, QStringView track)> &visit)
+{
+    const qint32 artists = catalogueCount(catalogue, QStringLiteral("Artists"), catalogue.count());
+    const QString folded = field.toString().toCaseFolded();
+    // When a missing value cannot match, only the keys the text holds need reading: in one
+    // pass over it, where it can be read that way, with no lookup each.
+    std::vector<std::pair<qint32, qint32>> found;
+    const bool read =
+        std::all_of(folded.cbegin(), folded.cend(), [](QChar c) { return c.unicode() < 0x80; }) &&
+        !matches(KeyValueStore::kNotFound) &&
+        catalogue.forEachNumberedPair(
+            folded.toLatin1(), [&](qint64 a, qint64 t, QUtf8StringView value) {
+                if (a <= artists && t <= std::numeric_limits<qint32>::max() && matches(value))
+                    found.emplace_back(qint32(a), qint32(t));
+            });
+    if (!read) {
+        lookUpEachTrack(catalogue, folded, artists, matches, visit);
+        return;
+    }
+    std::sort(found.begin(), found.end());
+    qsizetype keysLeft = catalogue.count();
+    auto next = found.cbegin();
+    for (qint32 a = 1; a <= artists; ++a) {
+        const QString artist = QString::number(a);
+        const qint32 tracks =
+            catalogueCount(catalogue, QStringLiteral("Tracks") + artist, keysLeft);
+        keysLeft -= qMax(tracks, 0);
+        for (; next != found.cend() && next->first == a; ++next) {
+            if (next->second <= tracks && !visit(artist, QString::number(next->second)))
                 return;
         }
     }

@@ -5,7 +5,7 @@
 #include "foundation/TextFile.h"
 #include "foundation/TempFolder.h"
 #include "formats/Archive.h"
-#include "formats/KeyValueStore.h"
+#include "formats/Catalogue.h"
 
 #include <QFileInfo>
 #include <limits>

@@ -5,7 +5,7 @@
 #include <QString>
 
 class Archive;
-class KeyValueStore;
+class Catalogue;
 class PrivateTempFolder;
 
 // What the loaded database's files are read with: its catalogue, its file (opt(4)) and the
@@ -13,7 +13,7 @@ class PrivateTempFolder;
 // copies the shut-down deletes (opt(11)).
 struct LoadedDatabase
 {
-    const KeyValueStore &catalogue;
+    const Catalogue &catalogue;
     const QString &file;
     Archive &archive;
     PrivateTempFolder &temp;

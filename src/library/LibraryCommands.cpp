@@ -88,10 +88,11 @@ void listNames(Session &s, const QString &countKey, const QString &nameKey)
 {
     const qint32 count = catalogueCount(s.vld, countKey, s.vld.count());
     PagerText page;
+    QString decoded;
     for (qint32 i = 1; i <= count; ++i) {
         const QString number = QString::number(i);
         if (!page.add(number + QStringLiteral(": ") +
-                      shownValue(s.vld.valueView(nameKey + number)) + kCrLf))
+                      shownValue(s.vld.valueView(nameKey + number, decoded)) + kCrLf))
             break;
     }
     s.pager.mline(page.text());
@@ -131,10 +132,11 @@ void cmdSartist(Session &s, const CommandArgs &args)
     PagerText page;
     page.add(QStringLiteral("Search results for artist '%1':").arg(args.allArgs) + kCrLf + kCrLf);
     const qint32 artists = catalogueCount(s.vld, QStringLiteral("Artists"), s.vld.count());
+    QString decoded;
     for (qint32 a = 1; a <= artists && !page.full(); ++a) {
         const QString number = QString::number(a);
-        const QStringView name = s.vld.valueView(QStringLiteral("Artist") + number);
-        if (pattern.matchesLowered(name.isNull() ? QStringView(KeyValueStore::kNotFound) : name))
+        const QAnyStringView name = s.vld.valueView(QStringLiteral("Artist") + number, decoded);
+        if (pattern.matchesLowered(name.isNull() ? QAnyStringView(KeyValueStore::kNotFound) : name))
             page.add(number + QStringLiteral(": ") + shownValue(name) + kCrLf);
     }
     s.pager.mline(page.text());
@@ -149,12 +151,12 @@ void cmdStrack(Session &s, const CommandArgs &args)
     const Wildcard pattern = searchPattern(args.allArgs);
     PagerText page;
     page.add(QStringLiteral("Search results for track '%1':").arg(args.allArgs) + kCrLf + kCrLf);
-    forEachTrackValue(s.vld, u"Track",
-                      [&](const QString &artist, QStringView track, QStringView title) {
-                          if (pattern.matchesLowered(title))
-                              page.add(TDetails(s.vld, artist, track.toString()));
-                          return !page.full();
-                      });
+    forEachMatchingTrack(
+        s.vld, u"Track", [&](QAnyStringView title) { return pattern.matchesLowered(title); },
+        [&](const QString &artist, QStringView track) {
+            page.add(TDetails(s.vld, artist, track.toString()));
+            return !page.full();
+        });
     s.pager.mline(page.text());
 }
 

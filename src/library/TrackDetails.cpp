@@ -1,9 +1,9 @@
 #include "library/TrackDetails.h"
 
 #include "foundation/TextCells.h"
-#include "formats/KeyValueStore.h"
+#include "formats/Catalogue.h"
 
-QString TDetails(const KeyValueStore &catalogue, const QString &a, const QString &t)
+QString TDetails(const Catalogue &catalogue, const QString &a, const QString &t)
 {
     constexpr qsizetype kWidth = 92;
     const QString artist = catalogue.GetValue(QStringLiteral("Artist") + a);

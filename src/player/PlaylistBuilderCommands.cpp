@@ -92,20 +92,21 @@ void artistNumbered(Session &s, const QString &number, Filler &fill)
 
 void genreNumbered(Session &s, const QString &genre, Filler &fill)
 {
-    forEachTrackValue(s.vld, u"Genre",
-                      [&](const QString &artist, QStringView track, QStringView value) {
-                          return value != genre || fill.add(artist, track.toString());
-                      });
+    forEachMatchingTrack(
+        s.vld, u"Genre", [&](QAnyStringView value) { return QAnyStringView::equal(value, genre); },
+        [&](const QString &artist, QStringView track) {
+            return fill.add(artist, track.toString());
+        });
 }
 
 void tracksNamed(Session &s, const QString &text, Filler &fill)
 {
     const Wildcard pattern = searchPattern(text);
-    forEachTrackValue(s.vld, u"Track",
-                      [&](const QString &artist, QStringView track, QStringView title) {
-                          return !pattern.matchesLowered(title) ||
-                                 fill.add(artist, track.toString());
-                      });
+    forEachMatchingTrack(
+        s.vld, u"Track", [&](QAnyStringView title) { return pattern.matchesLowered(title); },
+        [&](const QString &artist, QStringView track) {
+            return fill.add(artist, track.toString());
+        });
 }
 
 void batchesNamed(Session &s, const QString &text, Filler &fill)

@@ -21,6 +21,7 @@
 #include "player/Playlist.h"
 #include "session/ScriptedDesktop.h"
 #include "settings/EventLog.h"
+#include "formats/Catalogue.h"
 #include "formats/KeyValueStore.h"
 #include "settings/Options.h"
 #include "settings/ProgramFolder.h"
@@ -120,8 +121,8 @@ public:
 
     const Config config;
     Options opt;
-    KeyValueStore CF;  // aliases, variables and key bindings
-    KeyValueStore vld; // the index of the loaded music database
+    KeyValueStore CF; // aliases, variables and key bindings
+    Catalogue vld;    // the catalogue of the loaded music database
     Archive PWAD;
     // The program's own temporary files (copies of embedded tracks), gone at shut-down.
     PrivateTempFolder temp;
