@@ -79,7 +79,7 @@ private:
 int Playlist::count() const
 {
     int n = 0;
-    while (n < kCapacity && !m_entries[n].artist.isEmpty())
+    while (n < int(m_entries.size()) && !m_entries[n].artist.isEmpty())
         ++n;
     return n;
 }
@@ -88,20 +88,24 @@ Playlist::Entry &Playlist::operator[](int index)
 {
     if (index < 0 || index >= kCapacity)
         throw RuntimeError::subscriptOutOfRange();
+    if (index >= int(m_entries.size()))
+        m_entries.resize(index + 1);
     return m_entries[index];
 }
 
 const Playlist::Entry &Playlist::operator[](int index) const
 {
+    static const Entry kEmpty;
     if (index < 0 || index >= kCapacity)
         throw RuntimeError::subscriptOutOfRange();
-    return m_entries[index];
+    return index < int(m_entries.size()) ? m_entries[index] : kEmpty;
 }
 
 void Playlist::save(const QString &path) const
 {
     QString text;
-    for (int i = 0; i < kCapacity && !m_entries[i].artist.isEmpty(); ++i)
+    const int n = count();
+    for (int i = 0; i < n; ++i)
         text += u'"' + m_entries[i].artist + QStringLiteral("\",\"") + m_entries[i].track +
                 QStringLiteral("\"\r\n");
     TextFile::save(path, TextFile::encode(text));
@@ -131,6 +135,6 @@ void Playlist::restore(const QString &path)
                 QStringLiteral("%1: only the first %2 entries were read").arg(path).arg(kCapacity);
             return;
         }
-        m_entries[i++] = {artist, track};
+        (*this)[i++] = {artist, track};
     }
 }

@@ -3,7 +3,7 @@
 // text they were added with. The first entry with an empty artist ends the list.
 
 #include <QString>
-#include <vector>
+#include <deque>
 
 class Playlist
 {
@@ -15,13 +15,13 @@ public:
         QString track;
     };
 
-    Playlist() { clear(); }
-
     // A fresh table of empty entries.
-    void clear() { m_entries.assign(kCapacity, Entry{}); }
+    void clear() { m_entries = {}; }
     // The entries in use, counted from 0 up to the first empty artist.
     int count() const;
-    // An entry by index; outside 0..32000 it raises "Subscript out of range (9)".
+    // An entry by index; outside 0..32000 it raises "Subscript out of range (9)". Entries
+    // past the last one written read as empty; writing one never moves the others, so
+    // references to entries stay good.
     Entry &operator[](int index);
     const Entry &operator[](int index) const;
 
@@ -39,6 +39,8 @@ public:
     const QString &restoreNotice() const { return m_restoreNotice; }
 
 private:
-    std::vector<Entry> m_entries;
+    // Only as many entries as were ever written: a table of all 32001 touched some 400 pages
+    // of memory at every start.
+    std::deque<Entry> m_entries;
     QString m_restoreNotice;
 };
