@@ -1,6 +1,6 @@
 #pragma once
-// The program's timers behind one small interface. The running program uses Qt's precise
-// timers; tests use a clock they move by hand (ManualClock), so the batch's pace, the timed
+// The program's timers behind one small interface. The running program uses the kernel's
+// timers, read through the event loop; tests use a clock they move by hand (ManualClock), so the batch's pace, the timed
 // commands and the fade are tested step by step instead of by waiting on the real clock.
 
 #include <QtGlobal>
@@ -27,8 +27,9 @@ public:
     virtual std::unique_ptr<Timer> timer(int milliseconds, std::function<void()> tick) = 0;
 };
 
-// Qt's timers, for the running program.
-TimerSource &qtTimers();
+// Timers on the real clock, for the running program: each ticks a whole interval after the
+// last, in step, however long the event loop took to handle it.
+TimerSource &realTimers();
 
 // A clock that moves only when told. Its timers must not outlive it.
 class ManualClock : public TimerSource

@@ -68,7 +68,7 @@ Session::~Session() = default;
 
 TimerSource &Session::timers() const
 {
-    return config.timers ? *config.timers : qtTimers();
+    return config.timers ? *config.timers : realTimers();
 }
 
 bool Session::atPrompt() const
