@@ -64,7 +64,7 @@ namespace {
 // buffers serve every key, and the values are read without a copy.
 void lookUpEachTrack(const Catalogue &catalogue, const QString &folded, qint32 artists,
                      const std::function<bool(QAnyStringView value)> &matches,
-                     const std::function<bool(const QString &artist, QStringView track)> &visit)
+                     const TrackVisit &visit)
 {
     // Every track has a key of its own: all the artists' tracks together cannot outnumber
     // the catalogue's keys either.
@@ -83,9 +83,10 @@ void lookUpEachTrack(const Catalogue &catalogue, const QString &folded, qint32 a
             // The buffer of the track whose turn it is serves next the track kAhead later.
             QString &key = keys[t % kAhead];
             if (t > kAhead) {
-                const QAnyStringView value = catalogue.valueView(probes[t % kAhead], decoded);
-                if (matches(value.isNull() ? QAnyStringView(KeyValueStore::kNotFound) : value) &&
-                    !visit(artist, QStringView(key).sliced(prefix)))
+                QAnyStringView value = catalogue.valueView(probes[t % kAhead], decoded);
+                if (value.isNull())
+                    value = KeyValueStore::kNotFound;
+                if (matches(value) && !visit(artist, QStringView(key).sliced(prefix), value))
                     return;
             }
             if (t <= tracks) {
@@ -103,29 +104,37 @@ void lookUpEachTrack(const Catalogue &catalogue, const QString &folded, qint32 a
 
 } // namespace
 
-void forEachMatchingTrack(
-    const Catalogue &catalogue, QStringView field,
-    const std::function<bool(QAnyStringView value)> &matches,
-    const std::function<bool(const QString &artist, QStringView track)> &visit)
+void forEachMatchingTrack(const Catalogue &catalogue, QStringView field,
+                          const std::function<bool(QAnyStringView value)> &matches,
+                          const TrackVisit &visit)
 {
     const qint32 artists = catalogueCount(catalogue, QStringLiteral("Artists"), catalogue.count());
     const QString folded = field.toString().toCaseFolded();
     // When a missing value cannot match, only the keys the text holds need reading: in one
     // pass over it, where it can be read that way, with no lookup each.
-    std::vector<std::pair<qint32, qint32>> found;
+    // The values stay where they lie in the text, for visit.
+    struct Found
+    {
+        qint32 artist;
+        qint32 track;
+        QUtf8StringView value;
+    };
+    std::vector<Found> found;
     const bool read =
         std::all_of(folded.cbegin(), folded.cend(), [](QChar c) { return c.unicode() < 0x80; }) &&
         !matches(KeyValueStore::kNotFound) &&
         catalogue.forEachNumberedPair(
             folded.toLatin1(), [&](qint64 a, qint64 t, QUtf8StringView value) {
                 if (a <= artists && t <= std::numeric_limits<qint32>::max() && matches(value))
-                    found.emplace_back(qint32(a), qint32(t));
+                    found.push_back({qint32(a), qint32(t), value});
             });
     if (!read) {
         lookUpEachTrack(catalogue, folded, artists, matches, visit);
         return;
     }
-    std::sort(found.begin(), found.end());
+    std::sort(found.begin(), found.end(), [](const Found &x, const Found &y) {
+        return std::pair(x.artist, x.track) < std::pair(y.artist, y.track);
+    });
     qsizetype keysLeft = catalogue.count();
     auto next = found.cbegin();
     for (qint32 a = 1; a <= artists; ++a) {
@@ -133,8 +142,8 @@ void forEachMatchingTrack(
         const qint32 tracks =
             catalogueCount(catalogue, QStringLiteral("Tracks") + artist, keysLeft);
         keysLeft -= qMax(tracks, 0);
-        for (; next != found.cend() && next->first == a; ++next) {
-            if (next->second <= tracks && !visit(artist, QString::number(next->second)))
+        for (; next != found.cend() && next->artist == a; ++next) {
+            if (next->track <= tracks && !visit(artist, QString::number(next->track), next->value))
                 return;
         }
     }

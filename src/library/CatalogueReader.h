@@ -28,16 +28,17 @@ QString shownValue(QAnyStringView value);
 // Callers lower-case the name.
 Wildcard searchPattern(const QString &text);
 
-// Calls visit(artist, track) for the tracks 1..Tracks<a> of the artists 1..Artists, in that
-// order, whose value (that of the key artist + field + track, or "[NOT FOUND]") matches,
-// until it answers false. Each count is read when its artist's turn comes, so a bad count
-// fails after the tracks before it were visited. matches may be asked about the values in
-// any order (the text's, where the tracks can be read from it in one pass); the views are
+// Calls visit(artist, track, value) for the tracks 1..Tracks<a> of the artists 1..Artists,
+// in that order, whose value (that of the key artist + field + track, or "[NOT FOUND]")
+// matches, until it answers false. Each count is read when its artist's turn comes, so a bad
+// count fails after the tracks before it were visited. matches may be asked about the values
+// in any order (the text's, where the tracks can be read from it in one pass); the views are
 // valid during the call only.
-void forEachMatchingTrack(
-    const Catalogue &catalogue, QStringView field,
-    const std::function<bool(QAnyStringView value)> &matches,
-    const std::function<bool(const QString &artist, QStringView track)> &visit);
+using TrackVisit =
+    std::function<bool(const QString &artist, QStringView track, QAnyStringView value)>;
+void forEachMatchingTrack(const Catalogue &catalogue, QStringView field,
+                          const std::function<bool(QAnyStringView value)> &matches,
+                          const TrackVisit &visit);
 
 // Calls visit(artist, track) for the items of stored batch contents "{a_t}{a_t}...", in
 // order, until it answers false: the outer braces dropped, the rest split at every "}{", each

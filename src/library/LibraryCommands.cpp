@@ -151,10 +151,18 @@ void cmdStrack(Session &s, const CommandArgs &args)
     const Wildcard pattern = searchPattern(args.allArgs);
     PagerText page;
     page.add(QStringLiteral("Search results for track '%1':").arg(args.allArgs) + kCrLf + kCrLf);
+    // Each line from the title the search found and its artist's name, looked up once for
+    // the artist's hits, which come together.
+    QString named;
+    QString name;
     forEachMatchingTrack(
         s.vld, u"Track", [&](QAnyStringView title) { return pattern.matchesLowered(title); },
-        [&](const QString &artist, QStringView track) {
-            page.add(TDetails(s.vld, artist, track.toString()));
+        [&](const QString &artist, QStringView track, QAnyStringView title) {
+            if (artist != named) {
+                named = artist;
+                name = s.vld.GetValue(QStringLiteral("Artist") + artist);
+            }
+            page.add(trackLine(artist, track, name, title));
             return !page.full();
         });
     s.pager.mline(page.text());

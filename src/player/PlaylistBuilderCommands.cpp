@@ -94,7 +94,7 @@ void genreNumbered(Session &s, const QString &genre, Filler &fill)
 {
     forEachMatchingTrack(
         s.vld, u"Genre", [&](QAnyStringView value) { return QAnyStringView::equal(value, genre); },
-        [&](const QString &artist, QStringView track) {
+        [&](const QString &artist, QStringView track, QAnyStringView) {
             return fill.add(artist, track.toString());
         });
 }
@@ -104,7 +104,7 @@ void tracksNamed(Session &s, const QString &text, Filler &fill)
     const Wildcard pattern = searchPattern(text);
     forEachMatchingTrack(
         s.vld, u"Track", [&](QAnyStringView title) { return pattern.matchesLowered(title); },
-        [&](const QString &artist, QStringView track) {
+        [&](const QString &artist, QStringView track, QAnyStringView) {
             return fill.add(artist, track.toString());
         });
 }

@@ -8,6 +8,7 @@
 #include "foundation/RuntimeError.h"
 #include "foundation/TextFile.h"
 #include "library/CatalogueReader.h"
+#include "library/TrackDetails.h"
 
 #include <QMap>
 #include <gtest/gtest.h>
@@ -176,8 +177,9 @@ TEST(Catalogue, SetValueKeepsWhatTheStoreKeeps)
 // The matching tracks of each artist in order, whether they are read from the text in one
 // pass or each title is looked up some keys after its slot was asked for (as in a catalogue
 // with a line replaced, one written with escapes, or when a missing title matches): every
-// value reaches the right track, a missing title reads "[NOT FOUND]", tracks beyond the
-// counts are left out, and a visit that answers false ends the walk there.
+// value reaches the right track, with it, so that the line made of it reads as TDetails's;
+// a missing title reads "[NOT FOUND]", tracks beyond the counts are left out, and a visit
+// that answers false ends the walk there.
 TEST(Catalogue, MatchingTracksComeInOrderHoweverTheyAreFound)
 {
     QByteArray text = "#i2kCmd-store 1\r\nArtists=2\r\nTracks1=20\r\ntracks2=3\r\n"
@@ -214,17 +216,19 @@ TEST(Catalogue, MatchingTracksComeInOrderHoweverTheyAreFound)
                     const QString value =
                         catalogue.GetValue(QStringLiteral("%1Track%2").arg(a).arg(t));
                     if (matches(value))
-                        expected << QStringLiteral("%1 %2").arg(a).arg(t);
+                        expected << TDetails(catalogue, QString::number(a), QString::number(t));
                 }
             }
             ASSERT_GT(expected.size(), 3);
             for (const qsizetype stopAfter : {qsizetype(100), qsizetype(3)}) {
                 QStringList seen;
-                forEachMatchingTrack(catalogue, u"Track", matches,
-                                     [&](const QString &artist, QStringView track) {
-                                         seen << artist + u' ' + track.toString();
-                                         return seen.size() < stopAfter;
-                                     });
+                forEachMatchingTrack(
+                    catalogue, u"Track", matches,
+                    [&](const QString &artist, QStringView track, QAnyStringView title) {
+                        // No Artist keys: a null name reads as TDetails's.
+                        seen << trackLine(artist, track, {}, title);
+                        return seen.size() < stopAfter;
+                    });
                 EXPECT_EQ(seen, expected.mid(0, stopAfter)) << name << ", " << which;
             }
         }
