@@ -18,13 +18,17 @@ namespace {
 class KernelTimer final : public Timer
 {
 public:
-    // Null when the system gives no timer descriptor (then Qt's timers stand in).
-    static std::unique_ptr<Timer> make(int milliseconds, std::function<void()> &tick)
+    // Takes the timer descriptor fd and closes it.
+    KernelTimer(int fd, int milliseconds, std::function<void()> tick)
+        : m_fd(fd), m_interval(milliseconds), m_tick(std::move(tick)),
+          m_notifier(fd, QSocketNotifier::Read)
     {
-        const int fd = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
-        if (fd < 0)
-            return nullptr;
-        return std::unique_ptr<Timer>(new KernelTimer(fd, milliseconds, std::move(tick)));
+        QObject::connect(&m_notifier, &QSocketNotifier::activated, [this] {
+            std::uint64_t expirations = 0;
+            if (::read(m_fd, &expirations, sizeof expirations) == sizeof expirations &&
+                m_active)
+                m_tick();
+        });
     }
     ~KernelTimer() override { ::close(m_fd); }
     void start() override
@@ -47,23 +51,12 @@ public:
     int interval() const override { return m_interval; }
 
 private:
-    KernelTimer(int fd, int milliseconds, std::function<void()> tick)
-        : m_fd(fd), m_interval(milliseconds), m_tick(std::move(tick)),
-          m_notifier(fd, QSocketNotifier::Read)
-    {
-        QObject::connect(&m_notifier, &QSocketNotifier::activated, [this] {
-            std::uint64_t expirations = 0;
-            if (::read(m_fd, &expirations, sizeof expirations) == sizeof expirations &&
-                m_active)
-                m_tick();
-        });
-    }
     // Re-arming also forgets the ticks that fell due but were not yet taken; 0 disarms.
     void arm(int milliseconds)
     {
         const timespec step{milliseconds / 1000, (milliseconds % 1000) * 1000000L};
-        const itimerspec spec{step, step};
-        ::timerfd_settime(m_fd, 0, &spec, nullptr);
+        const itimerspec period{step, step};
+        ::timerfd_settime(m_fd, 0, &period, nullptr);
     }
 
     int m_fd;
@@ -92,14 +85,17 @@ private:
     QTimer m_timer;
 };
 
-class QtTimers final : public TimerSource
+class RealTimers final : public TimerSource
 {
 public:
     std::unique_ptr<Timer> timer(int milliseconds, std::function<void()> tick) override
     {
-        if (milliseconds > 0)
-            if (auto timer = KernelTimer::make(milliseconds, tick))
-                return timer;
+        // Qt's timers stand in for a 0 ms timer and when the system gives no timer descriptor.
+        if (milliseconds > 0) {
+            const int fd = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+            if (fd >= 0)
+                return std::make_unique<KernelTimer>(fd, milliseconds, std::move(tick));
+        }
         return std::make_unique<QtTimer>(milliseconds, std::move(tick));
     }
 };
@@ -108,7 +104,7 @@ public:
 
 TimerSource &realTimers()
 {
-    static QtTimers timers;
+    static RealTimers timers;
     return timers;
 }
 
